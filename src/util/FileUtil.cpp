@@ -1,0 +1,112 @@
+#include "util/FileUtil.h"
+
+#include "util/PathText.h"
+
+#include "sharedrt/RtError.h"
+#include "sharedrt/UniqueHandle.h"
+
+#include <windows.h>
+
+#include <new>
+#include <stdexcept>
+
+namespace util {
+
+namespace {
+
+// Shortest path that is more than a bare drive ("C:").
+constexpr std::size_t kShortestCreatablePath = 3;
+
+bool IsDotEntry(const char* name) noexcept
+{
+    return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
+}
+
+} // namespace
+
+bool IsDirectory(std::string_view path)
+{
+    const std::string text(path);
+    const DWORD attributes = GetFileAttributesA(text.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+void CreateDirectoryChain(std::string_view path)
+{
+    if (path.empty())
+        return;
+    path = RemoveTrailingSeparator(path);
+    if (path.size() < kShortestCreatablePath || IsDirectory(path))
+        return;
+    const std::string_view parent = ExtractParentPath(path);
+    if (parent == path)
+        return;
+    CreateDirectoryChain(parent);
+    const std::string directory(path);
+    CreateDirectoryA(directory.c_str(), nullptr);
+}
+
+bool CopyDirectoryTree(std::string_view source, std::string_view target, bool failIfExists)
+{
+    if (source.empty())
+        return false;
+    if (!IsDirectory(source))
+        throw rt::IoError("无法打开目录：" + std::string(source));
+
+    WIN32_FIND_DATAA entry;
+    const std::string pattern = JoinPath(source, "*.*");
+    rt::unique_hfind listing(FindFirstFileA(pattern.c_str(), &entry));
+    if (!listing)
+        return false;
+
+    if (!IsDirectory(target))
+        CreateDirectoryChain(target);
+
+    do {
+        if (IsDotEntry(entry.cFileName))
+            continue;
+        const std::string from = JoinPath(source, entry.cFileName);
+        const std::string to = JoinPath(target, entry.cFileName);
+        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+            if (!IsDirectory(to))
+                CreateDirectoryChain(to);
+            CopyDirectoryTree(from, to, false);
+        } else {
+            CopyFileA(from.c_str(), to.c_str(), failIfExists ? TRUE : FALSE);
+        }
+    } while (FindNextFileA(listing.get(), &entry));
+    return true;
+}
+
+std::string ReadWholeFile(std::string_view path)
+{
+    const std::string name(path);
+    rt::unique_hfile file(CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return std::string();
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 || size.QuadPart > MAXDWORD)
+        return std::string();
+
+    std::string content;
+    try {
+        content.resize(static_cast<std::size_t>(size.QuadPart));
+    } catch (const std::bad_alloc&) {
+        return std::string();
+    } catch (const std::length_error&) {
+        return std::string();
+    }
+    std::size_t done = 0;
+    while (done < content.size()) {
+        DWORD read = 0;
+        if (!ReadFile(file.get(), content.data() + done, static_cast<DWORD>(content.size() - done), &read,
+                      nullptr)
+            || read == 0)
+            return std::string();
+        done += read;
+    }
+    return content;
+}
+
+} // namespace util

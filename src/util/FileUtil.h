@@ -1,0 +1,38 @@
+#pragma once
+// File-system routines over GBK paths with "\" as the separator. None of
+// them changes the process's current directory.
+#include <string>
+#include <string_view>
+
+namespace util {
+
+// True when `path` names an existing directory; false when it does not
+// exist, is a file, or its attributes cannot be read.
+bool IsDirectory(std::string_view path);
+
+// Creates every missing directory of `path`, parents first; existing ones
+// are left alone. One trailing "\" is ignored; an empty path or a bare
+// drive ("C:") does nothing. A directory that cannot be created is not
+// reported: callers that care test IsDirectory afterwards.
+void CreateDirectoryChain(std::string_view path);
+
+// Copies the files and sub-directories of `source` into `target`, creating
+// `target` (and its parents) when it is missing. Hidden and system entries
+// are included; an entry is descended into when its directory bit is set,
+// whatever other attribute bits it carries.
+// `failIfExists` applies to the files directly inside `target` only (an
+// existing file is then left as it is); deeper copies always replace.
+// A file that cannot be copied is skipped and the copy goes on.
+// Returns false for an empty `source` or when its listing cannot be
+// started; true otherwise, also when single files were skipped.
+// Throws rt::IoError, before creating anything, when `source` (or, during
+// the descent, one of its sub-directories) is not an existing directory.
+bool CopyDirectoryTree(std::string_view source, std::string_view target, bool failIfExists);
+
+// The bytes of the file as they are (no code-page conversion, byte-order
+// mark kept). The file is opened with reading and writing shared, so a file
+// that another program holds open for writing can be read. Empty on any
+// failure: missing file, no access, short read.
+std::string ReadWholeFile(std::string_view path);
+
+} // namespace util

@@ -1,0 +1,44 @@
+#pragma once
+// The text rules that every layer of the module shares: what trimming
+// removes, how letter case is ignored, and how a short text is padded.
+// Text is GBK bytes; these rules work on bytes and never split or change a
+// double-byte character (case folding touches the ASCII letters only, and
+// GBK trail bytes are never <= 0x20).
+#include <string>
+#include <string_view>
+
+namespace util {
+
+// True for the bytes that trimming removes: 0x20 (space) and every byte below.
+constexpr bool IsBlankByte(unsigned char byte) noexcept { return byte <= 0x20; }
+
+// The text without its leading and trailing bytes <= 0x20.
+std::string TrimText(std::string_view text);
+
+// 'a'-'z' become 'A'-'Z'; every other byte stays as it is.
+constexpr char ToUpperAscii(char c) noexcept
+{
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - ('a' - 'A')) : c;
+}
+
+// The text with its ASCII letters folded to upper case.
+std::string ToUpperAscii(std::string_view text);
+
+// Byte-wise equality after folding the ASCII letters.
+bool EqualsIgnoreCase(std::string_view a, std::string_view b) noexcept;
+
+// Byte-wise ordering (bytes compared unsigned) after folding the ASCII
+// letters: negative, zero or positive like strcmp.
+int CompareIgnoreCase(std::string_view a, std::string_view b) noexcept;
+
+enum class PadSide { Left, Right };
+
+// The text trimmed, with `fill` added on `side` once for every step from the
+// length of the untrimmed text up to width - 1. A text at least `width` long
+// is returned trimmed and never cut.
+std::string PadText(std::string_view text, int width, PadSide side, char fill);
+
+// PadText on the left with '0': "7" at width 2 gives "07".
+std::string PadLeftWithZeros(std::string_view text, int width);
+
+} // namespace util

@@ -1,0 +1,31 @@
+#include "util/XmlUtil.h"
+
+#include "util/FastStrings.h"
+
+#include <string_view>
+
+namespace util {
+
+namespace {
+
+struct Entity {
+    std::string_view encoded;
+    std::string_view decoded;
+};
+
+// "&amp;" must stay last: decoding it earlier would create new entities.
+constexpr Entity kEntities[] = {
+    {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&apos;", "'"}, {"&amp;", "&"},
+};
+
+} // namespace
+
+std::string DecodeXmlEntities(std::string_view text)
+{
+    std::string result(text);
+    for (const Entity& entity : kEntities)
+        result = ReplaceAllText(result, entity.encoded, entity.decoded);
+    return result;
+}
+
+} // namespace util

@@ -1,0 +1,13 @@
+#include "util/XmlUtil.h"
+
+#include <gtest/gtest.h>
+
+using util::DecodeXmlEntities;
+
+TEST(XmlUtil, DecodesFiveEntitiesWithAmpersandLast)
+{
+    EXPECT_EQ(DecodeXmlEntities("a&lt;b&gt;c"), "a<b>c");
+    EXPECT_EQ(DecodeXmlEntities("&quot;中&quot; &apos;y&apos; &amp;"), "\"中\" 'y' &");
+    EXPECT_EQ(DecodeXmlEntities("&amp;lt;&amp;amp;"), "&lt;&amp;");
+    EXPECT_EQ(DecodeXmlEntities("&#60;&#x3C;&nbsp;&lt&LT;"), "&#60;&#x3C;&nbsp;&lt&LT;");
+}
