@@ -2,8 +2,6 @@
 
 #include "sharedrt/ui/FlatPictureButton.h"
 
-#include <commctrl.h>
-
 using namespace rt::ui;
 
 namespace {
@@ -16,20 +14,7 @@ protected:
                                                   .hint = std::move(hint)}});
     }
 
-    // The text the tool tip would show for `window` now, asked for the way
-    // the tool tip asks: a TTN_GETDISPINFO notification to the window.
-    std::string TipTextFor(HWND window) const
-    {
-        char text[1024] = {};
-        TTTOOLINFOA tool{};
-        tool.cbSize = sizeof tool;
-        tool.uFlags = TTF_IDISHWND;
-        tool.hwnd = window;
-        tool.uId = reinterpret_cast<UINT_PTR>(window);
-        tool.lpszText = text;
-        SendMessageA(form_->ToolTipHandle(), TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
-        return text;
-    }
+    std::string TipTextFor(HWND window) const { return uitest::ToolTipText(form_->ToolTipHandle(), window); }
 
     struct OwnedToolTips {
         HWND owner;

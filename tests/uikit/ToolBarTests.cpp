@@ -9,13 +9,14 @@ namespace {
 
 class ToolBarTests : public uitest::CanvasTest {
 protected:
-    void ClickButton(ToolBar& bar, int index)
+    static POINT ButtonCenter(const ToolBar& bar, int index)
     {
         const RECT r = bar.ButtonRect(index);
         POINT center{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
         ClientToScreen(bar.Handle(), &center);
-        driver::ClickAt(bar, center);
+        return center;
     }
+    void ClickButton(ToolBar& bar, int index) { driver::ClickAt(bar, ButtonCenter(bar, index)); }
 };
 
 } // namespace
@@ -54,4 +55,19 @@ TEST_F(ToolBarTests, StripAtTheTopInItsColourWithClickableButtons)
     bar->SetButtonEnabled(1, false);
     ClickButton(*bar, 1);
     EXPECT_EQ(clicks, (std::vector<int>{1, 0}));
+}
+
+TEST_F(ToolBarTests, ButtonHintsShowThroughTheFormsToolTip)
+{
+    auto* bar = new ToolBar({.control = {.owner = form_, .parent = canvas_, .bounds = {0, 0, 0, 26},
+                                         .hint = "工具栏"},
+                             .buttonWidth = 85,
+                             .buttonHeight = 24});
+    bar->AddButton({.caption = "打印", .hint = "打印报表"});
+    bar->AddButton({.caption = "退出"});
+    form_->SetShowHint(true);
+    driver::MoveMouseTo(*bar, ButtonCenter(*bar, 0));
+    EXPECT_EQ(uitest::ToolTipText(form_->ToolTipHandle(), bar->Handle()), "打印报表");
+    driver::MoveMouseTo(*bar, ButtonCenter(*bar, 1));
+    EXPECT_EQ(uitest::ToolTipText(form_->ToolTipHandle(), bar->Handle()), "工具栏");
 }

@@ -2,13 +2,11 @@
 // What the toolkit's tests share: an error display that records (a message
 // box would wait for a user who never comes), and a shown host form with a
 // container panel, standing in for the host's main window.
-#include "sharedrt/AppObjects.h"
-#include "sharedrt/ui/Bitmap.h"
-#include "sharedrt/ui/DcGuards.h"
-#include "sharedrt/ui/Form.h"
-#include "sharedrt/ui/Panel.h"
+#include "sharedrt/ui/Toolkit.h"
 #include "sharedrt/ui/UiDriver.h"
 #include "sharedrt/ui/WindowCapture.h"
+
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
@@ -96,6 +94,21 @@ inline rt::ui::Bitmap TwoCellPicture(int cell, rt::ui::Color left, rt::ui::Color
     r = RECT{0, cell - 1, 2 * cell, cell};
     FillRect(dc.get(), &r, key.get());
     return picture;
+}
+
+// The text a tool-tip window would show for the tool `window` now, asked for
+// the way the tool tip asks: a TTN_GETDISPINFO notification to the window.
+inline std::string ToolTipText(HWND tips, HWND window)
+{
+    char text[1024] = {};
+    TTTOOLINFOA tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_IDISHWND;
+    tool.hwnd = window;
+    tool.uId = reinterpret_cast<UINT_PTR>(window);
+    tool.lpszText = text;
+    SendMessageA(tips, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
+    return text;
 }
 
 // Client rectangle of a window in screen coordinates.

@@ -91,6 +91,21 @@ RECT ToolBar::ButtonRect(int index) const
     return r;
 }
 
+int ToolBar::ButtonAt(int x, int y) const
+{
+    POINT point{x, y};
+    const int hit = static_cast<int>(SendMessageA(Handle(), TB_HITTEST, 0, reinterpret_cast<LPARAM>(&point)));
+    return hit >= 0 && hit < ButtonCount() ? hit : -1;
+}
+
+std::string ToolBar::HintAt(int x, int y) const
+{
+    const int button = ButtonAt(x, y);
+    if (button >= 0 && !buttons_[button].args.hint.empty())
+        return buttons_[button].args.hint;
+    return Hint();
+}
+
 void ToolBar::SetButtonEnabled(int index, bool enabled)
 {
     if (index < 0 || index >= ButtonCount())
@@ -123,6 +138,13 @@ bool ToolBar::HandleReflected(UINT message, WPARAM wParam, LPARAM, LRESULT& resu
 
 LRESULT ToolBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == WM_MOUSEMOVE) {
+        const int button = ButtonAt(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+        if (button != buttonUnderMouse_) {
+            buttonUnderMouse_ = button;
+            ResetToolTip();
+        }
+    }
     if (message == WM_ERASEBKGND) {
         RECT client{};
         GetClientRect(Handle(), &client);
