@@ -1,11 +1,9 @@
 #include "config/ErrorCatalogueParser.h"
 
+#include "config/NumberText.h"
 #include "config/XmlSource.h"
 #include "config/XmlTextReader.h"
-#include "util/TextRules.h"
 
-#include <exception>
-#include <limits>
 
 namespace config {
 namespace {
@@ -43,7 +41,7 @@ ErrorCatalogueEntry ReadEntry(const XmlTextReader& reader, pugi::xml_node node)
     entry.insideCode = kFallbackText;
     Guarded([&] {
         if (auto text = FieldText(reader, node, "CODE"); text && !text->empty())
-            ParseCatalogueCode(*text, entry.code);
+            ParseWholeNumber(*text, entry.code);
     });
     Guarded([&] {
         if (auto text = FieldText(reader, node, "MSG"))
@@ -61,34 +59,6 @@ ErrorCatalogueEntry ReadEntry(const XmlTextReader& reader, pugi::xml_node node)
 }
 
 } // namespace
-
-bool ParseCatalogueCode(std::string_view text, std::int32_t& value) noexcept
-{
-    while (!text.empty() && util::IsBlankByte(static_cast<unsigned char>(text.front())))
-        text.remove_prefix(1);
-    while (!text.empty() && util::IsBlankByte(static_cast<unsigned char>(text.back())))
-        text.remove_suffix(1);
-    bool negative = false;
-    if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
-        negative = text.front() == '-';
-        text.remove_prefix(1);
-    }
-    if (text.empty())
-        return false;
-    std::int64_t magnitude = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9')
-            return false;
-        magnitude = magnitude * 10 + (c - '0');
-        if (magnitude > std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1)
-            return false;
-    }
-    const std::int64_t signedValue = negative ? -magnitude : magnitude;
-    if (signedValue > std::numeric_limits<std::int32_t>::max())
-        return false;
-    value = static_cast<std::int32_t>(signedValue);
-    return true;
-}
 
 ParsedErrorCatalogue ParseErrorCatalogue(std::string_view bytes, const GbkConverter& converter)
 {

@@ -12,6 +12,8 @@
 //   MSG         empty              empty
 //   moduleType  empty              "0"
 //   insideCode  empty              "0"
+//
+// CODE is read as a whole number (NumberText.h).
 #include "config/GbkConverter.h"
 
 #include <cstdint>
@@ -36,10 +38,5 @@ struct ParsedErrorCatalogue {
 };
 
 ParsedErrorCatalogue ParseErrorCatalogue(std::string_view bytes, const GbkConverter& converter);
-
-// The catalogue's reading of a code text: a decimal whole number within 32
-// bits, with an optional sign and blanks around it. True with `value` set;
-// false, with `value` untouched, for any other text.
-bool ParseCatalogueCode(std::string_view text, std::int32_t& value) noexcept;
 
 } // namespace config

@@ -93,17 +93,3 @@ TEST(ErrorCatalogueParser, CharactersWithoutGbkFormBecomeQuestionMarks)
     ASSERT_EQ(parsed.entries.size(), 1u);
     EXPECT_EQ(parsed.entries[0].msg, "ok ? ?");
 }
-
-TEST(ErrorCatalogueParser, CodeTextRules)
-{
-    std::int32_t value = 7;
-    EXPECT_TRUE(config::ParseCatalogueCode("2147483647", value));
-    EXPECT_EQ(value, 2147483647);
-    EXPECT_TRUE(config::ParseCatalogueCode("-2147483648", value));
-    EXPECT_EQ(value, -2147483647 - 1);
-    value = 7;
-    for (const char* bad : {"", " ", "2147483648", "12a", "1 2", "+", "0x10"}) {
-        EXPECT_FALSE(config::ParseCatalogueCode(bad, value)) << bad;
-        EXPECT_EQ(value, 7) << bad;
-    }
-}
