@@ -1,6 +1,7 @@
 #include "host/ValueObject.h"
 
 #include "sharedrt/SharedHeap.h"
+#include "util/TextRules.h"
 
 #include <cstring>
 #include <memory>
@@ -8,23 +9,11 @@
 namespace host {
 namespace {
 
-char FoldAscii(char c) noexcept { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
 std::string_view CutName(std::string_view name) noexcept { return name.substr(0, kMaxItemNameLength); }
 
 std::string_view ItemName(const rt::ParamItem& item) noexcept
 {
     return {reinterpret_cast<const char*>(item.Name + 1), item.Name[0]};
-}
-
-bool NamesMatch(std::string_view a, std::string_view b) noexcept
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (FoldAscii(a[i]) != FoldAscii(b[i]))
-            return false;
-    return true;
 }
 
 const rt::TParamValue* CellOf(const rt::DataVO* vo, std::string_view name)
@@ -48,7 +37,7 @@ rt::ParamItem* FindItem(const rt::DataVO* vo, std::string_view name)
     const rt::RtPtrList& items = *vo->Items;
     for (std::int32_t i = 0; i < items.Count(); ++i) {
         auto* item = static_cast<rt::ParamItem*>(items.Get(i));
-        if (item != nullptr && NamesMatch(ItemName(*item), wanted))
+        if (item != nullptr && util::EqualsIgnoreCase(ItemName(*item), wanted))
             return item;
     }
     return nullptr;

@@ -12,6 +12,8 @@ namespace rt {
 class SHAREDRT_API RtQuery : public RtObject {
 public:
     explicit RtQuery(RtObject* owner = nullptr) noexcept : owner_(owner) {}
+    // Out of line, so that the class's dispatch table lives in SharedRt.dll.
+    ~RtQuery() override;
 
     RtObject* Owner() const noexcept { return owner_; }
 

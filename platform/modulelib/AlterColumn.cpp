@@ -1,0 +1,171 @@
+#include "AlterColumn.h"
+
+#include "CreateTableText.h"
+#include "HostText.h"
+#include "sharedrt/RtError.h"
+
+#include <regex>
+#include <vector>
+
+namespace hostmodel {
+namespace {
+
+std::string Unquote(const std::string& name)
+{
+    if (name.size() >= 2) {
+        const char first = name.front();
+        const char last = name.back();
+        if ((first == '[' && last == ']') || (first == '"' && last == '"') || (first == '`' && last == '`'))
+            return name.substr(1, name.size() - 2);
+    }
+    return name;
+}
+
+std::string QuoteName(std::string_view name)
+{
+    std::string out = "\"";
+    for (char c : name) {
+        out += c;
+        if (c == '"')
+            out += '"';
+    }
+    return out + "\"";
+}
+
+std::string CompactUpper(std::string_view type)
+{
+    std::string out;
+    for (char c : type)
+        if (c != ' ' && c != '\t' && c != '\r' && c != '\n')
+            out += c;
+    return AsciiUpper(out);
+}
+
+struct SchemaObject {
+    std::string type;
+    std::string sql;
+};
+
+// A name for the new table that no object of the schema has.
+std::string FreeTableName(SqliteConnection& db, const std::string& table)
+{
+    for (int i = 0;; ++i) {
+        const std::string candidate = table + "__rebuild" + (i == 0 ? "" : std::to_string(i));
+        if (db.Rows("SELECT 1 FROM sqlite_schema WHERE name = ?1 COLLATE NOCASE", {candidate}).empty())
+            return candidate;
+    }
+}
+
+void Rebuild(SqliteConnection& db, const std::string& table, const std::string& newDefinition)
+{
+    // Indexes and triggers go with the old table; views that name it would
+    // stop the rename, so all views are set aside and made again.
+    std::vector<SchemaObject> remade;
+    for (const auto& row : db.Rows("SELECT type, sql FROM sqlite_schema WHERE sql IS NOT NULL AND "
+                                   "((type IN ('index', 'trigger') AND tbl_name = ?1) OR type = 'view') "
+                                   "ORDER BY rowid",
+                                   {table}))
+        remade.push_back({row[0], row[1]});
+    for (const auto& row : db.Rows("SELECT name FROM sqlite_schema WHERE type = 'view'"))
+        db.Exec("DROP VIEW " + QuoteName(row[0]));
+
+    std::string columns;
+    for (const auto& row : db.Rows("SELECT name FROM pragma_table_info(?1)", {table}))
+        columns += (columns.empty() ? "" : ", ") + QuoteName(row[0]);
+
+    const std::string scratch = FreeTableName(db, table);
+    db.Exec("CREATE TABLE " + QuoteName(scratch) + " " + newDefinition);
+    db.Exec("INSERT INTO " + QuoteName(scratch) + " (" + columns + ") SELECT " + columns + " FROM " +
+            QuoteName(table));
+    db.Exec("DROP TABLE " + QuoteName(table));
+    db.Exec("ALTER TABLE " + QuoteName(scratch) + " RENAME TO " + QuoteName(table));
+    for (const SchemaObject& object : remade)
+        db.Exec(object.sql);
+}
+
+StatementOutcome Failed(std::string message)
+{
+    StatementOutcome outcome;
+    outcome.message = std::move(message);
+    return outcome;
+}
+
+} // namespace
+
+std::optional<AlterColumnRequest> ParseAlterColumn(std::string_view sql)
+{
+    static const std::regex kPattern(
+        R"(^\s*alter\s+table\s+(\[[^\]]+\]|"[^"]+"|`[^`]+`|[^\s\["`]+)\s+alter\s+column\s+)"
+        R"((\[[^\]]+\]|"[^"]+"|`[^`]+`|[^\s\["`(]+)\s+text\s*\(\s*(\d{1,9})\s*\)\s*;?\s*$)",
+        std::regex::icase | std::regex::ECMAScript);
+    std::match_results<std::string_view::const_iterator> match;
+    if (!std::regex_match(sql.begin(), sql.end(), match, kPattern))
+        return std::nullopt;
+    return AlterColumnRequest{Unquote(match[1].str()), Unquote(match[2].str()), std::stoi(match[3].str())};
+}
+
+StatementOutcome AlterColumnType(SqliteConnection& db, const AlterColumnRequest& request)
+{
+    const auto tables = db.Rows(
+        "SELECT name, sql FROM sqlite_schema WHERE type = 'table' AND name = ?1 COLLATE NOCASE", {request.table});
+    if (tables.empty())
+        return Failed("表" + Utf8ToGbk(request.table) + "不存在");
+    const std::string table = tables[0][0];
+
+    std::string declaredType;
+    bool found = false;
+    for (const auto& row : db.Rows("SELECT name, type FROM pragma_table_info(?1)", {table})) {
+        if (EqualsIgnoringAsciiCase(row[0], request.column)) {
+            declaredType = row[1];
+            found = true;
+            break;
+        }
+    }
+    if (!found)
+        return Failed("表" + Utf8ToGbk(table) + "中没有列" + Utf8ToGbk(request.column));
+
+    const std::string newType = "Text(" + std::to_string(request.length) + ")";
+    StatementOutcome outcome;
+    if (CompactUpper(declaredType) == CompactUpper(newType)) {
+        outcome.done = true;
+        return outcome;
+    }
+    const std::optional<std::string> definition = ReplaceColumnType(tables[0][1], request.column, newType);
+    if (!definition)
+        return Failed("无法读取表" + Utf8ToGbk(table) + "的定义");
+
+    // Foreign keys cannot be switched inside a transaction; the rebuild
+    // needs them off, as SQLite's own procedure says.
+    const bool foreignKeys = db.Rows("PRAGMA foreign_keys")[0][0] == "1";
+    try {
+        if (foreignKeys)
+            db.Exec("PRAGMA foreign_keys = OFF");
+        db.Exec("SAVEPOINT alter_column");
+        try {
+            Rebuild(db, table, *definition);
+            db.Exec("RELEASE alter_column");
+        } catch (...) {
+            db.Exec("ROLLBACK TO alter_column");
+            db.Exec("RELEASE alter_column");
+            throw;
+        }
+        if (foreignKeys)
+            db.Exec("PRAGMA foreign_keys = ON");
+    } catch (const rt::Error& e) {
+        if (foreignKeys)
+            db.Exec("PRAGMA foreign_keys = ON");
+        return Failed(std::string("修改列") + Utf8ToGbk(request.column) + "失败：" + e.what());
+    }
+    outcome.done = true;
+    return outcome;
+}
+
+StatementOutcome RunHostStatement(SqliteConnection& db, std::string_view sql)
+{
+    const std::string utf8 = GbkToUtf8(sql);
+    if (const std::optional<AlterColumnRequest> request = ParseAlterColumn(utf8))
+        return AlterColumnType(db, *request);
+    return db.RunOne(utf8);
+}
+
+} // namespace hostmodel

@@ -1,0 +1,175 @@
+#include "SqliteConnection.h"
+
+#include "HostText.h"
+#include "sharedrt/RtError.h"
+
+#include <sqlite3.h>
+#include <windows.h>
+
+#include <fstream>
+#include <iterator>
+
+namespace hostmodel {
+namespace {
+
+struct StatementCloser {
+    void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
+};
+using Statement = std::unique_ptr<sqlite3_stmt, StatementCloser>;
+
+bool FileExists(const std::string& path)
+{
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+std::string ReadScript(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw rt::Error("数据库脚本文件不存在或无法读取：" + path);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (text.compare(0, 3, "\xEF\xBB\xBF") == 0)
+        text.erase(0, 3);
+    return text;
+}
+
+} // namespace
+
+bool OnlySeparatorsLeft(std::string_view sql)
+{
+    std::size_t i = 0;
+    while (i < sql.size()) {
+        const char c = sql[i];
+        if (c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v' || c == ';') {
+            ++i;
+        } else if (sql.substr(i, 2) == "--") {
+            const std::size_t end = sql.find('\n', i);
+            i = end == std::string_view::npos ? sql.size() : end + 1;
+        } else if (sql.substr(i, 2) == "/*") {
+            const std::size_t end = sql.find("*/", i + 2);
+            i = end == std::string_view::npos ? sql.size() : end + 2;
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::unique_ptr<SqliteConnection> SqliteConnection::Open(const std::string& file, const std::string& script)
+{
+    const bool creating = !FileExists(file);
+    std::string seed;
+    if (creating && !script.empty())
+        seed = ReadScript(script);
+
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(GbkToUtf8(file).c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    if (rc != SQLITE_OK) {
+        const std::string reason = db != nullptr ? Utf8ToGbk(sqlite3_errmsg(db)) : "out of memory";
+        sqlite3_close(db);
+        throw rt::Error("无法打开数据库文件" + file + "：" + reason);
+    }
+    std::unique_ptr<SqliteConnection> connection(new SqliteConnection(db, file));
+    sqlite3_busy_timeout(db, 2000);
+    if (!creating)
+        return connection;
+    try {
+        // Creating the file is only done when the schema is in it.
+        connection->Exec("BEGIN");
+        try {
+            if (!seed.empty())
+                connection->Exec(seed);
+            connection->Exec("COMMIT");
+        } catch (...) {
+            sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+            throw;
+        }
+    } catch (const rt::Error& e) {
+        connection.reset();
+        DeleteFileA(file.c_str());
+        DeleteFileA((file + "-journal").c_str());
+        throw rt::Error("无法创建数据库文件" + file + "：" + e.what());
+    }
+    return connection;
+}
+
+SqliteConnection::~SqliteConnection()
+{
+    sqlite3_close(db_);
+}
+
+std::string SqliteConnection::LastError() const
+{
+    return Utf8ToGbk(sqlite3_errmsg(db_));
+}
+
+StatementOutcome SqliteConnection::RunOne(std::string_view sql)
+{
+    StatementOutcome outcome;
+    sqlite3_stmt* raw = nullptr;
+    const char* tail = nullptr;
+    if (sqlite3_prepare_v2(db_, sql.data(), static_cast<int>(sql.size()), &raw, &tail) != SQLITE_OK) {
+        outcome.message = LastError();
+        return outcome;
+    }
+    Statement statement(raw);
+    if (!statement) {
+        outcome.message = "SQL语句为空";
+        return outcome;
+    }
+    if (!OnlySeparatorsLeft(std::string_view(tail, sql.data() + sql.size() - tail))) {
+        outcome.message = "一次只能执行一条SQL语句";
+        return outcome;
+    }
+    const long long before = sqlite3_total_changes(db_);
+    int rc;
+    while ((rc = sqlite3_step(statement.get())) == SQLITE_ROW) {
+    }
+    if (rc != SQLITE_DONE) {
+        outcome.message = LastError();
+        return outcome;
+    }
+    outcome.done = true;
+    outcome.rowsAffected = static_cast<std::int32_t>(sqlite3_total_changes(db_) - before);
+    return outcome;
+}
+
+void SqliteConnection::Exec(const std::string& sql)
+{
+    char* error = nullptr;
+    if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
+        const std::string message = Utf8ToGbk(error != nullptr ? error : "SQL error");
+        sqlite3_free(error);
+        throw rt::Error(message);
+    }
+}
+
+std::vector<std::vector<std::string>> SqliteConnection::Rows(const std::string& sql,
+                                                             const std::vector<std::string>& parameters)
+{
+    sqlite3_stmt* raw = nullptr;
+    if (sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &raw, nullptr) != SQLITE_OK)
+        throw rt::Error(LastError());
+    Statement statement(raw);
+    if (!statement)
+        return {};
+    for (std::size_t i = 0; i < parameters.size(); ++i)
+        sqlite3_bind_text(statement.get(), static_cast<int>(i + 1), parameters[i].c_str(),
+                          static_cast<int>(parameters[i].size()), SQLITE_TRANSIENT);
+    std::vector<std::vector<std::string>> rows;
+    int rc;
+    while ((rc = sqlite3_step(statement.get())) == SQLITE_ROW) {
+        std::vector<std::string>& row = rows.emplace_back();
+        const int columns = sqlite3_column_count(statement.get());
+        for (int c = 0; c < columns; ++c) {
+            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement.get(), c));
+            row.emplace_back(text != nullptr ? text : "");
+        }
+    }
+    if (rc != SQLITE_DONE)
+        throw rt::Error(LastError());
+    return rows;
+}
+
+} // namespace hostmodel

@@ -1,0 +1,7 @@
+#include "sharedrt/RtQuery.h"
+
+namespace rt {
+
+RtQuery::~RtQuery() = default;
+
+} // namespace rt

@@ -1,0 +1,204 @@
+#include "shell/HostProfile.h"
+
+#include "sharedrt/RtError.h"
+
+#include <windows.h>
+
+#include <cstdlib>
+#include <cstring>
+
+namespace shell {
+namespace {
+
+using Lines = std::vector<std::pair<std::string, std::string>>;
+
+std::string Trim(std::string text)
+{
+    const std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string::npos)
+        return {};
+    const std::size_t last = text.find_last_not_of(" \t");
+    return text.substr(first, last - first + 1);
+}
+
+std::string WithBackslash(std::string folder)
+{
+    if (!folder.empty() && folder.back() != '\\' && folder.back() != '/')
+        folder += '\\';
+    return folder;
+}
+
+bool IsAbsolute(const std::string& path)
+{
+    return (path.size() >= 2 && path[1] == ':') || (!path.empty() && (path[0] == '\\' || path[0] == '/'));
+}
+
+// `path` against `base` (a folder ending with "\"), with "." and ".." resolved.
+std::string Resolve(const std::string& base, const std::string& path)
+{
+    const std::string joined = IsAbsolute(path) ? path : base + path;
+    char full[MAX_PATH];
+    const DWORD length = GetFullPathNameA(joined.c_str(), MAX_PATH, full, nullptr);
+    if (length == 0 || length >= MAX_PATH)
+        return joined;
+    return std::string(full, length);
+}
+
+// A double-NUL-terminated list from a private-profile call that answers
+// size - 2 when it did not fit.
+template <typename Call>
+std::vector<std::string> NulSeparatedList(Call call)
+{
+    std::vector<char> buffer(4096);
+    for (;;) {
+        const DWORD length = call(buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (length + 2 < buffer.size() || buffer.size() >= (1u << 24)) {
+            std::vector<std::string> items;
+            for (const char* p = buffer.data(); p < buffer.data() + length && *p != '\0'; p += std::strlen(p) + 1)
+                items.emplace_back(p);
+            return items;
+        }
+        buffer.resize(buffer.size() * 4);
+    }
+}
+
+class ProfileFile {
+public:
+    explicit ProfileFile(std::string path) : path_(std::move(path)) {}
+
+    std::vector<std::string> Sections() const
+    {
+        return NulSeparatedList(
+            [&](char* buffer, DWORD size) { return GetPrivateProfileSectionNamesA(buffer, size, path_.c_str()); });
+    }
+
+    Lines Section(const std::string& section) const
+    {
+        Lines lines;
+        for (const std::string& line : NulSeparatedList([&](char* buffer, DWORD size) {
+                 return GetPrivateProfileSectionA(section.c_str(), buffer, size, path_.c_str());
+             })) {
+            const std::size_t equals = line.find('=');
+            if (equals == std::string::npos)
+                continue;
+            lines.emplace_back(Trim(line.substr(0, equals)), Trim(line.substr(equals + 1)));
+        }
+        return lines;
+    }
+
+    std::string Value(const std::string& section, const std::string& key) const
+    {
+        for (const auto& [name, value] : Section(section))
+            if (lstrcmpiA(name.c_str(), key.c_str()) == 0)
+                return value;
+        return {};
+    }
+
+private:
+    std::string path_;
+};
+
+// The rest of a section name after `prefix` and a blank ("SubApp WSCBS"
+// gives "WSCBS"); empty when the name has another prefix.
+std::string SectionSuffix(const std::string& section, const std::string& prefix)
+{
+    if (section.size() <= prefix.size() + 1 || section[prefix.size()] != ' ' ||
+        CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, section.c_str(), static_cast<int>(prefix.size()),
+                       prefix.c_str(), static_cast<int>(prefix.size())) != CSTR_EQUAL)
+        return {};
+    return Trim(section.substr(prefix.size() + 1));
+}
+
+std::uint32_t Number(const std::string& text, std::uint32_t fallback)
+{
+    if (text.empty())
+        return fallback;
+    char* end = nullptr;
+    const unsigned long value = std::strtoul(text.c_str(), &end, 0);
+    return (end != nullptr && *end == '\0') ? static_cast<std::uint32_t>(value) : fallback;
+}
+
+} // namespace
+
+HostProfile ReadHostProfile(const std::string& installationFolder)
+{
+    HostProfile profile;
+    profile.installationFolder = WithBackslash(Resolve("", WithBackslash(installationFolder)));
+    profile.hostFolder = profile.installationFolder + "host\\";
+    profile.profileFile = profile.hostFolder + "MainFrame.ini";
+    const DWORD attributes = GetFileAttributesA(profile.profileFile.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        throw rt::Error("找不到主框架配置文件：" + profile.profileFile);
+
+    const ProfileFile file(profile.profileFile);
+    profile.currentSubApp = file.Value("Host", "CurrentSubApp");
+    profile.currentFunction = file.Value("Host", "CurrentFunction");
+    profile.initSubAppText = file.Value("Host", "InitSubAppText");
+    profile.companyItems = file.Section("Company");
+    profile.userItems = file.Section("User");
+    for (const auto& [code, allowed] : file.Section("Rights"))
+        if (allowed == "1")
+            profile.rights.push_back(code);
+
+    const std::vector<std::string> sections = file.Sections();
+    for (const std::string& section : sections) {
+        const std::string code = SectionSuffix(section, "SubApp");
+        if (code.empty())
+            continue;
+        hostmodel::SubAppSetup setup;
+        setup.code = code;
+        setup.caption = file.Value(section, "Caption");
+        setup.folder = WithBackslash(Resolve(profile.hostFolder, WithBackslash(file.Value(section, "Folder"))));
+        setup.version = file.Value(section, "Version");
+        if (const std::string database = file.Value(section, "Database"); !database.empty())
+            setup.databaseFile = Resolve(setup.folder, database);
+        if (const std::string script = file.Value(section, "DatabaseScript"); !script.empty())
+            setup.databaseScript = Resolve(setup.folder, script);
+        for (const std::string& other : sections)
+            if (lstrcmpiA(SectionSuffix(other, "Individuation").c_str(), code.c_str()) == 0)
+                setup.individuation = file.Section(other);
+        profile.subApps.push_back(std::move(setup));
+    }
+    for (const std::string& section : sections) {
+        const std::string configSection = SectionSuffix(section, "UserConfig");
+        if (!configSection.empty())
+            for (const auto& [key, value] : file.Section(section))
+                profile.userConfig.push_back({configSection, key, value});
+    }
+
+    const hostmodel::Skin defaults;
+    profile.skin.fontColor = Number(file.Value("Skin", "FontColor"), defaults.fontColor);
+    profile.skin.moduleBackColor = Number(file.Value("Skin", "ModuleBackColor"), defaults.moduleBackColor);
+    profile.skin.moduleToolBarColor = Number(file.Value("Skin", "ModuleToolBarColor"), defaults.moduleToolBarColor);
+    profile.skin.fontSize = static_cast<std::int32_t>(Number(file.Value("Skin", "FontSize"), defaults.fontSize));
+    profile.skin.fontCharSet =
+        static_cast<std::int32_t>(Number(file.Value("Skin", "FontCharSet"), defaults.fontCharSet));
+
+    bool known = false;
+    for (const auto& setup : profile.subApps)
+        known = known || lstrcmpiA(setup.code.c_str(), profile.currentSubApp.c_str()) == 0;
+    if (!known)
+        throw rt::Error("主框架配置文件没有当前子应用“" + profile.currentSubApp + "”的设置：" + profile.profileFile);
+    return profile;
+}
+
+void ApplyHostProfile(const HostProfile& profile, hostmodel::HostModel& model)
+{
+    model.Reset();
+    for (const auto& [name, value] : profile.companyItems)
+        model.SetString(model.CompanyVo(), name, value);
+    for (const auto& [name, value] : profile.userItems)
+        model.SetString(model.UserVo(), name, value);
+    for (const auto& setup : profile.subApps)
+        model.AddSubApp(setup);
+    model.SetCurrentSubApp(profile.currentSubApp);
+    model.SetCurrentFunction(profile.currentFunction);
+    model.SetAppPath(profile.hostFolder);
+    for (const std::string& code : profile.rights)
+        model.AllowFunction(code);
+    for (const auto& entry : profile.userConfig)
+        model.SetUserConfig(entry.section, entry.key, entry.value);
+    model.SetSkin(profile.skin);
+}
+
+} // namespace shell

@@ -1,0 +1,42 @@
+#pragma once
+// A sub-application module DLL as the host loads and calls it.
+#include "sharedrt/Export.h"
+#include "sharedrt/UniqueHandle.h"
+
+#include <string>
+
+namespace shell {
+
+// The folder of the running executable, ending with "\".
+std::string ExecutableFolder();
+
+class SubAppModule {
+public:
+    // Loads the DLL. Throws rt::Error when it cannot be loaded or does not
+    // export InitSubApp.
+    explicit SubAppModule(const std::string& dllPath);
+
+    struct InitResult {
+        bool succeeded = false;
+        std::string text;  // the buffer's text after the call
+    };
+    // Calls InitSubApp with a shared-heap buffer holding `text` and room
+    // for 1024 bytes more, and reads the text back within the buffer.
+    InitResult InitSubApp(rt::WindowHandle appWindow, const std::string& text);
+
+    // Calls FreeDLLProc(0, 0); false when the module has none.
+    bool FreeDLLProc();
+
+    const std::string& Path() const { return path_; }
+
+private:
+    using InitSubAppFunction = rt::Bool8(__stdcall*)(rt::WindowHandle, char**);
+    using FreeDllProcFunction = rt::Bool8(__stdcall*)(std::uint32_t, std::uint32_t);
+
+    std::string path_;
+    rt::unique_hmodule module_;
+    InitSubAppFunction initSubApp_ = nullptr;
+    FreeDllProcFunction freeDllProc_ = nullptr;
+};
+
+} // namespace shell

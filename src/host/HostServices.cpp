@@ -1,0 +1,103 @@
+#include "host/HostServices.h"
+
+#include "host/ModuleLib.h"
+
+namespace host {
+namespace {
+
+// Calls a host function that writes its text result into a runtime string.
+template <typename Call>
+std::string TextResult(Call call)
+{
+    rt::RtString result;
+    call(&result);
+    return result.ToStdString();
+}
+
+} // namespace
+
+std::string CurSubAppCode()
+{
+    return TextResult([](rt::RtString* r) { GetCurSubAppCode(r); });
+}
+
+std::string CurSubAppPath()
+{
+    return TextResult([](rt::RtString* r) { GetCurSubAppPath(r); });
+}
+
+std::string SubAppPath(const std::string& code)
+{
+    return TextResult([&](rt::RtString* r) { GetSubAppPath(code.c_str(), r); });
+}
+
+std::string AppPath()
+{
+    return TextResult([](rt::RtString* r) { GetAppPath(r); });
+}
+
+std::string CurFuncCode()
+{
+    return TextResult([](rt::RtString* r) { GetCurFuncCode(r); });
+}
+
+rt::DataVO* CurSubAppVo() { return GetCurSubAppVo(); }
+rt::DataVO* CompanyInfoVO() { return GetCompanyInfoVO(); }
+rt::DataVO* UserInfoVO() { return GetUserInfoVO(); }
+
+std::string SubAppInfoVersion(const void* record)
+{
+    if (record == nullptr)
+        return {};
+    const auto* version = static_cast<const unsigned char*>(record) + kSubAppInfoVersionOffset;
+    return std::string(reinterpret_cast<const char*>(version + 1), version[0]);
+}
+
+std::string SubAppVersion(const std::string& code) { return SubAppInfoVersion(GetpSubAppInfo(code.c_str())); }
+
+std::string CurSubAppVersion() { return SubAppInfoVersion(GetCurSubAppInfo()); }
+
+std::string SubAppIndividuationParam(const std::string& code, const std::string& key,
+                                     const std::string& defaultValue)
+{
+    return TextResult([&](rt::RtString* r) {
+        GetSubAppIndividuationParam(code.c_str(), key.c_str(), defaultValue.c_str(), r);
+    });
+}
+
+std::string UserConfigParam(const std::string& section, const std::string& key, const std::string& defaultValue)
+{
+    return TextResult(
+        [&](rt::RtString* r) { GetUserConfigParam(section.c_str(), key.c_str(), defaultValue.c_str(), r); });
+}
+
+std::string ReadIniValue(const std::string& file, const std::string& section, const std::string& key,
+                         const std::string& defaultValue)
+{
+    return TextResult([&](rt::RtString* r) {
+        ReadIniValueStr(file.c_str(), section.c_str(), key.c_str(), defaultValue.c_str(), r);
+    });
+}
+
+void WriteIniValue(const std::string& file, const std::string& section, const std::string& key,
+                   const std::string& value)
+{
+    WriteIniValueString(file.c_str(), section.c_str(), key.c_str(), value.c_str());
+}
+
+bool CheckFunctionCanUse(const std::string& functionCode)
+{
+    return ::CheckFunctionCanUse(functionCode.c_str()) != 0;
+}
+
+bool ExecSql(const std::string& sql, rt::RtQuery*& query, std::string& message)
+{
+    rt::RtString hostMessage;
+    const bool done = ExecADOQueryMsg(kMainConnection, sql.c_str(), &query, &hostMessage, 0, 0) != 0;
+    message = hostMessage.ToStdString();
+    return done;
+}
+
+void InforMsg(std::int32_t code, const std::string& text, bool flag) { ::InforMsg(code, text.c_str(), flag ? 1 : 0); }
+
+} // namespace host

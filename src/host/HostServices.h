@@ -1,0 +1,52 @@
+#pragma once
+// The module's side of the host services: thin wrappers over the ModuleLib
+// imports that take and give std::string (GBK). Every call asks the host
+// afresh; nothing is cached. Value objects and records are the host's,
+// borrowed for the length of the caller's use.
+#include "sharedrt/RtQuery.h"
+#include "sharedrt/ValueLayout.h"
+
+#include <cstdint>
+#include <string>
+
+namespace host {
+
+// The module-wide connection name of every statement the module runs.
+inline constexpr const char* kMainConnection = "WSCBSMainCon";
+
+std::string CurSubAppCode();
+std::string CurSubAppPath();
+std::string SubAppPath(const std::string& code);
+std::string AppPath();
+std::string CurFuncCode();
+
+rt::DataVO* CurSubAppVo();
+rt::DataVO* CompanyInfoVO();
+rt::DataVO* UserInfoVO();
+
+// The version text of a host sub-application record: the length-prefixed
+// text at byte 256. Empty for a null record.
+std::string SubAppInfoVersion(const void* record);
+// The version of the sub-application with that code (empty when the host
+// has no record of it), and of the running one.
+std::string SubAppVersion(const std::string& code);
+std::string CurSubAppVersion();
+
+std::string SubAppIndividuationParam(const std::string& code, const std::string& key,
+                                     const std::string& defaultValue);
+std::string UserConfigParam(const std::string& section, const std::string& key, const std::string& defaultValue);
+std::string ReadIniValue(const std::string& file, const std::string& section, const std::string& key,
+                         const std::string& defaultValue);
+void WriteIniValue(const std::string& file, const std::string& section, const std::string& key,
+                   const std::string& value);
+
+bool CheckFunctionCanUse(const std::string& functionCode);
+
+// One statement on the module's connection through ExecADOQueryMsg, with
+// the two further arguments 0 and false. True when the host carried it out;
+// `message` receives the host's own text.
+bool ExecSql(const std::string& sql, rt::RtQuery*& query, std::string& message);
+
+void InforMsg(std::int32_t code, const std::string& text, bool flag);
+
+} // namespace host

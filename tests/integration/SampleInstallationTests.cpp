@@ -1,0 +1,153 @@
+// The sample installation end to end: the shell's profile configures the
+// host model, the real wscbs.dll initialises against it, and MainFrame.exe
+// reports the same in console mode.
+#include "hostmodel/HostModel.h"
+#include "hostmodel/ModuleLibApi.h"
+#include "shell/HostProfile.h"
+#include "shell/SubAppModule.h"
+#include "support/TempFolder.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <filesystem>
+
+using hostmodel::Model;
+using testing::HasSubstr;
+
+namespace {
+
+// The examples folder of the source tree, as Wine sees it.
+std::string ExamplesFolder()
+{
+    std::string path = "Z:" WSCBS_EXAMPLES_DIR;
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
+}
+
+struct ProcessResult {
+    DWORD exitCode = 0;
+    std::string output;
+};
+
+// Runs a program with its standard output and error in one pipe, to its end.
+ProcessResult RunProgram(std::string commandLine)
+{
+    SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    HANDLE readRaw = nullptr;
+    HANDLE writeRaw = nullptr;
+    if (!CreatePipe(&readRaw, &writeRaw, &inherit, 0))
+        throw std::runtime_error("CreatePipe failed");
+    rt::unique_handle readEnd(readRaw);
+    rt::unique_handle writeEnd(writeRaw);
+    SetHandleInformation(readEnd.get(), HANDLE_FLAG_INHERIT, 0);
+
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = writeEnd.get();
+    startup.hStdError = writeEnd.get();
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process))
+        throw std::runtime_error("CreateProcess failed: " + commandLine);
+    rt::unique_handle processHandle(process.hProcess);
+    rt::unique_handle threadHandle(process.hThread);
+    writeEnd.reset();
+
+    ProcessResult result;
+    char chunk[4096];
+    DWORD read = 0;
+    while (ReadFile(readEnd.get(), chunk, sizeof chunk, &read, nullptr) && read > 0)
+        result.output.append(chunk, read);
+    WaitForSingleObject(processHandle.get(), INFINITE);
+    GetExitCodeProcess(processHandle.get(), &result.exitCode);
+    return result;
+}
+
+class SampleInstallation : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        Model().Reset();
+        std::filesystem::copy(ExamplesFolder(), installation, std::filesystem::copy_options::recursive);
+    }
+    void TearDown() override { Model().Reset(); }
+
+    testing_support::TempFolder folder;
+    std::string installation = folder.Path() + "installation\\";
+};
+
+TEST_F(SampleInstallation, ProfileConfiguresTheHostForTheSubApplication)
+{
+    const shell::HostProfile profile = shell::ReadHostProfile(installation);
+    shell::ApplyHostProfile(profile, Model());
+
+    EXPECT_EQ(Model().GetString(*GetCompanyInfoVO(), "QYMC"), "杭州云帆样例电子有限公司");
+    EXPECT_EQ(Model().GetString(*GetCompanyInfoVO(), "XZQHDM"), "330106");
+    EXPECT_EQ(Model().GetString(*GetUserInfoVO(), "UserName"), "管理员");
+    rt::RtString text;
+    GetCurSubAppPath(&text);
+    EXPECT_EQ(text, installation + "WSCBS\\");
+    GetAppPath(&text);
+    EXPECT_EQ(text, installation + "host\\");
+    const auto* record = reinterpret_cast<const std::uint8_t*>(GetCurSubAppInfo());
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(record + 257), record[256]), "2.0.1");
+    EXPECT_EQ(CheckFunctionCanUse("WSCBS004-00-03"), 1);
+    EXPECT_EQ(CheckFunctionCanUse("WSCBS004-00-06"), 0);
+    GetUserConfigParam("RunParameter", "SysIME", "-请选择-", &text);
+    EXPECT_EQ(text, "中文 (简体) - 微软拼音");
+    GetSubAppIndividuationParam("WSCBS", "Hint_BS", "", &text);
+    EXPECT_EQ(text, "将本月开具的发票数据抄入税控IC卡");
+    EXPECT_EQ(profile.initSubAppText, "SubAppCode=WSCBS;UserCode=001;RunMode=1");
+}
+
+TEST_F(SampleInstallation, DatabaseIsMadeFromItsScriptAndTakesTheModulesColumnChanges)
+{
+    shell::ApplyHostProfile(shell::ReadHostProfile(installation), Model());
+    rt::RtQuery query;
+    rt::RtQuery* queryPointer = &query;
+    rt::RtString message;
+    for (const char* statement : {"alter table cs_ickxx alter column icxlh Text(4)",
+                                  "alter table cs_ickxx alter column fjksm Text(4)"})
+        EXPECT_EQ(ExecADOQueryMsg("WSCBSMainCon", statement, &queryPointer, &message, 0, 0), 1) << message.CStr();
+    EXPECT_TRUE(std::filesystem::exists(installation + "WSCBS\\wscbs.db"));
+    EXPECT_EQ(Model().QueryDatabase("select icxlh, fjksm, bz from cs_ickxx order by kpjh"),
+              (std::vector<std::vector<std::string>>{{"1", "0", "主开票机"}, {"2", "1", "分开票机"}}));
+}
+
+TEST_F(SampleInstallation, RealModuleInitialisesAndReturnsTheTextUnchanged)
+{
+    const shell::HostProfile profile = shell::ReadHostProfile(installation);
+    shell::ApplyHostProfile(profile, Model());
+    {
+        shell::SubAppModule module(shell::ExecutableFolder() + "wscbs.dll");
+        const shell::SubAppModule::InitResult result = module.InitSubApp(nullptr, profile.initSubAppText);
+        EXPECT_TRUE(result.succeeded);
+        EXPECT_EQ(result.text, profile.initSubAppText);
+        EXPECT_TRUE(Model().Messages().empty());
+        Model().Reset();
+    }
+}
+
+TEST_F(SampleInstallation, ConsoleShellReportsTheInitialisation)
+{
+    // No backslash before the closing quote: it would escape the quote.
+    const std::string folderArgument = installation.substr(0, installation.size() - 1);
+    const ProcessResult run =
+        RunProgram("\"" + shell::ExecutableFolder() + "MainFrame.exe\" --console \"" + folderArgument + "\"");
+    EXPECT_EQ(run.exitCode, 0u) << run.output;
+    EXPECT_THAT(run.output, HasSubstr("InitSubApp -> 1\r\n"));
+    EXPECT_THAT(run.output, HasSubstr("returned text: SubAppCode=WSCBS;UserCode=001;RunMode=1\r\n"));
+    EXPECT_THAT(run.output, HasSubstr("sub-application: WSCBS 网上抄报税 2.0.1"));
+
+    const ProcessResult missing =
+        RunProgram("\"" + shell::ExecutableFolder() + "MainFrame.exe\" --console \"" + folder.Path() + "none\"");
+    EXPECT_EQ(missing.exitCode, 2u);
+    EXPECT_THAT(missing.output, HasSubstr("MainFrame.ini"));
+}
+
+} // namespace

@@ -1,0 +1,150 @@
+// ExecADOQueryMsg on a real SQLite file: the connection, one statement, the
+// messages, and Access's column change as a table rebuild.
+#include "hostmodel/HostModel.h"
+#include "hostmodel/ModuleLibApi.h"
+#include "support/TempFolder.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+using hostmodel::Model;
+using testing::ElementsAre;
+using testing::HasSubstr;
+using Rows = std::vector<std::vector<std::string>>;
+
+namespace {
+
+// The host reads its database script as UTF-8.
+const char8_t kScript[] = u8R"(
+CREATE TABLE cs_ickxx (
+    qysbh Text(20) NOT NULL,
+    kpjh Integer NOT NULL DEFAULT 0,
+    icxlh Integer,
+    fjksm Integer DEFAULT 0 CHECK (fjksm >= 0),
+    bz Text(200),
+    PRIMARY KEY (qysbh, kpjh)
+);
+CREATE INDEX ix_cs_ickxx_icxlh ON cs_ickxx (icxlh);
+CREATE VIEW v_ickxx AS SELECT qysbh, icxlh FROM cs_ickxx;
+INSERT INTO cs_ickxx VALUES ('330106999900017', 0, 1, 0, '主开票机');
+INSERT INTO cs_ickxx VALUES ('330106999900017', 1, 2, 1, '分开票机');
+)";
+
+struct Outcome {
+    bool done;
+    std::string message;
+};
+
+class ExecADOQueryMsgTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        Model().Reset();
+        hostmodel::SubAppSetup setup;
+        setup.code = "WSCBS";
+        setup.folder = folder.Path();
+        setup.databaseFile = folder.Path() + "wscbs.db";
+        setup.databaseScript = folder.Write("wscbs.sql", reinterpret_cast<const char*>(kScript));
+        Model().AddSubApp(setup);
+        Model().SetCurrentSubApp("WSCBS");
+    }
+    void TearDown() override { Model().Reset(); }
+
+    Outcome Run(const std::string& sql, const char* connection = "WSCBSMainCon")
+    {
+        rt::RtString message("stale");
+        const bool done = ExecADOQueryMsg(connection, sql.c_str(), &queryPointer, &message, 0, 0) != 0;
+        return {done, message.ToStdString()};
+    }
+
+    testing_support::TempFolder folder;
+    rt::RtQuery query;
+    rt::RtQuery* queryPointer = &query;
+};
+
+TEST_F(ExecADOQueryMsgTest, CreatesTheDatabaseFromItsScriptAndRunsOneStatement)
+{
+    EXPECT_FALSE(folder.Exists("wscbs.db"));
+    const Outcome outcome = Run("update cs_ickxx set bz = '已抄税' where qysbh = '330106999900017'");
+    EXPECT_TRUE(outcome.done);
+    EXPECT_EQ(outcome.message, "");
+    EXPECT_TRUE(folder.Exists("wscbs.db"));
+    EXPECT_EQ(query.LastStatement, "update cs_ickxx set bz = '已抄税' where qysbh = '330106999900017'");
+    EXPECT_EQ(query.RowsAffected, 2);
+    EXPECT_EQ(Model().QueryDatabase("select distinct bz from cs_ickxx"), (Rows{{"已抄税"}}));
+
+    EXPECT_TRUE(Run("select * from cs_ickxx;  -- a trailing comment").done);
+    EXPECT_EQ(query.RowsAffected, 0);
+}
+
+TEST_F(ExecADOQueryMsgTest, FailuresReportSqliteOrHostTextAndRunNothing)
+{
+    Outcome outcome = Run("delete from nosuch");
+    EXPECT_FALSE(outcome.done);
+    EXPECT_THAT(outcome.message, HasSubstr("no such table: nosuch"));
+    EXPECT_EQ(query.LastStatement, "delete from nosuch");
+
+    outcome = Run("delete from cs_ickxx where kpjh = 1; delete from cs_ickxx");
+    EXPECT_FALSE(outcome.done);
+    EXPECT_EQ(outcome.message, "一次只能执行一条SQL语句");
+    EXPECT_EQ(Model().QueryDatabase("select count(*) from cs_ickxx"), (Rows{{"2"}}));
+
+    EXPECT_FALSE(Run("  ;").done);
+    EXPECT_FALSE(Run("insert into cs_ickxx (qysbh, kpjh) values ('330106999900017', 0)").done);
+}
+
+TEST_F(ExecADOQueryMsgTest, OnlyTheMainConnectionIsKnown)
+{
+    const Outcome outcome = Run("select 1", "OtherCon");
+    EXPECT_FALSE(outcome.done);
+    EXPECT_EQ(outcome.message, "数据库连接OtherCon不存在");
+    EXPECT_FALSE(folder.Exists("wscbs.db"));
+    EXPECT_TRUE(Run("select 1", "wscbsmaincon").done);
+}
+
+TEST_F(ExecADOQueryMsgTest, AFailingScriptLeavesNoDatabaseBehind)
+{
+    folder.Write("wscbs.sql", "CREATE TABLE a (x); INSERT INTO nosuch VALUES (1);");
+    const Outcome outcome = Run("select 1");
+    EXPECT_FALSE(outcome.done);
+    EXPECT_THAT(outcome.message, HasSubstr("no such table: nosuch"));
+    EXPECT_FALSE(folder.Exists("wscbs.db"));
+}
+
+TEST_F(ExecADOQueryMsgTest, AlterColumnRebuildsTheTableKeepingDataIndexesAndViews)
+{
+    EXPECT_TRUE(Run("alter table cs_ickxx alter column icxlh Text(4)").done);
+    EXPECT_TRUE(Run("ALTER TABLE [cs_ickxx] Alter Column \"FJKSM\" TEXT ( 4 );").done);
+
+    EXPECT_EQ(Model().QueryDatabase("select name, type, [notnull], dflt_value, pk from pragma_table_info('cs_ickxx')"),
+              (Rows{{"qysbh", "Text(20)", "1", "", "1"},
+                    {"kpjh", "INTEGER", "1", "0", "2"},
+                    {"icxlh", "Text(4)", "0", "", "0"},
+                    {"fjksm", "Text(4)", "0", "0", "0"},
+                    {"bz", "Text(200)", "0", "", "0"}}));
+    EXPECT_EQ(Model().QueryDatabase("select kpjh, icxlh, typeof(icxlh), fjksm, bz from cs_ickxx order by kpjh"),
+              (Rows{{"0", "1", "text", "0", "主开票机"}, {"1", "2", "text", "1", "分开票机"}}));
+    EXPECT_EQ(Model().QueryDatabase("select type, name from sqlite_schema where name not like 'sqlite_%' order by name"),
+              (Rows{{"table", "cs_ickxx"}, {"index", "ix_cs_ickxx_icxlh"}, {"view", "v_ickxx"}}));
+    EXPECT_EQ(Model().QueryDatabase("select count(*) from v_ickxx"), (Rows{{"2"}}));
+
+    EXPECT_FALSE(Run("insert into cs_ickxx (qysbh, kpjh, fjksm) values ('x', 5, -1)").done)
+        << "the column's own constraint is kept";
+    const std::string before = Model().QueryDatabase("select sql from sqlite_schema where name = 'cs_ickxx'")[0][0];
+    EXPECT_TRUE(Run("alter table cs_ickxx alter column icxlh Text(4)").done) << "run again: nothing to change";
+    EXPECT_EQ(Model().QueryDatabase("select sql from sqlite_schema where name = 'cs_ickxx'")[0][0], before);
+}
+
+TEST_F(ExecADOQueryMsgTest, AlterColumnOfAMissingTableOrColumnFails)
+{
+    Outcome outcome = Run("alter table cs_nosuch alter column icxlh Text(4)");
+    EXPECT_FALSE(outcome.done);
+    EXPECT_EQ(outcome.message, "表cs_nosuch不存在");
+    outcome = Run("alter table cs_ickxx alter column nosuch Text(4)");
+    EXPECT_FALSE(outcome.done);
+    EXPECT_EQ(outcome.message, "表cs_ickxx中没有列nosuch");
+    EXPECT_EQ(Model().QueryDatabase("select type from pragma_table_info('cs_ickxx') where name = 'icxlh'"),
+              (Rows{{"INTEGER"}}));
+}
+
+} // namespace

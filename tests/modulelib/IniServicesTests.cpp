@@ -1,0 +1,66 @@
+// ReadIniValueStr and WriteIniValueString on real files.
+#include "hostmodel/HostModel.h"
+#include "hostmodel/ModuleLibApi.h"
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+using hostmodel::Model;
+
+namespace {
+
+std::string Read(const std::string& file, const char* section, const char* key, const char* defaultValue)
+{
+    rt::RtString result("stale");
+    ReadIniValueStr(file.c_str(), section, key, defaultValue, &result);
+    return result.ToStdString();
+}
+
+class IniServicesTest : public testing::Test {
+protected:
+    void SetUp() override { Model().Reset(); }
+    void TearDown() override { Model().Reset(); }
+    testing_support::TempFolder folder;
+};
+
+TEST_F(IniServicesTest, WrittenValuesReadBackAndMissingOnesGiveTheDefault)
+{
+    const std::string file = folder.Path() + "cookie.ini";
+    EXPECT_EQ(Read(file, "Difference", "Version", "0"), "0");
+    WriteIniValueString(file.c_str(), "Difference", "Version", "2.0.1");
+    WriteIniValueString(file.c_str(), "Difference", "ZoneCode", "1330106");
+    WriteIniValueString(file.c_str(), "地区", "名称", "杭州市西湖区");
+    WriteIniValueString(file.c_str(), "Difference", "Version", "2.0.2");
+
+    EXPECT_EQ(Read(file, "Difference", "Version", ""), "2.0.2");
+    EXPECT_EQ(Read(file, "difference", "ZONECODE", ""), "1330106");
+    EXPECT_EQ(Read(file, "地区", "名称", ""), "杭州市西湖区");
+    EXPECT_EQ(Read(file, "Difference", "Missing", "默认"), "默认");
+    EXPECT_EQ(Read(file, "Difference", nullptr, "默认"), "默认") << "never a list of keys";
+    EXPECT_EQ(Read(file, nullptr, nullptr, nullptr), "");
+}
+
+TEST_F(IniServicesTest, EmptyValuesAndNamesNeverDeleteAnything)
+{
+    const std::string file = folder.Path() + "UserConfig.ini";
+    WriteIniValueString(file.c_str(), "CbsReader", "cbsreader", "1");
+    WriteIniValueString(file.c_str(), "CbsReader", "port", "COM1");
+
+    WriteIniValueString(file.c_str(), "CbsReader", "cbsreader", nullptr);
+    EXPECT_EQ(Read(file, "CbsReader", "cbsreader", "absent"), "") << "written as empty, not deleted";
+    WriteIniValueString(file.c_str(), "CbsReader", nullptr, "x");
+    WriteIniValueString(file.c_str(), "CbsReader", "", "x");
+    EXPECT_EQ(Read(file, "CbsReader", "port", ""), "COM1");
+    ASSERT_EQ(Model().Calls().size(), 7u);
+    EXPECT_EQ(Model().Calls()[4].result, "not written");
+}
+
+TEST_F(IniServicesTest, LongValuesAreReadWhole)
+{
+    const std::string file = folder.Path() + "long.ini";
+    const std::string value(5000, 'v');
+    WriteIniValueString(file.c_str(), "S", "K", value.c_str());
+    EXPECT_EQ(Read(file, "S", "K", ""), value);
+}
+
+} // namespace
