@@ -8,6 +8,7 @@
 #include "sharedrt/ErrorMsgLayout.h"
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace config {
@@ -27,6 +28,9 @@ public:
     // The address of the first record; null when the array is empty.
     rt::TErrorMsg* First() const noexcept { return first_; }
     std::int32_t Count() const noexcept { return rt::CountedArrayLength(first_); }
+
+    // Exchanges the arrays of the two objects.
+    void Swap(ErrorRecordArray& other) noexcept { std::swap(first_, other.first_); }
 
     // Releases the array with all its strings; it becomes empty.
     void Release() noexcept;
