@@ -63,3 +63,12 @@ TEST(ActionIniMerge, UnwritableTargetRaisesAfterTheFirstFailure)
     const std::string target = folder.Make("target-is-a-directory.ini");
     EXPECT_THROW(config::MergeActionIniFiles(source, target.substr(0, target.size() - 1)), rt::IoError);
 }
+
+TEST(ActionIniMerge, LaterLineOfARepeatedKeyWins)
+{
+    const TempFolder folder("action");
+    const std::string source = folder.Write("action.ini", "[A]\r\nk=1\r\nk=2\r\n");
+    const std::string target = folder.Write("host.ini", "[A]\r\nk=2\r\n");
+    config::MergeActionIniFiles(source, target);
+    EXPECT_EQ(config::ReadIniString(target, "A", "k", "?"), "2");
+}
