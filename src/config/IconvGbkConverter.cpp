@@ -3,10 +3,11 @@
 
 #include "config/Utf8Text.h"
 
+#include "sharedrt/RtError.h"
+
 #include <iconv.h>
 
 #include <cerrno>
-#include <stdexcept>
 
 namespace config {
 namespace {
@@ -19,7 +20,7 @@ public:
         // cheap to open.
         iconv_t cd = iconv_open("CP936", "UTF-8");
         if (cd == reinterpret_cast<iconv_t>(-1))
-            throw std::runtime_error("iconv: no UTF-8 to CP936 converter");
+            throw rt::Error("iconv: no UTF-8 to CP936 converter");
         std::string out;
         out.reserve(utf8.size());
         char buffer[256];
