@@ -1,5 +1,13 @@
 #include "sharedrt/AppObjects.h"
 
+#include <exception>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <cstdio>
+#endif
+
 namespace rt {
 namespace {
 
@@ -7,7 +15,75 @@ namespace {
 Application* g_application = new Application;
 Screen* g_screen = new Screen;
 
+const char kUnknownError[] = "发生了未知错误。";
+
+#ifdef _WIN32
+std::string ProgramName()
+{
+    char path[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string name(path, length < MAX_PATH ? length : 0);
+    const auto slash = name.find_last_of("\\/");
+    if (slash != std::string::npos)
+        name.erase(0, slash + 1);
+    const auto dot = name.rfind('.');
+    if (dot != std::string::npos)
+        name.erase(dot);
+    return name;
+}
+#endif
+
 } // namespace
+
+Application::Application() = default;
+Application::~Application() = default;
+
+Application::ErrorDisplay Application::SetErrorDisplay(ErrorDisplay display)
+{
+    ErrorDisplay previous = std::move(errorDisplay_);
+    errorDisplay_ = std::move(display);
+    return previous;
+}
+
+void Application::HandleException() noexcept
+{
+    if (!std::current_exception())
+        return;
+    try {
+        throw;
+    } catch (const std::exception& e) {
+        ShowError(e.what());
+    } catch (...) {
+        ShowError(kUnknownError);
+    }
+}
+
+void Application::ShowError(const std::string& gbkMessage) noexcept
+{
+    try {
+        if (errorDisplay_) {
+            errorDisplay_(gbkMessage);
+            return;
+        }
+#ifdef _WIN32
+        const std::string caption = title_.empty() ? ProgramName() : title_;
+        MessageBoxA(GetActiveWindow(), gbkMessage.c_str(), caption.c_str(), MB_OK | MB_ICONSTOP);
+#else
+        std::fprintf(stderr, "%s\n", gbkMessage.c_str());
+#endif
+    } catch (...) {
+        // The display itself failed; there is nowhere left to report to.
+    }
+}
+
+#ifndef _WIN32
+void Application::ProcessMessages() {}
+bool Application::HandleMessage() { return !terminated_; }
+int Application::Run() { return exitCode_; }
+void Application::Terminate() { terminated_ = true; }
+int Screen::Width() const noexcept { return 0; }
+int Screen::Height() const noexcept { return 0; }
+#endif
 
 Application* CurrentApplication() noexcept { return g_application; }
 void SetCurrentApplication(Application* app) noexcept { g_application = app; }

@@ -5,6 +5,7 @@
 // owner went out of scope is still the failing call's.
 #ifdef _WIN32
 #include <windows.h>
+#include <commctrl.h>
 
 #include <utility>
 
@@ -65,6 +66,7 @@ inline void CloseWindow(HWND h) { DestroyWindow(h); }
 inline void CloseGdi(HGDIOBJ h) { DeleteObject(h); }
 inline void CloseDc(HDC h) { DeleteDC(h); }
 inline void CloseModule(HMODULE h) { FreeLibrary(h); }
+inline void CloseImageList(HIMAGELIST h) { ImageList_Destroy(h); }
 } // namespace handle_detail
 
 using unique_hfile = UniqueHandle<HANDLE, handle_detail::CloseFile, handle_detail::InvalidHandleValue>;
@@ -80,6 +82,8 @@ using unique_hbrush = UniqueHandle<HBRUSH, handle_detail::CloseGdi, handle_detai
 using unique_hpen = UniqueHandle<HPEN, handle_detail::CloseGdi, handle_detail::Null<HPEN>>;
 using unique_hdc = UniqueHandle<HDC, handle_detail::CloseDc, handle_detail::Null<HDC>>;
 using unique_hmodule = UniqueHandle<HMODULE, handle_detail::CloseModule, handle_detail::Null<HMODULE>>;
+// Needs comctl32.
+using unique_himagelist = UniqueHandle<HIMAGELIST, handle_detail::CloseImageList, handle_detail::Null<HIMAGELIST>>;
 
 } // namespace rt
 #endif

@@ -1,0 +1,47 @@
+#pragma once
+// A picture. Stretched pictures fill the control; others are drawn at their
+// own size at the top-left (or centred). Transparent pictures leave out their
+// bottom-left pixel's colour. With auto size the control takes the picture's
+// size.
+#ifdef _WIN32
+#include "sharedrt/Export.h"
+#include "sharedrt/ui/Bitmap.h"
+#include "sharedrt/ui/GraphicControl.h"
+
+namespace rt::ui {
+
+struct ImageArgs {
+    ControlArgs control;
+    Bitmap picture;
+    bool transparent = false;
+    bool stretch = false;
+    bool center = false;
+    bool autoSize = false;
+};
+
+class SHAREDRT_API Image : public GraphicControl {
+public:
+    explicit Image(const ImageArgs& args);
+    ~Image() override;
+
+    const Bitmap& Picture() const noexcept { return picture_; }
+    void SetPicture(Bitmap picture);
+    bool Transparent() const noexcept { return transparent_; }
+    void SetTransparent(bool transparent);
+    bool Stretch() const noexcept { return stretch_; }
+    void SetStretch(bool stretch);
+
+    void Paint(HDC dc) override;
+
+protected:
+    Bounds AutoSizedBounds() const override;
+
+private:
+    Bitmap picture_;
+    bool transparent_;
+    bool stretch_;
+    bool center_;
+};
+
+} // namespace rt::ui
+#endif

@@ -1,0 +1,47 @@
+#pragma once
+// A text label. Transparent labels draw only their text over the parent's
+// background. With auto size (the default) the label takes the size of its
+// text, keeping its left and top.
+#ifdef _WIN32
+#include "sharedrt/Export.h"
+#include "sharedrt/ui/GraphicControl.h"
+
+namespace rt::ui {
+
+enum class TextAlignment { Left, Center, Right };
+
+struct LabelArgs {
+    ControlArgs control; // colour defaults to the parent's
+    bool transparent = false;
+    bool autoSize = true;
+    bool wordWrap = false;
+    TextAlignment alignment = TextAlignment::Left;
+};
+
+class SHAREDRT_API Label : public GraphicControl {
+public:
+    explicit Label(const LabelArgs& args);
+    ~Label() override;
+
+    bool Transparent() const noexcept { return transparent_; }
+    void SetTransparent(bool transparent);
+    bool AutoSize() const noexcept { return autoSize_; }
+    void SetAutoSize(bool autoSize);
+
+    void Paint(HDC dc) override;
+
+protected:
+    Bounds AutoSizedBounds() const override;
+    void CaptionChanged() override;
+    void FontChanged() override;
+
+private:
+    UINT TextFormat() const noexcept;
+
+    bool transparent_;
+    bool wordWrap_;
+    TextAlignment alignment_;
+};
+
+} // namespace rt::ui
+#endif

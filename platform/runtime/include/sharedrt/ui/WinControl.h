@@ -1,0 +1,185 @@
+#pragma once
+// A control with a window of its own (form, panel, tool bar, edit). It hosts
+// child controls: windowed children are child windows; graphic children have
+// no window and are painted by this control, which also routes the mouse to
+// them (hover, press, click), sets their cursor and serves their tool tips.
+//
+// The window is created with the object and destroyed with it. The object is
+// bound to its window once, through one window procedure of the runtime;
+// WindowProc is the place to change how messages are handled (call the base
+// version for everything you do not handle yourself). An exception escaping
+// WindowProc is shown by the application's error display.
+#ifdef _WIN32
+#include "sharedrt/Export.h"
+#include "sharedrt/UniqueHandle.h"
+#include "sharedrt/ui/Control.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace rt::ui {
+
+struct WindowDispatch;
+
+// What window a kind creates.
+struct WindowSpec {
+    // A class the runtime registers for the kind ("TPanel"), or a window
+    // class of Windows ("EDIT") when systemClass is set; such windows are
+    // subclassed and paint and handle the mouse themselves.
+    const char* className = nullptr;
+    DWORD style = 0;   // besides WS_CHILD, WS_VISIBLE, WS_DISABLED and clipping
+    DWORD exStyle = 0;
+    bool systemClass = false;
+    bool topLevel = false; // a form: top-level when it has no parent
+};
+
+// Input-method modes, with the numbers the host's components use.
+enum class ImeMode { Disable = 0, Close = 1, Open = 2, DontCare = 3, Chinese = 9 };
+
+class SHAREDRT_API WinControl : public Control {
+public:
+    ~WinControl() override;
+
+    // Null only after Windows destroyed the window behind the toolkit's back
+    // (for example with a foreign parent).
+    HWND Handle() const noexcept { return hwnd_; }
+
+    // Children (windowed and graphic) in creation order, which is also the
+    // paint order of the graphic ones: later ones are drawn on top.
+    const std::vector<Control*>& Controls() const noexcept { return children_; }
+
+    int ClientWidth() const noexcept;
+    int ClientHeight() const noexcept;
+    // Sets the outer size so that the client area gets this size.
+    void SetClientSize(int width, int height);
+
+    void SetParent(WinControl* parent) override;
+
+    // Visible, and every parent visible: the control is on screen (or would
+    // be, were nothing covering it).
+    bool Showing() const noexcept { return showing_; }
+
+    // Places aligned and anchored children again (done on every size change).
+    void Realign();
+
+    // The topmost visible and enabled graphic child at a client point.
+    Control* ControlAt(int x, int y) const noexcept;
+    // The graphic child under the mouse, if any.
+    Control* HotControl() const noexcept { return hot_; }
+
+    bool Focused() const noexcept;
+    virtual void SetFocus();
+
+    ImeMode GetImeMode() const noexcept { return imeMode_; }
+    void SetImeMode(ImeMode mode) { imeMode_ = mode; }
+    // The input method (by its description) to switch to on focus; empty
+    // keeps the current one.
+    const std::string& ImeName() const noexcept { return imeName_; }
+    void SetImeName(std::string name) { imeName_ = std::move(name); }
+
+    void Invalidate() noexcept override;
+
+    // Raised each time the window receives / loses the input focus, with the
+    // control as sender.
+    NotifyEvent OnEnter;
+    NotifyEvent OnExit;
+    // Raised after a size change, once the children have been placed again.
+    NotifyEvent OnResize;
+    // Key presses on this window (after the form's key preview).
+    KeyEvent OnKeyDown;
+
+protected:
+    WinControl(const ControlArgs& args, const WindowSpec& spec);
+
+    virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    // The window class's own handling (DefWindowProc, or the subclassed
+    // system class's procedure).
+    LRESULT DefaultHandler(UINT message, WPARAM wParam, LPARAM lParam);
+
+    // Own classes: the background, then every visible graphic child clipped
+    // to its rectangle. `dc` covers the client area.
+    virtual void PaintWindow(HDC dc);
+    virtual void PaintBackground(HDC dc, const RECT& client);
+    // The part of the client area that aligned children share.
+    virtual RECT LayoutArea() const;
+    // After a size change and the realignment: runs OnResize.
+    virtual void Resized();
+    // Showing() changed (this control or a parent was shown or hidden).
+    virtual void ShowingChanged(bool showing);
+    // WM_COMMAND, WM_NOTIFY and WM_CTLCOLOR* that this control's window sent
+    // to its parent, handed back to the control. True: handled, `result`
+    // is the answer.
+    virtual bool HandleReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // Runs OnKeyDown.
+    virtual void KeyDown(std::uint16_t& key, ShiftState shift);
+
+    // Replaces the window's style bits (frame changes take effect at once).
+    void SetWindowStyles(DWORD style, DWORD exStyle);
+    DWORD BaseStyle() const noexcept;
+    bool IsSystemClass() const noexcept { return spec_.systemClass; }
+    bool IsTopLevel() const noexcept;
+    // Works out Showing() again for this control and its windowed children.
+    void UpdateShowing();
+    // The window parent for a control without a parent control.
+    virtual HWND DetachedParentWindow() const;
+
+    void BoundsChanged(const Bounds& old) override;
+    void VisibleChanged() override;
+    void EnabledChanged() override;
+    void CaptionChanged() override;
+    void FontChanged() override;
+    void ColorChanged() override;
+
+private:
+    friend struct WindowDispatch;
+    friend class Control;
+    friend class Form;
+
+    void CreateHandle();
+    void StopDispatch() noexcept;
+    void StopDispatchTree() noexcept;
+    void DestroyChildren() noexcept;
+    void ClientSizeChanged();
+    void FocusEntered();
+    void HandleDestroyed() noexcept;
+    void InsertChild(Control* child);
+    void RemoveChild(Control* child) noexcept;
+    void ArrangeChildren();
+    void SyncBoundsFromWindow();
+    void SetHot(Control* control);
+    void RouteMouse(UINT message, WPARAM wParam, LPARAM lParam);
+    void RelayToToolTip(UINT message, WPARAM wParam, LPARAM lParam);
+    bool AnswerToolTip(LPARAM lParam);
+    bool HandleKeyDown(WPARAM& wParam);
+    bool SetMouseCursor(WPARAM wParam, LPARAM lParam);
+    void PaintMessage();
+    HBRUSH ControlColor(HDC dc);
+
+    WindowSpec spec_;
+    HWND hwnd_ = nullptr;
+    WNDPROC systemProc_ = nullptr;
+    bool dispatching_ = false; // bound to its window
+    bool tearingDown_ = false;
+    std::vector<Control*> children_;
+    Control* hot_ = nullptr;
+    Control* pressed_ = nullptr;
+    bool pressedSelf_ = false;
+    bool trackingLeave_ = false;
+    bool showing_ = false;
+    bool settingBounds_ = false;
+    int aligning_ = 0;
+    bool realignPending_ = false;
+    int lastClientWidth_ = -1;
+    int lastClientHeight_ = -1;
+    int lastMouseX_ = 0;
+    int lastMouseY_ = 0;
+    std::string toolTipText_;
+    ImeMode imeMode_ = ImeMode::DontCare;
+    std::string imeName_;
+    unique_hbrush colorBrush_;
+    Color colorBrushFor_ = 0;
+};
+
+} // namespace rt::ui
+#endif
