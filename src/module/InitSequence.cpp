@@ -1,12 +1,49 @@
 #include "module/InitSequence.h"
 
+#include "config/SysDifference.h"
+#include "host/HostServices.h"
+#include "host/ModuleGlobals.h"
+#include "host/ValueObject.h"
+#include "module/InitSteps.h"
+#include "module/PlatformCheck.h"
+#include "module/ShortcutCleanup.h"
+
+#include "sharedrt/RtError.h"
+
 namespace module {
+namespace {
+
+// Strip switch 0: region directories are matched against the zone code less
+// its first character. Kind 1: the "GS_Differ" directories.
+constexpr int kStripFirstCharacter = 0;
+constexpr int kGsKind = 1;
+
+class HostInitSteps final : public InitSteps {
+public:
+    void ApplyRegionalDifferences() override
+    {
+        rt::DataVO* company = host::CompanyInfoVO();
+        if (company == nullptr)
+            throw rt::Error("宿主没有提供企业信息值对象");
+        std::string zoneCode = host::GetString(company, "ZONECODE", "");
+        if (zoneCode.empty())
+            zoneCode = "1" + host::GetString(company, "XZQHDM", "");
+        config::ApplySysDifference(zoneCode, kStripFirstCharacter, host::CurSubAppVo(), kGsKind);
+    }
+
+    void CleanUpLegacyShortcuts() override { module::CleanUpLegacyShortcuts(); }
+
+    bool CardReaderDriverPresent() override { return module::CardReaderDriverPresent(); }
+
+    std::string InitModuleGlobals() override { return host::InitModuleGlobals(); }
+};
+
+} // namespace
 
 InitOutcome RunInitSequence(rt::WindowHandle, const std::string& hostText) noexcept
 {
-    InitOutcome outcome;
-    outcome.text = hostText;
-    return outcome;
+    HostInitSteps steps;
+    return RunInitSteps(steps, hostText);
 }
 
 } // namespace module

@@ -1,48 +1,113 @@
 #pragma once
 // A fresh folder under the Windows temporary folder for one test, removed
-// with everything in it when the test ends.
+// with everything in it when the test ends, and small helpers for files.
+#include "sharedrt/UniqueHandle.h"
+
 #include <windows.h>
 
 #include <atomic>
-#include <filesystem>
-#include <fstream>
 #include <string>
-#include <system_error>
+#include <string_view>
 
 namespace testing_support {
 
+inline void RemoveTree(const std::string& path)
+{
+    WIN32_FIND_DATAA entry;
+    rt::unique_hfind listing(FindFirstFileA((path + "\\*").c_str(), &entry));
+    while (listing) {
+        const std::string name = entry.cFileName;
+        if (name != "." && name != "..") {
+            const std::string child = path + "\\" + name;
+            SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(child);
+            else
+                DeleteFileA(child.c_str());
+        }
+        if (!FindNextFileA(listing.get(), &entry))
+            listing.reset();
+    }
+    RemoveDirectoryA(path.c_str());
+}
+
+inline void WriteBytes(const std::string& path, std::string_view bytes)
+{
+    rt::unique_hfile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    DWORD written = 0;
+    if (file)
+        WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
+// The file's bytes; empty when it cannot be read.
+inline std::string ReadBytes(const std::string& path)
+{
+    rt::unique_hfile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, 0, nullptr));
+    if (!file)
+        return {};
+    std::string bytes(GetFileSize(file.get(), nullptr), '\0');
+    DWORD read = 0;
+    ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+    bytes.resize(read);
+    return bytes;
+}
+
+inline bool PathExists(const std::string& path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
 class TempFolder {
 public:
-    TempFolder()
+    // `tag` becomes part of the folder's name.
+    explicit TempFolder(std::string_view tag = "test")
     {
-        static std::atomic<unsigned> counter{0};
-        char base[MAX_PATH];
-        GetTempPathA(MAX_PATH, base);
-        path_ = std::string(base) + "wscbs-test-" + std::to_string(GetCurrentProcessId()) + "-" +
+        static std::atomic<int> counter{0};
+        char temp[MAX_PATH + 1] = {};
+        GetTempPathA(sizeof temp, temp);
+        path_ = std::string(temp) + "wscbs-" + std::string(tag) + "-" + std::to_string(GetCurrentProcessId()) + "-" +
                 std::to_string(GetTickCount()) + "-" + std::to_string(counter++) + "\\";
-        std::filesystem::create_directories(path_);
+        RemoveTree(Unslashed());
+        CreateDirectoryA(path_.c_str(), nullptr);
     }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
-    ~TempFolder()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
+    ~TempFolder() { RemoveTree(Unslashed()); }
 
-    // Ends with "\".
+    // The folder, ending with "\".
     const std::string& Path() const { return path_; }
 
-    std::string Write(const std::string& name, const std::string& contents) const
+    // Path() + relative, creating the directories on the way.
+    std::string Make(std::string_view relativeDirectory) const
     {
-        const std::string file = path_ + name;
-        std::ofstream(file, std::ios::binary) << contents;
-        return file;
+        std::string path = path_;
+        std::size_t start = 0;
+        while (start < relativeDirectory.size()) {
+            std::size_t end = relativeDirectory.find('\\', start);
+            if (end == std::string_view::npos)
+                end = relativeDirectory.size();
+            path += std::string(relativeDirectory.substr(start, end - start)) + "\\";
+            CreateDirectoryA(path.c_str(), nullptr);
+            start = end + 1;
+        }
+        return path;
     }
 
-    bool Exists(const std::string& name) const { return GetFileAttributesA((path_ + name).c_str()) != INVALID_FILE_ATTRIBUTES; }
+    // Writes a file at Path() + relative (its directories must exist) and
+    // returns its path.
+    std::string Write(std::string_view relative, std::string_view bytes) const
+    {
+        const std::string path = path_ + std::string(relative);
+        WriteBytes(path, bytes);
+        return path;
+    }
+
+    bool Exists(std::string_view relative) const { return PathExists(path_ + std::string(relative)); }
 
 private:
+    std::string Unslashed() const { return path_.substr(0, path_.size() - 1); }
+
     std::string path_;
 };
 

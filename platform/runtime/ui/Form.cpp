@@ -275,7 +275,7 @@ void Form::VisibleChanged()
         return;
     }
     if (Visible() && !placed_)
-        PlaceForFirstShow();
+        PlaceForShow();
     // Showing first: the show event runs before the window appears (and may
     // hide the form again).
     UpdateShowing();
@@ -295,7 +295,7 @@ void Form::ShowingChanged(bool showing)
         RunEvent(OnHide, *this);
 }
 
-void Form::PlaceForFirstShow()
+void Form::PlaceForShow()
 {
     placed_ = true;
     if (position_ == FormPosition::Designed)

@@ -321,8 +321,19 @@ void WinControl::SetHot(Control* control)
         old->MouseLeave();
     if (control)
         control->MouseEnter();
+    ResetToolTip();
+}
+
+void WinControl::ResetToolTip() noexcept
+{
     if (Form* form = ParentForm(); form && form->ToolTips())
         form->ToolTips()->Pop();
+}
+
+std::string WinControl::HintAt(int x, int y) const
+{
+    const Control* control = ControlAt(x, y);
+    return control ? control->Hint() : Hint();
 }
 
 void WinControl::SetWindowStyles(DWORD style, DWORD exStyle)

@@ -218,8 +218,6 @@ void WinControl::RouteMouse(UINT message, WPARAM, LPARAM lParam)
     const int y = GET_Y_LPARAM(lParam);
     switch (message) {
     case WM_MOUSEMOVE: {
-        lastMouseX_ = x;
-        lastMouseY_ = y;
         Control* target = ControlAt(x, y);
         // While a control is pressed, only it can be under the mouse.
         if (pressed_)
@@ -300,6 +298,10 @@ bool WinControl::SetMouseCursor(WPARAM wParam, LPARAM lParam)
 
 void WinControl::RelayToToolTip(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == WM_MOUSEMOVE) {
+        lastMouseX_ = GET_X_LPARAM(lParam);
+        lastMouseY_ = GET_Y_LPARAM(lParam);
+    }
     Form* form = ParentForm();
     if (form && form->ToolTips())
         form->ToolTips()->Relay(hwnd_, message, wParam, lParam);
@@ -313,7 +315,7 @@ bool WinControl::AnswerToolTip(LPARAM lParam)
     Form* form = ParentForm();
     if (!form || !form->ToolTips() || header->hwndFrom != form->ToolTips()->Handle())
         return false;
-    toolTipText_ = hot_ ? hot_->Hint() : Hint();
+    toolTipText_ = HintAt(lastMouseX_, lastMouseY_);
     if (header->code == TTN_GETDISPINFOA) {
         auto* info = reinterpret_cast<NMTTDISPINFOA*>(lParam);
         info->hinst = nullptr;

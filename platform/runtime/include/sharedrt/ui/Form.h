@@ -98,8 +98,14 @@ public:
     void SetBorderStyle(BorderStyle style);
     WindowState GetWindowState() const noexcept { return windowState_; }
     void SetWindowState(WindowState state);
+    // Applied when a top-level form turns from hidden to shown, once per
+    // setting (the user may move the form afterwards).
     FormPosition GetPosition() const noexcept { return position_; }
-    void SetPosition(FormPosition position) { position_ = position; }
+    void SetPosition(FormPosition position) noexcept
+    {
+        position_ = position;
+        placed_ = false;
+    }
     FormStyle GetFormStyle() const noexcept { return formStyle_; }
     void SetFormStyle(FormStyle style);
     bool KeyPreview() const noexcept { return keyPreview_; }
@@ -138,7 +144,7 @@ private:
     friend class Control;
     friend struct WindowDispatch;
     void ApplyFrameStyle();
-    void PlaceForFirstShow();
+    void PlaceForShow();
     void ShowWindowNow();
     FormToolTips* ToolTips() const noexcept { return tips_.get(); }
     void ControlRemoved(Control& control) noexcept;

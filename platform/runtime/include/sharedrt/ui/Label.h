@@ -32,8 +32,6 @@ public:
 
 protected:
     Bounds AutoSizedBounds() const override;
-    void CaptionChanged() override;
-    void FontChanged() override;
 
 private:
     UINT TextFormat() const noexcept;

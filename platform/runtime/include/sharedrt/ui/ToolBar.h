@@ -28,7 +28,7 @@ struct ToolBarArgs {
 struct ToolButtonArgs {
     std::string caption;
     int imageIndex = -1;
-    std::string hint;
+    std::string hint;    // tool tip of the button (the bar's own hint when empty)
     NotifyEvent onClick; // sender: the tool bar
 };
 
@@ -42,12 +42,15 @@ public:
     int ButtonCount() const noexcept { return static_cast<int>(buttons_.size()); }
     // The button's rectangle in the tool bar's client area.
     RECT ButtonRect(int index) const;
+    // The button at a client point, or -1.
+    int ButtonAt(int x, int y) const;
     void SetButtonEnabled(int index, bool enabled);
     void SetImages(ImageList* images);
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     bool HandleReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    std::string HintAt(int x, int y) const override;
 
 private:
     void ApplyButtonSize();
@@ -61,6 +64,7 @@ private:
     int buttonWidth_;
     int buttonHeight_;
     bool autoSizeBar_;
+    int buttonUnderMouse_ = -1;
     ImageList* images_; // owned by the form
 };
 

@@ -113,6 +113,12 @@ protected:
     virtual bool HandleReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     // Runs OnKeyDown.
     virtual void KeyDown(std::uint16_t& key, ShiftState shift);
+    // The tool-tip text for a client point: the hint of the graphic child
+    // there, else the control's own.
+    virtual std::string HintAt(int x, int y) const;
+    // Hides a shown tool tip of the form, so that the next one asks for its
+    // text again (the part under the mouse changed).
+    void ResetToolTip() noexcept;
 
     // Replaces the window's style bits (frame changes take effect at once).
     void SetWindowStyles(DWORD style, DWORD exStyle);

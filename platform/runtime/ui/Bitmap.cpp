@@ -1,0 +1,192 @@
+#include "sharedrt/ui/Bitmap.h"
+
+#include "sharedrt/RtError.h"
+#include "sharedrt/ui/DcGuards.h"
+
+#include <fstream>
+#include <vector>
+
+namespace rt::ui {
+namespace {
+
+// A 32-bit top-down DIB section; `bits` receives its pixels (0x00RRGGBB).
+HBITMAP CreateDib(int width, int height, std::uint32_t** bits)
+{
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* pixels = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
+    if (!bitmap)
+        throw Error("无法创建位图。");
+    *bits = static_cast<std::uint32_t*>(pixels);
+    return bitmap;
+}
+
+std::string ResourceName(const char* name)
+{
+    if (IS_INTRESOURCE(name))
+        return "#" + std::to_string(reinterpret_cast<std::uintptr_t>(name));
+    return name;
+}
+
+} // namespace
+
+Bitmap::Bitmap(HBITMAP handle) : handle_(handle)
+{
+    BITMAP info{};
+    if (handle && GetObjectA(handle, sizeof info, &info)) {
+        width_ = info.bmWidth;
+        height_ = info.bmHeight < 0 ? -info.bmHeight : info.bmHeight;
+    }
+}
+
+Bitmap::Bitmap(const Bitmap& other) : width_(other.width_), height_(other.height_)
+{
+    if (other.handle_) {
+        handle_.reset(static_cast<HBITMAP>(CopyImage(other.handle_.get(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+        if (!handle_)
+            throw Error("无法复制位图。");
+    }
+}
+
+Bitmap& Bitmap::operator=(const Bitmap& other)
+{
+    if (this != &other) {
+        Bitmap copy(other);
+        *this = std::move(copy);
+    }
+    return *this;
+}
+
+Bitmap Bitmap::FromFile(const std::string& path)
+{
+    auto* handle = static_cast<HBITMAP>(
+        LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+    if (!handle)
+        throw Error("无法读取位图文件：" + path);
+    return Bitmap(handle);
+}
+
+Bitmap Bitmap::FromResource(HMODULE module, const char* name)
+{
+    auto* handle = static_cast<HBITMAP>(LoadImageA(module, name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    if (!handle)
+        throw Error("无法读取位图资源：" + ResourceName(name));
+    return Bitmap(handle);
+}
+
+Bitmap Bitmap::Filled(int width, int height, Color color)
+{
+    if (width <= 0 || height <= 0)
+        throw Error("位图尺寸无效。");
+    std::uint32_t* bits = nullptr;
+    Bitmap bitmap(CreateDib(width, height, &bits));
+    const std::uint32_t rgb = ResolveColor(color);
+    const std::uint32_t pixel = ((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF);
+    std::fill(bits, bits + static_cast<std::size_t>(width) * height, pixel);
+    return bitmap;
+}
+
+std::uint32_t Bitmap::PixelAt(int x, int y) const noexcept
+{
+    if (!handle_ || x < 0 || y < 0 || x >= width_ || y >= height_)
+        return 0;
+    unique_hdc memory(CreateCompatibleDC(nullptr));
+    SelectGuard select(memory.get(), handle_.get());
+    const COLORREF pixel = GetPixel(memory.get(), x, y);
+    return pixel == CLR_INVALID ? 0 : pixel;
+}
+
+void Bitmap::SetPixel(int x, int y, Color color)
+{
+    if (!handle_)
+        return;
+    unique_hdc memory(CreateCompatibleDC(nullptr));
+    SelectGuard select(memory.get(), handle_.get());
+    ::SetPixel(memory.get(), x, y, ResolveColor(color));
+}
+
+void Bitmap::Draw(HDC dc, const RECT& destination, const RECT& source, bool transparent) const
+{
+    if (!handle_)
+        return;
+    const int dw = destination.right - destination.left, dh = destination.bottom - destination.top;
+    const int sw = source.right - source.left, sh = source.bottom - source.top;
+    if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0)
+        return;
+    // Read before the bitmap is selected: it can sit in one DC only.
+    const COLORREF key = transparent ? TransparentColor() : 0;
+    unique_hdc memory(CreateCompatibleDC(dc));
+    SelectGuard select(memory.get(), handle_.get());
+    if (transparent) {
+        TransparentBlt(dc, destination.left, destination.top, dw, dh, memory.get(), source.left, source.top, sw, sh,
+                       key);
+    } else if (dw == sw && dh == sh) {
+        BitBlt(dc, destination.left, destination.top, dw, dh, memory.get(), source.left, source.top, SRCCOPY);
+    } else {
+        const int oldMode = SetStretchBltMode(dc, COLORONCOLOR);
+        StretchBlt(dc, destination.left, destination.top, dw, dh, memory.get(), source.left, source.top, sw, sh,
+                   SRCCOPY);
+        SetStretchBltMode(dc, oldMode);
+    }
+}
+
+void Bitmap::Draw(HDC dc, int x, int y, bool transparent) const
+{
+    Draw(dc, RECT{x, y, x + width_, y + height_}, RECT{0, 0, width_, height_}, transparent);
+}
+
+void Bitmap::StretchDraw(HDC dc, const RECT& destination, bool transparent) const
+{
+    Draw(dc, destination, RECT{0, 0, width_, height_}, transparent);
+}
+
+void Bitmap::DrawCell(HDC dc, int x, int y, int cell, int cellCount, bool transparent) const
+{
+    if (cellCount < 1)
+        cellCount = 1;
+    if (cell < 0 || cell >= cellCount)
+        cell = 0;
+    const int cellWidth = width_ / cellCount;
+    Draw(dc, RECT{x, y, x + cellWidth, y + height_}, RECT{cell * cellWidth, 0, (cell + 1) * cellWidth, height_},
+         transparent);
+}
+
+void Bitmap::SaveToFile(const std::string& path) const
+{
+    if (!handle_)
+        throw Error("位图为空，无法保存：" + path);
+    const int stride = (width_ * 3 + 3) & ~3;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width_;
+    info.bmiHeader.biHeight = height_; // bottom-up, as .bmp files usually are
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    info.bmiHeader.biSizeImage = static_cast<DWORD>(stride) * height_;
+    std::vector<char> pixels(info.bmiHeader.biSizeImage);
+    {
+        WindowDc screen(nullptr);
+        if (!GetDIBits(screen.get(), handle_.get(), 0, height_, pixels.data(), &info, DIB_RGB_COLORS))
+            throw Error("无法读取位图数据。");
+    }
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42; // "BM"
+    file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+    file.bfSize = file.bfOffBits + info.bmiHeader.biSizeImage;
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(&file), sizeof file);
+    out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof(BITMAPINFOHEADER));
+    out.write(pixels.data(), static_cast<std::streamsize>(pixels.size()));
+    out.close();
+    if (!out)
+        throw IoError("无法写入文件：" + path);
+}
+
+} // namespace rt::ui

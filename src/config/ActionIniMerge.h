@@ -1,0 +1,23 @@
+#pragma once
+// Merging the sub-application's function action configuration into the
+// host's: every key of every section of the sub-application folder's
+// "action.ini" is written into the same section of the "action.ini" in the
+// host's application folder. Keys only the host's file has stay; a key in
+// both ends with the sub-application's value; nothing is removed and the
+// sub-application's file is not changed.
+#include <string>
+
+namespace config {
+
+inline constexpr const char kActionIniName[] = "action.ini";
+
+// The merge between the running sub-application's folder and the host's
+// application folder, both asked of the host. A missing source does
+// nothing (the target is neither touched nor created).
+void MergeActionIni();
+
+// The merge between two given files. A value that cannot be written raises
+// rt::IoError; what was written before it stays.
+void MergeActionIniFiles(const std::string& source, const std::string& target);
+
+} // namespace config

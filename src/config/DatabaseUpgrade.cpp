@@ -1,0 +1,70 @@
+#include "config/DatabaseUpgrade.h"
+
+#include "config/FileExists.h"
+#include "config/ModuleLog.h"
+#include "config/PrivateProfile.h"
+#include "config/UpgradeStatements.h"
+#include "host/HostServices.h"
+#include "host/ModuleLib.h"
+
+#include <windows.h>
+
+
+namespace config {
+namespace {
+
+// The query object of one run, released at its end whatever happens. The
+// host may have put another object in its place; that one is released.
+struct QueryOwner {
+    rt::RtQuery* query = new rt::RtQuery(nullptr);
+    QueryOwner() = default;
+    QueryOwner(const QueryOwner&) = delete;
+    QueryOwner& operator=(const QueryOwner&) = delete;
+    ~QueryOwner() { delete query; }
+};
+
+} // namespace
+
+bool ExecSql(const std::string& statement, rt::RtQuery*& query, std::int32_t reserved, bool reservedFlag)
+{
+    rt::RtString hostMessage;
+    return ExecADOQueryMsg(host::kMainConnection, statement.c_str(), &query, &hostMessage, reserved,
+                           reservedFlag ? 1 : 0) != 0;
+}
+
+void RunDatabaseUpgradeFile(const std::string& file, const StatementRunner& run, std::string& failures)
+{
+    if (!FileExists(file))
+        return;
+    bool allSucceeded = true;
+    const std::vector<UpgradeStatement> statements = ParseUpgradeStatements(ReadIniSectionLines(file, kUpgradeSection));
+    const std::vector<std::string> done = ReadIniSectionLines(file, kUpgradeDoneSection);
+    QueryOwner owner;
+    for (const UpgradeStatement& statement : statements) {
+        if (IsStatementDone(statement, done))
+            continue;
+        if (run(statement.statement, owner.query)) {
+            // Without the record the statement simply runs again next time.
+            TryWriteIniString(file, kUpgradeDoneSection, statement.label, StatementHash(statement.statement));
+            continue;
+        }
+        std::string line;
+        AppendUpgradeFailure(line, statement.statement);
+        WriteLogLine(line);
+        AppendUpgradeFailure(failures, statement.statement);
+        allSucceeded = false;
+    }
+    if (allSucceeded)
+        DeleteFileA(file.c_str());
+}
+
+void RunDatabaseUpgrade(std::string& failures)
+{
+    RunDatabaseUpgradeFile(host::CurSubAppPath() + kUpgradeFileName,
+                           [](const std::string& statement, rt::RtQuery*& query) {
+                               return ExecSql(statement, query, 0, false);
+                           },
+                           failures);
+}
+
+} // namespace config

@@ -1,0 +1,41 @@
+#include "config/DifferenceParameterValue.h"
+
+#include "config/NumberText.h"
+#include "util/TextRules.h"
+
+namespace config {
+
+ParameterKind ParameterKindOf(std::string_view type) noexcept
+{
+    if (util::EqualsIgnoreCase(type, "integer"))
+        return ParameterKind::Integer;
+    if (util::EqualsIgnoreCase(type, "boolean"))
+        return ParameterKind::Boolean;
+    if (util::EqualsIgnoreCase(type, "float"))
+        return ParameterKind::Float;
+    return ParameterKind::Text;
+}
+
+std::int32_t ParameterInteger(std::string_view value) noexcept
+{
+    std::int32_t result = 0;
+    ParseWholeNumber(value, result);
+    return result;
+}
+
+bool ParameterBoolean(std::string_view value, char decimalSeparator)
+{
+    double number = 0;
+    if (ParseDecimalNumber(value, decimalSeparator, number))
+        return number != 0;
+    return util::EqualsIgnoreCase(util::TrimText(value), "true");
+}
+
+double ParameterFloat(std::string_view value, char decimalSeparator) noexcept
+{
+    double result = 0;
+    ParseDecimalNumber(value, decimalSeparator, result);
+    return result;
+}
+
+} // namespace config

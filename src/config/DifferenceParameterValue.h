@@ -1,0 +1,25 @@
+#pragma once
+// How a regional parameter's TYPE and VALUE texts become a typed value.
+#include <cstdint>
+#include <string_view>
+
+namespace config {
+
+enum class ParameterKind { Text, Integer, Boolean, Float };
+
+// "integer", "boolean" and "float" ignoring letter case; anything else,
+// the empty type included, is text.
+ParameterKind ParameterKindOf(std::string_view type) noexcept;
+
+// A whole number; 0 when the text is not one ("12a" gives 0).
+std::int32_t ParameterInteger(std::string_view value) noexcept;
+
+// A number (non-zero is true, written with `decimalSeparator`), or "true" or
+// "false" in any letter case; any other text is false. Blanks around the
+// value are allowed, as for the numbers.
+bool ParameterBoolean(std::string_view value, char decimalSeparator);
+
+// A decimal number written with `decimalSeparator`; 0 when the text is not one.
+double ParameterFloat(std::string_view value, char decimalSeparator) noexcept;
+
+} // namespace config

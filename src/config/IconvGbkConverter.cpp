@@ -1,0 +1,59 @@
+// The native build's converter, over glibc's iconv.
+#include "config/GbkConverter.h"
+
+#include "config/Utf8Text.h"
+
+#include "sharedrt/RtError.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+
+namespace config {
+namespace {
+
+class IconvGbkConverter final : public GbkConverter {
+public:
+    std::string Utf8ToGbk(std::string_view utf8) const override
+    {
+        // A converter per call: iconv descriptors carry shift state and are
+        // cheap to open.
+        iconv_t cd = iconv_open("CP936", "UTF-8");
+        if (cd == reinterpret_cast<iconv_t>(-1))
+            throw rt::Error("iconv: no UTF-8 to CP936 converter");
+        std::string out;
+        out.reserve(utf8.size());
+        char buffer[256];
+        std::size_t pos = 0;
+        while (pos < utf8.size()) {
+            char* in = const_cast<char*>(utf8.data() + pos);
+            std::size_t inLeft = utf8.size() - pos;
+            char* outPtr = buffer;
+            std::size_t outLeft = sizeof buffer;
+            const std::size_t rc = iconv(cd, &in, &inLeft, &outPtr, &outLeft);
+            const int error = errno;
+            out.append(buffer, static_cast<std::size_t>(outPtr - buffer));
+            pos = static_cast<std::size_t>(in - utf8.data());
+            if (rc != static_cast<std::size_t>(-1))
+                break;
+            if (error == E2BIG)
+                continue;
+            // Unmappable character or invalid sequence: one '?' for it.
+            out.push_back('?');
+            const std::size_t width = Utf8SequenceLength(utf8.substr(pos));
+            pos += width == 0 ? 1 : width;
+        }
+        iconv_close(cd);
+        return out;
+    }
+};
+
+} // namespace
+
+const GbkConverter& SystemGbkConverter()
+{
+    static const IconvGbkConverter converter;
+    return converter;
+}
+
+} // namespace config

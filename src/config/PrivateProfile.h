@@ -1,0 +1,31 @@
+#pragma once
+// The Windows private-profile (INI) functions for the module's own files,
+// with buffers grown until a whole list fits. Paths are full GBK paths.
+#include <string>
+#include <vector>
+
+namespace config {
+
+// The section names of the file in file order; empty when the file is
+// missing or unreadable.
+std::vector<std::string> ReadIniSectionNames(const std::string& file);
+
+// The key=value lines of one section in file order (comments and blank lines
+// left out by the system); empty when the file or section is missing.
+std::vector<std::string> ReadIniSectionLines(const std::string& file, const std::string& section);
+
+// The value of a key, or `defaultValue` when the file, section or key is
+// missing. Values of any length are read whole.
+std::string ReadIniString(const std::string& file, const std::string& section, const std::string& key,
+                              const std::string& defaultValue);
+
+// Writes one value, creating the file, section or key when missing. False
+// when the system could not write it.
+bool TryWriteIniString(const std::string& file, const std::string& section, const std::string& key,
+                           const std::string& value);
+
+// The same, raising rt::IoError when the value could not be written.
+void WriteIniString(const std::string& file, const std::string& section, const std::string& key,
+                        const std::string& value);
+
+} // namespace config

@@ -1,0 +1,56 @@
+#include "config/SysDifferenceDocument.h"
+
+#include "config/XmlSource.h"
+#include "config/XmlTextReader.h"
+#include "util/TextRules.h"
+#include "util/XmlUtil.h"
+
+namespace config {
+namespace {
+
+// The file is GBK text: pugixml is told the bytes are UTF-8 so that it
+// passes them through unchanged.
+constexpr XmlSourceEncoding kGbkBytes{XmlTextCoding::Gbk, pugi::encoding_utf8};
+
+class ChildTexts {
+public:
+    explicit ChildTexts(const XmlTextReader& reader) : reader_(reader) {}
+
+    std::string Raw(pugi::xml_node parent, const char* name) const
+    {
+        return util::DecodeXmlEntities(reader_.TextContent(parent.child(name)));
+    }
+    std::string Trimmed(pugi::xml_node parent, const char* name) const { return util::TrimText(Raw(parent, name)); }
+
+private:
+    const XmlTextReader& reader_;
+};
+
+} // namespace
+
+std::optional<SysDifferenceDocument> ParseSysDifference(std::string_view bytes, const GbkConverter& converter)
+{
+    pugi::xml_document document;
+    if (!LoadXml(document, bytes, kGbkBytes))
+        return std::nullopt;
+    const pugi::xml_node root = document.document_element();
+    if (!root)
+        return std::nullopt;
+
+    const XmlTextReader reader(kGbkBytes.coding, converter);
+    const ChildTexts texts(reader);
+    SysDifferenceDocument result;
+    result.zcode = util::TrimText(reader.AttributeValue(root.attribute("ZCODE")));
+
+    for (pugi::xml_node node : root.child("DIFF-PARAMETERS").children("DIFF-PARAMETER")) {
+        result.parameters.push_back(
+            {texts.Trimmed(node, "NAME"), texts.Trimmed(node, "TYPE"), texts.Raw(node, "VALUE")});
+    }
+    for (pugi::xml_node node : root.child("DIFF-FILES").children("DIFF-FILE")) {
+        result.files.push_back(
+            {texts.Trimmed(node, "NAME"), texts.Trimmed(node, "TYPE"), texts.Trimmed(node, "TARGETDIR")});
+    }
+    return result;
+}
+
+} // namespace config

@@ -1,0 +1,49 @@
+#pragma once
+// Reading one "SysDifference.xml" into records. OS-free: the file's bytes in
+// (taken as GBK, passed through the parser unchanged), records out.
+//
+//   <ANY ZCODE="32">
+//     <DIFF-PARAMETERS>
+//       <DIFF-PARAMETER><NAME/><TYPE/><VALUE/></DIFF-PARAMETER> ...
+//     </DIFF-PARAMETERS>
+//     <DIFF-FILES>
+//       <DIFF-FILE><NAME/><TYPE/><TARGETDIR/></DIFF-FILE> ...
+//     </DIFF-FILES>
+//   </ANY>
+//
+// Every child text is the element's text content as the parser resolves it,
+// then passed once more through DecodeXmlEntities ("&amp;lt;" gives "<"),
+// then trimmed, except VALUE, which keeps its blanks. A missing element reads
+// as empty text. Only the first DIFF-PARAMETERS and DIFF-FILES count, and
+// inside them only children named exactly DIFF-PARAMETER and DIFF-FILE.
+#include "config/GbkConverter.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace config {
+
+struct DifferenceParameter {
+    std::string name;   // trimmed
+    std::string type;   // trimmed; compared ignoring case by the caller
+    std::string value;  // not trimmed
+};
+
+struct DifferenceFileItem {
+    std::string name;       // a file or directory in the configuration's folder
+    std::string type;       // "0" for a file, anything else for a directory
+    std::string targetDir;  // empty, relative to the sub-application folder, or with ':' absolute
+};
+
+struct SysDifferenceDocument {
+    std::string zcode;  // attribute ZCODE of the document element, trimmed
+    std::vector<DifferenceParameter> parameters;
+    std::vector<DifferenceFileItem> files;
+};
+
+// nullopt when the bytes are no XML document with a document element.
+std::optional<SysDifferenceDocument> ParseSysDifference(std::string_view bytes, const GbkConverter& converter);
+
+} // namespace config

@@ -1,0 +1,57 @@
+#include "config/UpgradeStatements.h"
+
+#include "config/ProfileText.h"
+#include "util/TextRules.h"
+
+#include <cstdint>
+
+namespace config {
+
+std::vector<UpgradeStatement> ParseUpgradeStatements(const std::vector<std::string>& sectionLines)
+{
+    std::vector<UpgradeStatement> statements;
+    for (const std::string& line : sectionLines) {
+        ProfileEntry entry = SplitProfileLine(line);
+        if (entry.value.empty())
+            continue;
+        statements.push_back({std::move(entry.key), std::move(entry.value)});
+    }
+    return statements;
+}
+
+std::string StatementHash(std::string_view statement)
+{
+    std::uint32_t hash = 2166136261u;
+    for (char c : statement) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 16777619u;
+    }
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string text(8, '0');
+    for (int i = 7; i >= 0; --i) {
+        text[static_cast<std::size_t>(i)] = kDigits[hash & 0xF];
+        hash >>= 4;
+    }
+    return text;
+}
+
+bool IsStatementDone(const UpgradeStatement& statement, const std::vector<std::string>& doneLines)
+{
+    const std::string hash = StatementHash(statement.statement);
+    for (const std::string& line : doneLines) {
+        const ProfileEntry entry = SplitProfileLine(line);
+        if (util::EqualsIgnoreCase(entry.key, statement.label))
+            return entry.value == hash;
+    }
+    return false;
+}
+
+void AppendUpgradeFailure(std::string& failures, std::string_view statement)
+{
+    if (!failures.empty())
+        failures += "\r\n";
+    failures += "升级数据库失败:";
+    failures += statement;
+}
+
+} // namespace config

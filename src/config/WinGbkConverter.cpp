@@ -1,0 +1,66 @@
+// The product's converter: UTF-8 to UTF-16 to code page 936 through Windows.
+#include "config/GbkConverter.h"
+
+#include <windows.h>
+
+#include "sharedrt/RtError.h"
+
+#include <vector>
+
+namespace config {
+namespace {
+
+constexpr UINT kGbkCodePage = 936;
+
+// Code page 936 has no character outside the basic plane, and Windows would
+// mark each half of a surrogate pair: one '?' per character instead. Returns
+// the new length.
+int MarkSupplementaryCharacters(std::vector<wchar_t>& wide)
+{
+    std::size_t out = 0;
+    for (std::size_t in = 0; in < wide.size(); ++in) {
+        const wchar_t unit = wide[in];
+        if (unit >= 0xD800 && unit <= 0xDBFF && in + 1 < wide.size() && wide[in + 1] >= 0xDC00 &&
+            wide[in + 1] <= 0xDFFF) {
+            wide[out++] = L'?';
+            ++in;
+        } else {
+            wide[out++] = unit;
+        }
+    }
+    wide.resize(out);
+    return static_cast<int>(out);
+}
+
+class WinGbkConverter final : public GbkConverter {
+public:
+    std::string Utf8ToGbk(std::string_view utf8) const override
+    {
+        if (utf8.empty())
+            return {};
+        const int inLength = static_cast<int>(utf8.size());
+        int wideLength = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), inLength, nullptr, 0);
+        if (wideLength <= 0)
+            throw rt::Error("UTF-8 text cannot be converted");
+        std::vector<wchar_t> wide(static_cast<std::size_t>(wideLength));
+        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), inLength, wide.data(), wideLength);
+        wideLength = MarkSupplementaryCharacters(wide);
+        const int outLength =
+            WideCharToMultiByte(kGbkCodePage, 0, wide.data(), wideLength, nullptr, 0, "?", nullptr);
+        if (outLength <= 0)
+            throw rt::Error("text cannot be converted to code page 936");
+        std::string out(static_cast<std::size_t>(outLength), '\0');
+        WideCharToMultiByte(kGbkCodePage, 0, wide.data(), wideLength, out.data(), outLength, "?", nullptr);
+        return out;
+    }
+};
+
+} // namespace
+
+const GbkConverter& SystemGbkConverter()
+{
+    static const WinGbkConverter converter;
+    return converter;
+}
+
+} // namespace config

@@ -1,0 +1,74 @@
+#include "config/ActionIniMerge.h"
+#include "config/PrivateProfile.h"
+
+#include "support/TempFolder.h"
+
+#include "sharedrt/RtError.h"
+
+#include <gtest/gtest.h>
+
+using testing_support::PathExists;
+using testing_support::ReadBytes;
+using testing_support::TempFolder;
+
+TEST(ActionIniMerge, SourceValuesWinAndTargetOnlyKeysStay)
+{
+    const TempFolder folder("action");
+    const std::string source = folder.Write("sub-action.ini",
+                                            "[FUNC]\r\nk=2\r\nurl=http://x/?a=1&b=2\r\n"
+                                            "[网上抄税]\r\n动作=打开\r\n[EMPTY]\r\n");
+    const std::string target = folder.Write("host-action.ini", "[FUNC]\r\nk=1\r\nm=3\r\n[HOST]\r\nh=1\r\n");
+    config::MergeActionIniFiles(source, target);
+
+    EXPECT_EQ(config::ReadIniString(target, "FUNC", "k", "?"), "2");
+    EXPECT_EQ(config::ReadIniString(target, "FUNC", "m", "?"), "3");
+    EXPECT_EQ(config::ReadIniString(target, "FUNC", "url", "?"), "http://x/?a=1&b=2");
+    EXPECT_EQ(config::ReadIniString(target, "网上抄税", "动作", "?"), "打开");
+    EXPECT_EQ(config::ReadIniString(target, "HOST", "h", "?"), "1");
+    const auto sections = config::ReadIniSectionNames(target);
+    EXPECT_EQ(std::count(sections.begin(), sections.end(), "EMPTY"), 0);  // a section without keys adds nothing
+
+    // Running it again changes nothing; the source is never changed.
+    const std::string merged = ReadBytes(target);
+    const std::string sourceBytes = ReadBytes(source);
+    config::MergeActionIniFiles(source, target);
+    EXPECT_EQ(ReadBytes(target), merged);
+    EXPECT_EQ(ReadBytes(source), sourceBytes);
+}
+
+TEST(ActionIniMerge, MissingSourceLeavesTheTargetUncreated)
+{
+    const TempFolder folder("action");
+    config::MergeActionIniFiles(folder.Path() + "none.ini", folder.Path() + "target.ini");
+    EXPECT_FALSE(PathExists(folder.Path() + "target.ini"));
+}
+
+TEST(ActionIniMerge, LargeSectionsAreReadWhole)
+{
+    const TempFolder folder("action");
+    std::string text = "[BIG]\r\n";
+    for (int i = 0; i < 1500; ++i)
+        text += "function_key_" + std::to_string(i) + "=value of function action number " + std::to_string(i) + "\r\n";
+    const std::string source = folder.Write("action.ini", text);
+    const std::string target = folder.Path() + "host.ini";
+    config::MergeActionIniFiles(source, target);
+    EXPECT_EQ(config::ReadIniSectionLines(target, "BIG").size(), 1500u);
+    EXPECT_EQ(config::ReadIniString(target, "BIG", "function_key_1499", ""), "value of function action number 1499");
+}
+
+TEST(ActionIniMerge, UnwritableTargetRaisesAfterTheFirstFailure)
+{
+    const TempFolder folder("action");
+    const std::string source = folder.Write("action.ini", "[A]\r\nx=1\r\n");
+    const std::string target = folder.Make("target-is-a-directory.ini");
+    EXPECT_THROW(config::MergeActionIniFiles(source, target.substr(0, target.size() - 1)), rt::IoError);
+}
+
+TEST(ActionIniMerge, LaterLineOfARepeatedKeyWins)
+{
+    const TempFolder folder("action");
+    const std::string source = folder.Write("action.ini", "[A]\r\nk=1\r\nk=2\r\n");
+    const std::string target = folder.Write("host.ini", "[A]\r\nk=2\r\n");
+    config::MergeActionIniFiles(source, target);
+    EXPECT_EQ(config::ReadIniString(target, "A", "k", "?"), "2");
+}

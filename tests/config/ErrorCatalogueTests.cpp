@@ -1,0 +1,102 @@
+#include "config/ErrorCatalogue.h"
+#include "config/ErrorCatalogueMessages.h"
+
+#include "host/ValueObject.h"
+#include "support/TempFolder.h"
+
+#include "sharedrt/ErrorMsgLayout.h"
+#include "sharedrt/RtError.h"
+
+#include <gtest/gtest.h>
+
+using testing_support::TempFolder;
+
+namespace {
+
+constexpr const char kCatalogue[] =
+    "<?xml version=\"1.0\" encoding=\"GB2312\"?>\r\n"
+    "<ERRORLIST>\r\n"
+    "  <ERROR><CODE>70001005</CODE><MSG>读卡器未连接</MSG><moduleType>1</moduleType><insideCode>R05</insideCode></ERROR>\r\n"
+    "  <!-- 卡片 -->\r\n"
+    "  <ERROR><CODE>70001006</CODE><MSG>税控卡已锁</MSG></ERROR>\r\n"
+    "</ERRORLIST>\r\n";
+
+const rt::ParamItem* ErrorListItem(const rt::DataVO& vo) { return host::FindItem(&vo, "Global_Errlist"); }
+
+class ErrorCatalogueTest : public testing::Test {
+protected:
+    void TearDown() override { config::ReleaseErrorCatalogue(); }
+    TempFolder folder_{"errmsg"};
+    rt::DataVO vo_;
+};
+
+} // namespace
+
+TEST_F(ErrorCatalogueTest, PublishesTheRecordsAsAPointerItem)
+{
+    const std::string file = folder_.Write("errmsg.xml", kCatalogue);
+    std::string message;
+    ASSERT_TRUE(config::LoadErrorCatalogueFile(file, &vo_, message));
+    EXPECT_EQ(message, "");
+    const rt::ParamItem* item = ErrorListItem(vo_);
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->ValueType, static_cast<std::uint8_t>(rt::ParamType::Pointer));
+    const auto* records = static_cast<const rt::TErrorMsg*>(item->Value->PointerValue);
+    ASSERT_EQ(records, config::PublishedErrorCatalogue());
+    ASSERT_EQ(rt::CountedArrayLength(records), 3);
+    EXPECT_EQ(records[0].Code, 70001005);
+    EXPECT_EQ(records[0].Msg, "读卡器未连接");
+    EXPECT_EQ(records[1].SeqNo, 2);
+    EXPECT_EQ(records[1].InsideCode, "0");
+    EXPECT_EQ(records[2].SeqNo, 3);
+    EXPECT_EQ(records[2].Msg, "税控卡已锁");
+
+    // A second load replaces the array and keeps one item.
+    ASSERT_TRUE(config::LoadErrorCatalogueFile(file, &vo_, message));
+    EXPECT_EQ(vo_.Items->Count(), 1);
+    const auto* again = static_cast<const rt::TErrorMsg*>(ErrorListItem(vo_)->Value->PointerValue);
+    EXPECT_EQ(again, config::PublishedErrorCatalogue());
+    EXPECT_EQ(again[2].Msg, "税控卡已锁");
+}
+
+TEST_F(ErrorCatalogueTest, MissingAndUnloadableFilesGiveTheirMessagesAndKeepThePublishedArray)
+{
+    std::string message = "before";
+    EXPECT_FALSE(config::LoadErrorCatalogueFile(folder_.Path() + "errmsg.xml", &vo_, message));
+    EXPECT_EQ(message, config::kCatalogueMissingMessage);
+    EXPECT_EQ(ErrorListItem(vo_), nullptr);
+
+    const std::string file = folder_.Write("errmsg.xml", kCatalogue);
+    ASSERT_TRUE(config::LoadErrorCatalogueFile(file, &vo_, message));
+    const void* published = config::PublishedErrorCatalogue();
+
+    for (const char* broken : {"", "<ERRORLIST><ERROR></ERRORLIST>", "<!-- no element -->"}) {
+        folder_.Write("errmsg.xml", broken);
+        message.clear();
+        EXPECT_FALSE(config::LoadErrorCatalogueFile(file, &vo_, message)) << broken;
+        EXPECT_EQ(message, config::kCatalogueEmptyMessage) << broken;
+        EXPECT_EQ(config::PublishedErrorCatalogue(), published);
+        EXPECT_EQ(ErrorListItem(vo_)->Value->PointerValue, published);
+    }
+    // A directory of that name is no catalogue file.
+    const std::string directory = folder_.Make("sub\\errmsg.xml");
+    EXPECT_FALSE(config::LoadErrorCatalogueFile(directory.substr(0, directory.size() - 1), &vo_, message));
+    EXPECT_EQ(message, config::kCatalogueMissingMessage);
+}
+
+TEST_F(ErrorCatalogueTest, EmptyCatalogueIsANullPointer)
+{
+    const std::string file = folder_.Write("errmsg.xml", "<ERRORLIST>\r\n</ERRORLIST>");
+    std::string message;
+    ASSERT_TRUE(config::LoadErrorCatalogueFile(file, &vo_, message));
+    const rt::ParamItem* item = ErrorListItem(vo_);
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->Value->PointerValue, nullptr);
+}
+
+TEST_F(ErrorCatalogueTest, NoValueObjectIsAnError)
+{
+    const std::string file = folder_.Write("errmsg.xml", kCatalogue);
+    std::string message;
+    EXPECT_THROW(config::LoadErrorCatalogueFile(file, nullptr, message), rt::Error);
+}

@@ -1,0 +1,81 @@
+#include "config/SysDifferenceDocument.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::optional<config::SysDifferenceDocument> Parse(std::string_view bytes)
+{
+    return config::ParseSysDifference(bytes, config::SystemGbkConverter());
+}
+
+} // namespace
+
+TEST(SysDifferenceDocument, ReadsParametersAndFilesInDocumentOrder)
+{
+    const auto document = Parse(
+        "<?xml version=\"1.0\" encoding=\"GB2312\"?>\r\n"
+        "<SYSDIFFERENCE ZCODE=\" 32 \">\r\n"
+        "  <DIFF-PARAMETERS>\r\n"
+        "    <DIFF-PARAMETER><NAME> 税务机关 </NAME><TYPE> string </TYPE><VALUE> 江苏省&amp;amp;lt;国税&gt; </VALUE></DIFF-PARAMETER>\r\n"
+        "    <OTHER><NAME>skipped</NAME></OTHER>\r\n"
+        "    <DIFF-PARAMETER><NAME>MaxRetry</NAME><TYPE>Integer</TYPE><VALUE>12a</VALUE></DIFF-PARAMETER>\r\n"
+        "    <DIFF-PARAMETER><NAME>NoType</NAME><VALUE>&#x4E2D;</VALUE></DIFF-PARAMETER>\r\n"
+        "  </DIFF-PARAMETERS>\r\n"
+        "  <DIFF-PARAMETERS><DIFF-PARAMETER><NAME>second list</NAME></DIFF-PARAMETER></DIFF-PARAMETERS>\r\n"
+        "  <DIFF-FILES>\r\n"
+        "    <DIFF-FILE><NAME> a.dll </NAME><TYPE>0</TYPE><TARGETDIR/></DIFF-FILE>\r\n"
+        "    <DIFF-FILE><NAME>bin</NAME><TYPE> 1 </TYPE><TARGETDIR> D:\\x </TARGETDIR></DIFF-FILE>\r\n"
+        "    <diff-file><NAME>case matters</NAME></diff-file>\r\n"
+        "  </DIFF-FILES>\r\n"
+        "</SYSDIFFERENCE>\r\n");
+    ASSERT_TRUE(document);
+    EXPECT_EQ(document->zcode, "32");
+    ASSERT_EQ(document->parameters.size(), 3u);
+    EXPECT_EQ(document->parameters[0].name, "税务机关");
+    EXPECT_EQ(document->parameters[0].type, "string");
+    // Resolved by the parser to "&amp;lt;", decoded once more to "&lt;";
+    // the value keeps its blanks.
+    EXPECT_EQ(document->parameters[0].value, " 江苏省&lt;国税> ");
+    EXPECT_EQ(document->parameters[1].value, "12a");
+    EXPECT_EQ(document->parameters[2].type, "");
+    EXPECT_EQ(document->parameters[2].value, "中");
+    ASSERT_EQ(document->files.size(), 2u);
+    EXPECT_EQ(document->files[0].name, "a.dll");
+    EXPECT_EQ(document->files[0].targetDir, "");
+    EXPECT_EQ(document->files[1].type, "1");
+    EXPECT_EQ(document->files[1].targetDir, "D:\\x");
+}
+
+TEST(SysDifferenceDocument, EntityDecodedTwiceGivesTheCharacter)
+{
+    const auto document = Parse(
+        "<D><DIFF-PARAMETERS><DIFF-PARAMETER><NAME>a&amp;lt;b</NAME><VALUE>&amp;amp;</VALUE>"
+        "</DIFF-PARAMETER></DIFF-PARAMETERS></D>");
+    ASSERT_TRUE(document);
+    ASSERT_EQ(document->parameters.size(), 1u);
+    EXPECT_EQ(document->parameters[0].name, "a<b");
+    EXPECT_EQ(document->parameters[0].value, "&");
+}
+
+TEST(SysDifferenceDocument, GbkBytesPassThroughWhateverTheDeclaration)
+{
+    const auto document = Parse(
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?><D ZCODE=\"苏\"><DIFF-PARAMETERS><DIFF-PARAMETER>"
+        "<NAME>地区</NAME><VALUE>南京</VALUE></DIFF-PARAMETER></DIFF-PARAMETERS></D>");
+    ASSERT_TRUE(document);
+    EXPECT_EQ(document->zcode, "苏");
+    EXPECT_EQ(document->parameters.at(0).value, "南京");
+}
+
+TEST(SysDifferenceDocument, MissingListsAndBrokenFiles)
+{
+    const auto empty = Parse("<D/>");
+    ASSERT_TRUE(empty);
+    EXPECT_EQ(empty->zcode, "");
+    EXPECT_TRUE(empty->parameters.empty());
+    EXPECT_TRUE(empty->files.empty());
+    EXPECT_FALSE(Parse(""));
+    EXPECT_FALSE(Parse("<D><DIFF-FILES></D>"));
+    EXPECT_FALSE(Parse("<!-- nothing -->"));
+}

@@ -1,0 +1,96 @@
+#include "config/GbkConverter.h"
+#include "config/XmlSource.h"
+#include "config/XmlTextReader.h"
+
+#include "TestText.h"
+
+#include <gtest/gtest.h>
+
+using config::XmlTextCoding;
+using testing_text::Utf8;
+
+namespace {
+
+config::XmlSourceEncoding Detect(std::string_view bytes) { return config::DetectXmlEncoding(bytes); }
+
+} // namespace
+
+TEST(XmlSource, ByteOrderMarkDecidesBeforeTheDeclaration)
+{
+    const auto utf8Bom = Detect("\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"GB2312\"?><a/>");
+    EXPECT_EQ(utf8Bom.coding, XmlTextCoding::Unicode);
+    EXPECT_EQ(Detect(testing_text::Utf16LeWithBom(u"<a/>")).coding, XmlTextCoding::Unicode);
+    EXPECT_EQ(Detect(testing_text::Utf16BeWithBom(u"<a/>")).coding, XmlTextCoding::Unicode);
+}
+
+TEST(XmlSource, GbkFamilyDeclarationsKeepTheBytes)
+{
+    for (const char* name : {"GB2312", "gbk", "GB18030", "cp936"}) {
+        const std::string doc = std::string("<?xml version=\"1.0\" encoding='") + name + "'?><a>中</a>";
+        const auto encoding = Detect(doc);
+        EXPECT_EQ(encoding.coding, XmlTextCoding::Gbk) << name;
+        EXPECT_EQ(encoding.parseAs, pugi::encoding_utf8) << name;
+    }
+}
+
+TEST(XmlSource, UndeclaredTextIsUtf8OnlyWhenItIsValidUtf8)
+{
+    EXPECT_EQ(Detect(Utf8(u8"<a>中文</a>")).coding, XmlTextCoding::Unicode);
+    EXPECT_EQ(Detect("<a>中文</a>").coding, XmlTextCoding::Gbk);  // GBK bytes
+    EXPECT_EQ(Detect("<a>plain</a>").coding, XmlTextCoding::Unicode);
+    // A declared UTF-8 file is converted even when its bytes are broken.
+    EXPECT_EQ(Detect("<?xml version=\"1.0\" encoding=\"utf-8\"?><a>中</a>").coding, XmlTextCoding::Unicode);
+}
+
+TEST(XmlSource, DeclaredEncodingIsReadOnlyFromADeclarationAtTheStart)
+{
+    EXPECT_EQ(config::DeclaredXmlEncoding("<?xml version=\"1.0\" encoding = \"GBK\" ?><a/>"), "GBK");
+    EXPECT_EQ(config::DeclaredXmlEncoding("<?xml version=\"1.0\"?><a encoding=\"GBK\"/>"), "");
+    EXPECT_EQ(config::DeclaredXmlEncoding(" <?xml version=\"1.0\" encoding=\"GBK\"?><a/>"), "");
+    EXPECT_EQ(config::DeclaredXmlEncoding("<?xml version=\"1.0\" encoding=\"GBK"), "");
+}
+
+TEST(GbkConverter, ConvertsUtf8AndMarksWhatGbkCannotHold)
+{
+    const config::GbkConverter& converter = config::SystemGbkConverter();
+    EXPECT_EQ(converter.Utf8ToGbk(Utf8(u8"读卡器 OK")), "读卡器 OK");
+    EXPECT_EQ(converter.Utf8ToGbk(Utf8(u8"a\u0E01b")), "a?b");  // Thai has no GBK form
+    EXPECT_EQ(converter.Utf8ToGbk(Utf8(u8"a\U0001F600b")), "a?b");  // one mark per character
+    EXPECT_EQ(converter.Utf8ToGbk("a\xFF\xFE" "b"), "a??b");  // bytes that are no UTF-8
+    EXPECT_EQ(converter.Utf8ToGbk(""), "");
+}
+
+TEST(XmlTextReader, ResolvesReferencesIntoGbkInBothCodings)
+{
+    const config::GbkConverter& converter = config::SystemGbkConverter();
+    const std::string gbkDoc = "<a x=\"&#20013;&amp;\">&lt;中&#x6587;&gt; &unknown; & <![CDATA[&lt;]]></a>";
+    const std::string utf8Doc = Utf8(u8"<a x=\"&#20013;&amp;\">&lt;中&#x6587;&gt; &unknown; & <![CDATA[&lt;]]></a>");
+    for (const auto& [bytes, coding] : {std::pair{gbkDoc, XmlTextCoding::Gbk}, std::pair{utf8Doc, XmlTextCoding::Unicode}}) {
+        pugi::xml_document document;
+        ASSERT_TRUE(config::LoadXml(document, bytes, config::DetectXmlEncoding(bytes)));
+        const config::XmlTextReader reader(coding, converter);
+        const pugi::xml_node a = document.document_element();
+        EXPECT_EQ(reader.AttributeValue(a.attribute("x")), "中&");
+        EXPECT_EQ(reader.TextContent(a), "<中文> &unknown; & &lt;");
+        EXPECT_EQ(reader.PlainText(a), std::nullopt);  // text and CDATA: two nodes
+    }
+}
+
+TEST(XmlTextReader, PlainTextIsASingleTextOrCdataNode)
+{
+    const config::XmlTextReader reader(XmlTextCoding::Gbk, config::SystemGbkConverter());
+    pugi::xml_document document;
+    ASSERT_TRUE(config::LoadXml(document,
+                                "<r><e1/><e2>  </e2><e3><![CDATA[x<y]]></e3><e4>a<b/></e4><e5><!--c--></e5>"
+                                "<e6><b>t</b></e6><e7>t</e7></r>",
+                                {XmlTextCoding::Gbk, pugi::encoding_utf8}));
+    const pugi::xml_node r = document.document_element();
+    EXPECT_EQ(reader.PlainText(r.child("e1")), "");
+    EXPECT_EQ(reader.PlainText(r.child("e2")), "");  // whitespace-only text is no node
+    EXPECT_EQ(reader.PlainText(r.child("e3")), "x<y");
+    EXPECT_EQ(reader.PlainText(r.child("e4")), std::nullopt);
+    EXPECT_EQ(reader.PlainText(r.child("e5")), std::nullopt);
+    EXPECT_EQ(reader.PlainText(r.child("e6")), std::nullopt);
+    EXPECT_EQ(reader.TextContent(r.child("e6")), "t");
+    EXPECT_EQ(reader.PlainText(r.child("e7")), "t");
+}

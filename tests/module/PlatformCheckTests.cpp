@@ -1,0 +1,97 @@
+#include "module/PlatformCheck.h"
+
+#include "support/TempFolder.h"
+
+#include "sharedrt/UniqueHandle.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+using testing_support::TempFolder;
+
+namespace {
+
+constexpr const char kProbe[] = "CardReaderProbe.exe";
+constexpr const char kAppDefaults[] = "Software\\Wine\\AppDefaults\\CardReaderProbe.exe";
+
+constexpr DWORD kPresent = 1;
+constexpr DWORD kWindows98 = 2;
+
+// Runs the probe and returns its exit code.
+DWORD RunProbe(const std::string& directory = "")
+{
+    std::string command = kProbe;
+    // A backslash in front of the closing quote would escape it.
+    if (!directory.empty())
+        command += " \"" + directory + (directory.back() == '\\' ? "\\" : "") + "\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return 0xFFFFFFFF;
+    const rt::unique_handle processHandle(process.hProcess);
+    const rt::unique_handle threadHandle(process.hThread);
+    WaitForSingleObject(process.hProcess, 60000);
+    DWORD code = 0xFFFFFFFF;
+    GetExitCodeProcess(process.hProcess, &code);
+    return code;
+}
+
+// Makes Wine report Windows 98 to the probe only, while it lives.
+class ReportedWindows98 {
+public:
+    ReportedWindows98()
+    {
+        rt::unique_hkey key;
+        created_ = RegCreateKeyExA(HKEY_CURRENT_USER, kAppDefaults, 0, nullptr, 0, KEY_WRITE, nullptr, key.put(),
+                                   nullptr) == ERROR_SUCCESS &&
+                   RegSetValueExA(key.get(), "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>("win98"), 6) ==
+                       ERROR_SUCCESS;
+    }
+    ~ReportedWindows98() { RegDeleteKeyA(HKEY_CURRENT_USER, kAppDefaults); }
+    bool Created() const { return created_; }
+
+private:
+    bool created_ = false;
+};
+
+} // namespace
+
+TEST(PlatformCheck, OnlyPlatformOneVersionFourTenIsWindows98)
+{
+    EXPECT_TRUE(module::IsWindows98Version(1, 4, 10));
+    EXPECT_FALSE(module::IsWindows98Version(1, 4, 0));   // Windows 95
+    EXPECT_FALSE(module::IsWindows98Version(1, 4, 90));  // Windows Me
+    EXPECT_FALSE(module::IsWindows98Version(2, 4, 10));
+    EXPECT_FALSE(module::IsWindows98Version(2, 5, 1));
+}
+
+TEST(PlatformCheck, NtFamilyNeedsNoDriver)
+{
+    const TempFolder empty("system");
+    EXPECT_FALSE(module::IsWindows98());
+    EXPECT_TRUE(module::CardReaderDriverPresentIn(empty.Path()));
+    EXPECT_TRUE(module::CardReaderDriverPresent());
+    EXPECT_EQ(RunProbe(empty.Path()), kPresent);
+}
+
+TEST(PlatformCheck, Windows98WithoutWinscardIsTheOnlyFailure)
+{
+    const TempFolder empty("system");
+    const TempFolder withDriver("system");
+    withDriver.Write("Winscard.dll", "MZ");
+    const TempFolder directoryOnly("system");
+    directoryOnly.Make("Winscard.dll");
+
+    const ReportedWindows98 win98;
+    ASSERT_TRUE(win98.Created());
+    EXPECT_EQ(RunProbe(empty.Path()), kWindows98);
+    // The trailing separator is added only when missing.
+    const std::string unslashed = withDriver.Path().substr(0, withDriver.Path().size() - 1);
+    EXPECT_EQ(RunProbe(unslashed), kWindows98 | kPresent);
+    EXPECT_EQ(RunProbe(withDriver.Path()), kWindows98 | kPresent);
+    EXPECT_EQ(RunProbe(directoryOnly.Path()), kWindows98);  // a directory of that name is no library
+    // The prefix's own system directory holds winscard.dll.
+    EXPECT_EQ(RunProbe(), kWindows98 | kPresent);
+}

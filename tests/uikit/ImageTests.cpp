@@ -1,0 +1,76 @@
+#include "UiTestSupport.h"
+
+#include "sharedrt/ui/Image.h"
+#include "sharedrt/ui/Shape.h"
+
+using namespace rt::ui;
+
+namespace {
+
+class ImageTests : public uitest::CanvasTest {};
+
+} // namespace
+
+TEST_F(ImageTests, TransparentPictureLeavesOutItsBottomLeftColour)
+{
+    auto* arrow = new Image({.control = {.owner = form_, .parent = canvas_, .bounds = {228, 127, 0, 0}},
+                             .picture = uitest::TwoCellPicture(20, RgbHex(0x00FF00), RgbHex(0x0000FF)),
+                             .transparent = true,
+                             .autoSize = true});
+    EXPECT_EQ(arrow->GetBounds(), (Bounds{228, 127, 40, 20}));
+    CapturedImage image = Capture();
+    EXPECT_EQ(image.At(228 + 5, 127 + 5), 0x00FF00u);
+    EXPECT_EQ(image.At(228 + 25, 127 + 5), 0x0000FFu);
+    EXPECT_EQ(image.At(228 + 5, 127 + 19), kCanvasColor);
+
+    arrow->SetTransparent(false);
+    EXPECT_EQ(Capture().At(228 + 5, 127 + 19), 0xFF00FFu);
+}
+
+TEST_F(ImageTests, StretchedPictureFillsTheControl)
+{
+    auto* strip = new Image({.control = {.owner = form_, .parent = canvas_, .bounds = {0, 0, 0, 5},
+                                         .align = Align::Top},
+                             .picture = Bitmap::Filled(4, 5, RgbHex(0x123456)),
+                             .stretch = true});
+    EXPECT_EQ(strip->Width(), canvas_->ClientWidth());
+    const CapturedImage image = Capture();
+    EXPECT_EQ(image.At(0, 2), 0x123456u);
+    EXPECT_EQ(image.At(canvas_->ClientWidth() - 1, 4), 0x123456u);
+    EXPECT_EQ(image.At(10, 5), kCanvasColor);
+}
+
+TEST_F(ImageTests, PictureAnchoredToTheBottomRightCornerMovesWithIt)
+{
+    auto* background = new Image({.control = {.owner = form_, .parent = canvas_, .bounds = {300, 200, 100, 100},
+                                              .anchors = kAnchorRight | kAnchorBottom},
+                                  .picture = Bitmap::Filled(100, 100, RgbHex(0x336699))});
+    driver::ResizeWindow(form_->Handle(), 600, 450);
+    EXPECT_EQ(background->GetBounds(), (Bounds{500, 350, 100, 100}));
+    EXPECT_EQ(Capture().At(599, 449), 0x336699u);
+}
+
+TEST_F(ImageTests, OnePixelShapeIsALineInItsPenColour)
+{
+    auto* line = new Shape({.control = {.owner = form_, .parent = canvas_, .bounds = {0, 0, 0, 1}, .align = Align::Top},
+                            .penColor = RgbHex(0x838383),
+                            .brushClear = true});
+    CapturedImage image = Capture();
+    EXPECT_EQ(image.At(0, 0), 0x838383u);
+    EXPECT_EQ(image.At(canvas_->ClientWidth() - 1, 0), 0x838383u);
+    EXPECT_EQ(image.At(5, 1), kCanvasColor);
+
+    auto* box = new Shape({.control = {.owner = form_, .parent = canvas_, .bounds = {50, 50, 20, 10}},
+                           .penColor = RgbHex(0x000000),
+                           .brushColor = RgbHex(0xFFFF00)});
+    image = Capture();
+    EXPECT_EQ(image.At(50, 50), 0x000000u);
+    EXPECT_EQ(image.At(69, 59), 0x000000u);
+    EXPECT_EQ(image.At(60, 55), 0xFFFF00u);
+
+    line->Hide();
+    box->Hide();
+    image = Capture();
+    EXPECT_EQ(image.At(0, 0), kCanvasColor);
+    EXPECT_EQ(image.At(60, 55), kCanvasColor);
+}
