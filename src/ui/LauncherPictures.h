@@ -1,6 +1,8 @@
 #pragma once
 // Names of the launcher panel's pictures, BITMAP resources of the module
 // (LauncherPictures.rc).
+#include "sharedrt/ui/Bitmap.h"
+
 namespace ui::pictures {
 
 inline constexpr const char* kBackground = "BACKGROUND";     // 447 x 322
@@ -14,5 +16,9 @@ inline constexpr const char* kLink = "BTN_URL";              // 160 x 80, two ce
 inline constexpr const char* kArrow = "ARROW";               // 49 x 20, both arrows
 inline constexpr const char* kPeriodIcon = "PERIOD_ICON";    // 12 x 12
 inline constexpr const char* kStrip = "STRIP";               // 5 px high, stretched
+
+// The picture of that name from the module's resources. Throws rt::Error
+// when the module has none of that name.
+rt::ui::Bitmap Load(const char* name);
 
 } // namespace ui::pictures
