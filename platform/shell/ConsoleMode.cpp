@@ -2,6 +2,7 @@
 
 #include "shell/HostProfile.h"
 #include "shell/InstallationReport.h"
+#include "shell/ShellReport.h"
 #include "shell/SubAppModule.h"
 #include "sharedrt/RtError.h"
 
@@ -18,14 +19,7 @@ void PrintReport(std::ostream& out, const SubAppModule::InitResult& result, host
 {
     out << "InitSubApp -> " << (result.succeeded ? 1 : 0) << "\n";
     out << "returned text: " << result.text << "\n";
-    const auto& calls = model.Calls();
-    out << "host services called by the module: " << calls.size() << "\n";
-    for (const auto& call : calls)
-        out << "  " << hostmodel::FormatCall(call) << "\n";
-    const auto& messages = model.Messages();
-    out << "InforMsg: " << messages.size() << "\n";
-    for (const auto& message : messages)
-        out << "  " << message.code << ": " << message.shownText << "\n";
+    PrintHostRecords(out, model);
 }
 
 } // namespace

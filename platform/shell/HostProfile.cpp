@@ -134,6 +134,7 @@ HostProfile ReadHostProfile(const std::string& installationFolder)
     profile.currentSubApp = file.Value("Host", "CurrentSubApp");
     profile.currentFunction = file.Value("Host", "CurrentFunction");
     profile.initSubAppText = file.Value("Host", "InitSubAppText");
+    profile.showFrmViewText = file.Value("Host", "ShowFrmViewText");
     profile.companyItems = file.Section("Company");
     profile.userItems = file.Section("User");
     for (const auto& [code, allowed] : file.Section("Rights"))

@@ -1,7 +1,8 @@
 #pragma once
 // The reference shell's host profile: <installation>\host\MainFrame.ini.
 //
-//   [Host]                   CurrentSubApp, CurrentFunction, InitSubAppText
+//   [Host]                   CurrentSubApp, CurrentFunction, InitSubAppText,
+//                            ShowFrmViewText
 //   [Company], [User]        the items of the company and user value objects
 //   [SubApp <code>]          Caption, Folder, Version, Database, DatabaseScript
 //   [Individuation <code>]   the sub-application's individuation parameters
@@ -29,6 +30,7 @@ struct HostProfile {
     std::string currentSubApp;
     std::string currentFunction;
     std::string initSubAppText;
+    std::string showFrmViewText;
     std::vector<std::pair<std::string, std::string>> companyItems;
     std::vector<std::pair<std::string, std::string>> userItems;
     std::vector<hostmodel::SubAppSetup> subApps;

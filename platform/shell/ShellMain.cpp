@@ -1,14 +1,55 @@
 // MainFrame.exe, the reference host shell.
+//   MainFrame.exe [<installation folder>] [--capture <file.png>] [--timing] [--unattended]
 //   MainFrame.exe --console <installation folder>
+// Without an installation folder, the folder above the program's own is
+// taken (the program sits in <installation>\host).
 #include "shell/ConsoleMode.h"
+#include "shell/SubAppModule.h"
+#include "shell/WindowMode.h"
 
 #include <cstring>
 #include <iostream>
+#include <string>
+
+namespace {
+
+int Usage()
+{
+    std::cerr << "usage: MainFrame.exe [<installation folder>] [--capture <file.png>] [--timing] [--unattended]\n"
+                 "       MainFrame.exe --console <installation folder>\n";
+    return 2;
+}
+
+std::string DefaultInstallation()
+{
+    std::string folder = shell::ExecutableFolder();
+    if (!folder.empty())
+        folder.pop_back();
+    return folder.substr(0, folder.find_last_of("\\/") + 1);
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
     if (argc == 3 && std::strcmp(argv[1], "--console") == 0)
         return shell::RunConsole(argv[2], std::cout);
-    std::cerr << "usage: MainFrame.exe --console <installation folder>\n";
-    return 2;
+
+    shell::WindowOptions options;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--capture" && i + 1 < argc)
+            options.capturePath = argv[++i];
+        else if (arg == "--timing")
+            options.timing = true;
+        else if (arg == "--unattended")
+            options.unattended = true;
+        else if (arg.rfind("--", 0) == 0 || !options.installationFolder.empty())
+            return Usage();
+        else
+            options.installationFolder = arg;
+    }
+    if (options.installationFolder.empty())
+        options.installationFolder = DefaultInstallation();
+    return shell::RunWindow(options, std::cout);
 }

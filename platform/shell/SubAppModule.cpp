@@ -51,6 +51,7 @@ SubAppModule::SubAppModule(const std::string& dllPath) : path_(dllPath), module_
     if (!module_)
         throw rt::Error("无法加载子应用模块" + dllPath + "：" + SystemMessage(GetLastError()));
     initSubApp_ = Export<InitSubAppFunction>(module_.get(), "InitSubApp");
+    showFrmView_ = Export<ShowFrmViewFunction>(module_.get(), "ShowFrmView");
     freeDllProc_ = Export<FreeDllProcFunction>(module_.get(), "FreeDLLProc");
     if (initSubApp_ == nullptr)
         throw rt::Error("子应用模块没有导出InitSubApp：" + dllPath);
@@ -66,6 +67,16 @@ SubAppModule::InitResult SubAppModule::InitSubApp(rt::WindowHandle appWindow, co
     result.succeeded = initSubApp_(appWindow, &pointer) != 0;
     result.text.assign(block.get(), strnlen(block.get(), size));
     return result;
+}
+
+bool SubAppModule::ShowFrmView(rt::WindowHandle appWindow, void* container, const std::string& text)
+{
+    if (showFrmView_ == nullptr)
+        return false;
+    std::unique_ptr<char, SharedBlockFree> block(static_cast<char*>(rt::SharedHeap::AllocZeroed(text.size() + 1)));
+    std::memcpy(block.get(), text.data(), text.size());
+    char* pointer = block.get();
+    return showFrmView_(appWindow, container, &pointer) != 0;
 }
 
 bool SubAppModule::FreeDLLProc()

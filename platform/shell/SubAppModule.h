@@ -24,6 +24,11 @@ public:
     // for 1024 bytes more, and reads the text back within the buffer.
     InitResult InitSubApp(rt::WindowHandle appWindow, const std::string& text);
 
+    // Calls ShowFrmView with `container` (an rt::ui::WinControl*, or null)
+    // and a shared-heap buffer holding `text`. False when the module
+    // reported failure or has no ShowFrmView.
+    bool ShowFrmView(rt::WindowHandle appWindow, void* container, const std::string& text);
+
     // Calls FreeDLLProc(0, 0); false when the module has none.
     bool FreeDLLProc();
 
@@ -31,11 +36,13 @@ public:
 
 private:
     using InitSubAppFunction = rt::Bool8(__stdcall*)(rt::WindowHandle, char**);
+    using ShowFrmViewFunction = rt::Bool8(__stdcall*)(rt::WindowHandle, void*, char**);
     using FreeDllProcFunction = rt::Bool8(__stdcall*)(std::uint32_t, std::uint32_t);
 
     std::string path_;
     rt::unique_hmodule module_;
     InitSubAppFunction initSubApp_ = nullptr;
+    ShowFrmViewFunction showFrmView_ = nullptr;
     FreeDllProcFunction freeDllProc_ = nullptr;
 };
 

@@ -41,6 +41,12 @@ std::string CurFuncCode()
     return TextResult([](rt::RtString* r) { GetCurFuncCode(r); });
 }
 
+rt::WindowHandle AppHandle() { return GetAppHandle(); }
+rt::WindowHandle MainFrameHandle() { return GetMainFrameHandle(); }
+void* CurParentForm() { return GetCurParentForm(); }
+void* MainFrameParentForm() { return GetgsMainFrameParentForm(); }
+const void* CurSubAppInfo() { return GetCurSubAppInfo(); }
+
 rt::DataVO* CurSubAppVo() { return GetCurSubAppVo(); }
 rt::DataVO* CompanyInfoVO() { return GetCompanyInfoVO(); }
 rt::DataVO* UserInfoVO() { return GetUserInfoVO(); }
@@ -99,5 +105,29 @@ bool ExecSql(const std::string& sql, rt::RtQuery*& query, std::string& message)
 }
 
 void InforMsg(std::int32_t code, const std::string& text, bool flag) { ::InforMsg(code, text.c_str(), flag ? 1 : 0); }
+
+SkinValues Skin()
+{
+    SkinValues skin;
+    skin.fontCharSet = giSysFontCharSet();
+    skin.fontSize = giSysFontSize();
+    skin.fontColor = gclSysFontColor();
+    skin.moduleBackColor = gclModuleBackColor();
+    skin.moduleToolBarColor = gclModuleToolBarColor();
+    return skin;
+}
+
+void SetSkinSchemeCtrls(void* form) { ::SetSkinSchemeCtrls(form); }
+
+std::string FetchHeadstrTrim(bool removeHead, const std::string& separator, std::string& text)
+{
+    rt::RtString hostText(text);
+    rt::RtString result;
+    ::FetchHeadstrTrim(removeHead ? 1 : 0, separator.c_str(), &hostText, &result);
+    text = hostText.ToStdString();
+    return result.ToStdString();
+}
+
+void SetgsHelpHtml(const std::string& pageName) { ::SetgsHelpHtml(pageName.c_str()); }
 
 } // namespace host

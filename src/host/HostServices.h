@@ -20,6 +20,15 @@ std::string SubAppPath(const std::string& code);
 std::string AppPath();
 std::string CurFuncCode();
 
+// The host's windows (0 when it has none) and the controls a module form
+// may keep (owned by the host).
+rt::WindowHandle AppHandle();
+rt::WindowHandle MainFrameHandle();
+void* CurParentForm();
+void* MainFrameParentForm();
+// The host's record of the running sub-application (owned by the host).
+const void* CurSubAppInfo();
+
 rt::DataVO* CurSubAppVo();
 rt::DataVO* CompanyInfoVO();
 rt::DataVO* UserInfoVO();
@@ -48,5 +57,25 @@ bool CheckFunctionCanUse(const std::string& functionCode);
 bool ExecSql(const std::string& sql, rt::RtQuery*& query, std::string& message);
 
 void InforMsg(std::int32_t code, const std::string& text, bool flag);
+
+// The host's skin: colours as 0x00BBGGRR, the font size in points.
+struct SkinValues {
+    std::uint32_t fontColor = 0;
+    std::uint32_t moduleBackColor = 0;
+    std::uint32_t moduleToolBarColor = 0;
+    std::int32_t fontSize = 0;
+    std::int32_t fontCharSet = 0;
+};
+// Asks the host for the five values, in the order font character set, font
+// size, font colour, module colour, tool bar colour.
+SkinValues Skin();
+// The host applies its skin scheme to the controls of a module form.
+void SetSkinSchemeCtrls(void* form);
+
+// The head field of `text` before the first `separator`, trimmed; with
+// `removeHead` the field and its separator are also taken off `text`.
+std::string FetchHeadstrTrim(bool removeHead, const std::string& separator, std::string& text);
+// Registers the help page of the form being shown.
+void SetgsHelpHtml(const std::string& pageName);
 
 } // namespace host

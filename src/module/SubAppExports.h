@@ -32,6 +32,19 @@ extern "C" {
 // a "ResultMsgStr" entry with the reason.
 __declspec(dllexport) rt::Bool8 __stdcall InitSubApp(rt::WindowHandle appHandle, char** hostBuffer);
 
+// Shows the launcher view. `appHandle` becomes the handle of the shared
+// application object. The view is created on the first call and reused
+// afterwards (a new one after the old one was destroyed). With `container`
+// (an rt::ui::WinControl* of the host) the view becomes its borderless child
+// filling it; with null it is shown free-standing, centred over the
+// application's main form. `hostText` is only read: when its parameter text
+// has a "ModalFormMsg", the host's main window receives the shown notice.
+// Returns 1; 0 when the view could not be created or embedded, the error
+// then shown by the application's default error display.
+// The host destroys its container (and so the view) before it unloads the
+// module: the view's code lives in the module.
+__declspec(dllexport) rt::Bool8 __stdcall ShowFrmView(rt::WindowHandle appHandle, void* container, char** hostText);
+
 // Does nothing and returns 1; the launcher view stays.
 __declspec(dllexport) rt::Bool8 __stdcall FreeDLLProc(std::uint32_t first, std::uint32_t second);
 }

@@ -31,6 +31,13 @@ bool IsDirectory(std::string_view path)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+bool FileExists(std::string_view path)
+{
+    const std::string text(path);
+    const DWORD attributes = GetFileAttributesA(text.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
 void CreateDirectoryChain(std::string_view path)
 {
     if (path.empty())

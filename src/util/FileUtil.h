@@ -10,6 +10,10 @@ namespace util {
 // exist, is a file, or its attributes cannot be read.
 bool IsDirectory(std::string_view path);
 
+// True when `path` names an existing file (not a directory); false when it
+// does not exist or its attributes cannot be read.
+bool FileExists(std::string_view path);
+
 // Creates every missing directory of `path`, parents first; existing ones
 // are left alone. One trailing "\" is ignored; an empty path or a bare
 // drive ("C:") does nothing. A directory that cannot be created is not

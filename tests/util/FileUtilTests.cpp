@@ -64,6 +64,16 @@ protected:
 
 } // namespace
 
+TEST_F(FileUtilTest, FileExistsOnlyForFiles)
+{
+    WriteFile(root_ + "图片.bmp", "BM");
+    CreateDirectoryA((root_ + "folder").c_str(), nullptr);
+    EXPECT_TRUE(FileExists(root_ + "图片.bmp"));
+    EXPECT_FALSE(FileExists(root_ + "folder"));
+    EXPECT_FALSE(FileExists(root_ + "missing.bmp"));
+    EXPECT_FALSE(FileExists(""));
+}
+
 TEST_F(FileUtilTest, CreateDirectoryChainCreatesMissingParentsOnly)
 {
     CreateDirectoryChain(root_ + "a");

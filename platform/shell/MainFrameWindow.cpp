@@ -1,0 +1,125 @@
+#include "shell/MainFrameWindow.h"
+
+#include <cstring>
+
+namespace shell {
+namespace {
+
+using rt::ui::Align;
+
+rt::ui::Font ShellFont() { return rt::ui::Font{.face = "宋体", .height = 12, .charset = rt::ui::kGb2312Charset}; }
+
+} // namespace
+
+Tfrm_MainFrame::Tfrm_MainFrame(const std::string& caption)
+    : Form({.control = {.name = "frm_MainFrame", .bounds = {0, 0, 860, 640}, .caption = caption,
+                        .font = ShellFont()},
+            .className = "Tfrm_MainFrame",
+            .position = rt::ui::FormPosition::ScreenCenter})
+{
+    toolbar_ = new rt::ui::ToolBar({.control = {.owner = this, .parent = this, .name = "tbShell",
+                                                .bounds = {0, 0, 860, 30}, .align = Align::Top},
+                                    .buttonWidth = 110,
+                                    .buttonHeight = 26,
+                                    .list = true});
+    toolbar_->AddButton({.caption = "显示视图", .hint = "再次调用ShowFrmView",
+                         .onClick = [this](rt::ui::Component&) {
+                             if (OnShowView)
+                                 OnShowView();
+                         }});
+    toolbar_->AddButton({.caption = "关闭视图(1280)", .hint = "请模块关闭它的视图",
+                         .onClick = [this](rt::ui::Component&) {
+                             if (!SendToView(kCloseFormMessage))
+                                 SetStatus("没有可关闭的视图");
+                         }});
+    toolbar_->AddButton({.caption = "换肤(1303)", .hint = "更换皮肤并通知模块",
+                         .onClick = [this](rt::ui::Component&) {
+                             if (OnChangeSkin)
+                                 OnChangeSkin();
+                             SendToView(kSkinChangedMessage);
+                         }});
+    toolbar_->AddButton({.caption = "退出", .onClick = [this](rt::ui::Component&) { Close(); }});
+
+    pnlStatus_ = new rt::ui::Panel({.control = {.owner = this, .parent = this, .name = "pnlStatus",
+                                                .bounds = {0, 580, 860, 22}, .align = Align::Bottom},
+                                    .bevelOuter = rt::ui::Bevel::Lowered,
+                                    .showCaption = false});
+    lblStatus_ = new rt::ui::Label({.control = {.owner = this, .parent = pnlStatus_, .name = "lblStatus",
+                                                .bounds = {6, 5, 400, 12}, .caption = "就绪"},
+                                    .transparent = true});
+    pnlContainer_ = new rt::ui::Panel({.control = {.owner = this, .parent = this, .name = "pnlContainer",
+                                                   .bounds = {0, 30, 860, 550}, .align = Align::Client,
+                                                   .color = rt::ui::kColorWindow},
+                                       .bevelOuter = rt::ui::Bevel::None,
+                                       .showCaption = false});
+    SetShowHint(true);
+}
+
+Tfrm_MainFrame::~Tfrm_MainFrame() = default;
+
+HWND Tfrm_MainFrame::ViewWindow() const noexcept
+{
+    return pnlContainer_->Handle() ? GetWindow(pnlContainer_->Handle(), GW_CHILD) : nullptr;
+}
+
+bool Tfrm_MainFrame::SendToView(UINT message)
+{
+    HWND view = ViewWindow();
+    if (view == nullptr)
+        return false;
+    SendMessageA(view, message, 0, 0);
+    return true;
+}
+
+void Tfrm_MainFrame::SetStatus(const std::string& text) { lblStatus_->SetCaption(text); }
+
+const std::string& Tfrm_MainFrame::Status() const { return lblStatus_->Caption(); }
+
+void Tfrm_MainFrame::ClearRecords()
+{
+    copyData_.clear();
+    helpRequests_ = 0;
+    ncActivations_ = 0;
+}
+
+void Tfrm_MainFrame::NoteCopyData(WPARAM sender, const COPYDATASTRUCT* record)
+{
+    CopyDataNotice notice;
+    notice.sender = sender;
+    if (record) {
+        notice.kind = record->dwData;
+        notice.size = record->cbData;
+        if (record->lpData && record->cbData > 0) {
+            const auto* data = static_cast<const char*>(record->lpData);
+            notice.text.assign(data, strnlen(data, record->cbData));
+        }
+    }
+    copyData_.push_back(notice);
+    if (notice.kind == kFormShownKind)
+        SetStatus("模块视图已显示：" + notice.text);
+    else if (notice.kind == kFormClosedKind)
+        SetStatus("模块视图已关闭，功能代码：" + notice.text);
+    else
+        SetStatus("收到通知 " + std::to_string(notice.kind) + "：" + notice.text);
+}
+
+LRESULT Tfrm_MainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_COPYDATA:
+        NoteCopyData(wParam, reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+        return TRUE;
+    case kHelpRequestMessage:
+        ++helpRequests_;
+        SetStatus("模块请求帮助（F1）");
+        return 0;
+    case WM_NCACTIVATE:
+        ++ncActivations_;
+        break;
+    default:
+        break;
+    }
+    return Form::WindowProc(message, wParam, lParam);
+}
+
+} // namespace shell

@@ -1,0 +1,74 @@
+#pragma once
+// The reference shell's main window, of class "Tfrm_MainFrame": a tool bar
+// of the shell, a container for a module's view, and a status line. It
+// answers what a module sends its host's main window (copy-data notices,
+// the help request, WM_NCACTIVATE) and keeps a record of each, and it can
+// send a module view the host's close (1280) and skin-changed (1303)
+// messages.
+#include "sharedrt/ui/Form.h"
+#include "sharedrt/ui/Label.h"
+#include "sharedrt/ui/Panel.h"
+#include "sharedrt/ui/ToolBar.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace shell {
+
+// Message numbers between host and module forms.
+inline constexpr ULONG_PTR kFormShownKind = 1282;
+inline constexpr ULONG_PTR kFormClosedKind = 1302;
+inline constexpr UINT kHelpRequestMessage = 1296;
+inline constexpr UINT kCloseFormMessage = 1280;
+inline constexpr UINT kSkinChangedMessage = 1303;
+
+// One WM_COPYDATA the window received.
+struct CopyDataNotice {
+    WPARAM sender = 0;      // wParam: the sender's application window
+    ULONG_PTR kind = 0;     // dwData
+    DWORD size = 0;         // cbData
+    std::string text;       // the data up to its NUL (at most cbData bytes)
+};
+
+class Tfrm_MainFrame : public rt::ui::Form {
+public:
+    explicit Tfrm_MainFrame(const std::string& caption);
+    ~Tfrm_MainFrame() override;
+
+    // The control a module's view is embedded into.
+    rt::ui::Panel& Container() const noexcept { return *pnlContainer_; }
+    // The window of the form embedded in the container now, or null.
+    HWND ViewWindow() const noexcept;
+    // Sends `message` (wParam 0, lParam 0) to the embedded view; false when
+    // there is none.
+    bool SendToView(UINT message);
+
+    void SetStatus(const std::string& text);
+    const std::string& Status() const;
+
+    const std::vector<CopyDataNotice>& CopyDataNotices() const noexcept { return copyData_; }
+    int HelpRequests() const noexcept { return helpRequests_; }
+    int NcActivations() const noexcept { return ncActivations_; }
+    void ClearRecords();
+
+    // The tool bar's commands; each may be empty.
+    std::function<void()> OnShowView;
+    std::function<void()> OnChangeSkin;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void NoteCopyData(WPARAM sender, const COPYDATASTRUCT* record);
+
+    rt::ui::ToolBar* toolbar_ = nullptr;
+    rt::ui::Panel* pnlContainer_ = nullptr;
+    rt::ui::Panel* pnlStatus_ = nullptr;
+    rt::ui::Label* lblStatus_ = nullptr;
+    std::vector<CopyDataNotice> copyData_;
+    int helpRequests_ = 0;
+    int ncActivations_ = 0;
+};
+
+} // namespace shell

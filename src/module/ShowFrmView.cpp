@@ -1,0 +1,47 @@
+#include "module/ShowFrmView.h"
+
+#include "module/HostBuffer.h"
+#include "module/ModuleState.h"
+#include "module/SubAppExports.h"
+#include "ui/EmbedForm.h"
+
+#include <utility>
+
+namespace module {
+namespace {
+
+ui::Tfrm_Mainframe* g_launcherView = nullptr;
+
+} // namespace
+
+ui::Tfrm_Mainframe& LauncherView()
+{
+    if (g_launcherView)
+        return *g_launcherView;
+    auto* view = rt::ui::CreateForm<ui::Tfrm_Mainframe>();
+    g_launcherView = view;
+    view->OnDestroy = [formDestroy = std::move(view->OnDestroy)](rt::ui::Component& sender) {
+        g_launcherView = nullptr;
+        formDestroy(sender);
+    };
+    return *view;
+}
+
+ui::Tfrm_Mainframe* ExistingLauncherView() noexcept { return g_launcherView; }
+
+} // namespace module
+
+extern "C" rt::Bool8 __stdcall ShowFrmView(rt::WindowHandle appHandle, void* container, char** hostText)
+{
+    try {
+        module::AdoptApplicationHandle(appHandle);
+        ui::Tfrm_Mainframe& view = module::LauncherView();
+        const std::string text = module::ReadHostText(hostText);
+        ui::EmbedForm(static_cast<rt::ui::WinControl*>(container), view, text, true, "", "", false);
+        return 1;
+    } catch (...) {
+        if (rt::Application* app = rt::CurrentApplication())
+            app->HandleException();
+        return 0;
+    }
+}

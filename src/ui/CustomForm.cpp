@@ -1,0 +1,155 @@
+#include "ui/CustomForm.h"
+
+#include "host/HostServices.h"
+#include "kestrel/XPKestrelEdit.h"
+#include "ui/HostNotices.h"
+
+namespace ui {
+namespace {
+
+constexpr int kScreenPixelsPerInch = 96;
+constexpr int kPointsPerInch = 72;
+constexpr const char* kImeSection = "RunParameter";
+constexpr const char* kImeKey = "SysIME";
+constexpr const char* kImeDefault = "-请选择-";
+constexpr const char* kEnglishImeName = "英语";
+
+rt::ui::FormArgs CustomResource()
+{
+    return {.control = {.name = "frm_Custom",
+                        .bounds = {0, 0, 542, 373},
+                        .caption = "frm_Custom",
+                        .font = rt::ui::Font{.face = "MS Sans Serif", .height = 11},
+                        .color = rt::ui::kColorBtnFace},
+            .className = "Tfrm_Custom",
+            .keyPreview = true};
+}
+
+} // namespace
+
+Tfrm_Custom::Tfrm_Custom() : Tfrm_Custom(CustomResource()) {}
+
+Tfrm_Custom::Tfrm_Custom(const rt::ui::FormArgs& resource) : Form(resource)
+{
+    BuildBaseResource();
+    OnCreate = [this](rt::ui::Component&) { FormCreate(); };
+    OnClose = [](rt::ui::Component&, rt::ui::CloseAction& action) { action = rt::ui::CloseAction::Free; };
+    OnDestroy = [this](rt::ui::Component&) { SendHostText(kFormClosedKind, context_.FuncCode); };
+    OnKeyDown = [](rt::ui::Component&, std::uint16_t& key, rt::ui::ShiftState) {
+        // The key goes on to the focused control.
+        if (key == VK_F1)
+            NotifyHost(kHelpRequestMessage);
+    };
+}
+
+Tfrm_Custom::~Tfrm_Custom() = default;
+
+void Tfrm_Custom::BuildBaseResource()
+{
+    Shape1 = new rt::ui::Shape({.control = {.owner = this, .parent = this, .name = "Shape1",
+                                            .bounds = {0, 0, Width(), 1}, .align = rt::ui::Align::Top,
+                                            .visible = false},
+                                .penColor = rt::ui::RgbHex(0x838383),
+                                .brushClear = true});
+    ImageList1 = new rt::ui::ImageList({.owner = this, .name = "ImageList1", .width = 24, .height = 24});
+    ModuleToolbar = new rt::ui::ToolBar({.control = {.owner = this, .parent = this, .name = "ModuleToolbar",
+                                                     .bounds = {0, 1, Width(), 26}, .align = rt::ui::Align::Top,
+                                                     .caption = "ModuleToolbar",
+                                                     .color = rt::ui::RgbHex(0xDAE8D8)},
+                                         .buttonWidth = 85,
+                                         .buttonHeight = 30,
+                                         .flat = true,
+                                         .list = true,
+                                         .edgeBorders = false,
+                                         .autoSize = true,
+                                         .images = ImageList1});
+}
+
+void Tfrm_Custom::FormCreate()
+{
+    LoadHostContext();
+    ApplySkin();
+    HookEditIme();
+}
+
+void Tfrm_Custom::LoadHostContext()
+{
+    context_.AppHandle = host::AppHandle();
+    context_.MainFrameHandle = host::MainFrameHandle();
+    context_.AppPath = host::AppPath();
+    context_.SubAppPath = host::CurSubAppPath();
+    context_.SubAppCode = host::CurSubAppCode();
+    context_.FuncCode = host::CurFuncCode();
+    context_.SubAppInfo = host::CurSubAppInfo();
+    context_.SubAppVo = host::CurSubAppVo();
+    context_.UserInfoVO = host::UserInfoVO();
+    context_.CompanyInfoVO = host::CompanyInfoVO();
+    context_.ParentForm = host::CurParentForm();
+    context_.MainFrameParentForm = host::MainFrameParentForm();
+}
+
+void Tfrm_Custom::ApplySkin()
+{
+    const host::SkinValues skin = host::Skin();
+    rt::ui::Font font = GetFont();
+    font.charset = static_cast<std::uint8_t>(skin.fontCharSet);
+    // The host gives the size in points; a size the host has not set keeps
+    // the form's own.
+    if (skin.fontSize > 0)
+        font.height = MulDiv(skin.fontSize, kScreenPixelsPerInch, kPointsPerInch);
+    font.color = skin.fontColor;
+    SetFont(font);
+    SetColor(skin.moduleBackColor);
+    ModuleToolbar->SetColor(skin.moduleToolBarColor);
+    host::SetSkinSchemeCtrls(this);
+}
+
+void Tfrm_Custom::HookEditIme()
+{
+    for (rt::ui::Component* component : Components()) {
+        auto* edit = dynamic_cast<kestrel::TXPKestrelEdit*>(component);
+        if (edit == nullptr)
+            continue;
+        SetImeName("");
+        if (!edit->OnEnter)
+            edit->OnEnter = [this](rt::ui::Component& sender) { EditImeHandler(sender); };
+    }
+}
+
+void Tfrm_Custom::EditImeHandler(rt::ui::Component& sender)
+{
+    auto* edit = dynamic_cast<kestrel::TXPKestrelEdit*>(&sender);
+    if (edit == nullptr)
+        return;
+    const rt::ui::ImeMode mode = edit->GetImeMode();
+    if (mode == rt::ui::ImeMode::Open || mode == rt::ui::ImeMode::Chinese) {
+        edit->SetImeMode(rt::ui::ImeMode::Open);
+        edit->SetImeName(host::UserConfigParam(kImeSection, kImeKey, kImeDefault));
+    } else {
+        edit->SetImeMode(rt::ui::ImeMode::Close);
+        edit->SetImeName(kEnglishImeName);
+    }
+}
+
+LRESULT Tfrm_Custom::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == kCloseFormMessage) {
+        Close();
+        return 0;
+    }
+    if (message == kSkinChangedMessage) {
+        ApplySkin();
+        HookEditIme();
+        return 0;
+    }
+    return Form::WindowProc(message, wParam, lParam);
+}
+
+void Tfrm_Custom::HandleActivate(WPARAM wParam, LPARAM lParam)
+{
+    Form::HandleActivate(wParam, lParam);
+    if (HWND main = static_cast<HWND>(host::MainFrameHandle()))
+        SendMessageA(main, WM_NCACTIVATE, 1, 0);
+}
+
+} // namespace ui

@@ -1,0 +1,344 @@
+// The launcher panel in the real wscbs.dll: its layout after the first
+// show, the set-up from the host (period, rights, version, captions,
+// pictures, tool tips, the link button and the arrows), the resize rule,
+// and the buttons and the period link driven by real mouse messages.
+#include "LauncherTestHost.h"
+
+#include "sharedrt/RtError.h"
+#include "sharedrt/ui/Bitmap.h"
+#include "sharedrt/ui/FlatPictureButton.h"
+#include "sharedrt/ui/Image.h"
+#include "sharedrt/ui/Label.h"
+#include "sharedrt/ui/Panel.h"
+#include "support/ImportPatch.h"
+
+#include <gmock/gmock.h>
+
+using hostmodel::Model;
+using rt::ui::Bounds;
+using rt::ui::FlatPictureButton;
+using rt::ui::Image;
+using rt::ui::Label;
+using rt::ui::Panel;
+using testing::ElementsAre;
+using testing::HasSubstr;
+
+namespace {
+
+constexpr const char* kButtons[] = {"sbtnBs", "sbtnClearCard", "sbtnGetState", "sbtncbzt", "sbtnQXBS", "sbtnfpcx"};
+
+class LauncherPanelTest : public testing_support::LauncherTestHost {
+protected:
+    FlatPictureButton& Button(const char* name) { return Element<FlatPictureButton>(name); }
+
+    // Same pixels as the module's picture resource of that name.
+    bool ShowsResourcePicture(const FlatPictureButton& button, const char* resource)
+    {
+        const rt::ui::Bitmap expected = rt::ui::Bitmap::FromResource(module->Handle(), resource);
+        const rt::ui::Bitmap& glyph = button.Glyph();
+        if (glyph.Width() != expected.Width() || glyph.Height() != expected.Height())
+            return false;
+        for (int y = 0; y < glyph.Height(); y += 7)
+            for (int x = 0; x < glyph.Width(); x += 5)
+                if (glyph.PixelAt(x, y) != expected.PixelAt(x, y))
+                    return false;
+        return true;
+    }
+
+    // Makes the view `height` pixels high by resizing the host's window.
+    void ResizeViewTo(int height)
+    {
+        RECT outer{};
+        GetWindowRect(host->Handle(), &outer);
+        const int delta = height - View()->Height();
+        rt::ui::driver::ResizeWindow(host->Handle(), outer.right - outer.left, outer.bottom - outer.top + delta);
+        rt::ui::driver::ProcessMessages();
+        ASSERT_EQ(View()->Height(), height);
+    }
+
+    std::string SaveTwoCellPicture(const std::string& name, int cell, rt::ui::Color color)
+    {
+        rt::ui::Bitmap picture = rt::ui::Bitmap::Filled(2 * cell, cell, color);
+        picture.SaveToFile(folder.Path() + name);
+        return name;
+    }
+};
+
+} // namespace
+
+TEST_F(LauncherPanelTest, AfterTheFirstShowEveryVisibleElementStandsWhereTheResourcePutsIt)
+{
+    ASSERT_TRUE(Show());
+    Panel& main = Element<Panel>("Pnl_main");
+    Panel& bottom = Element<Panel>("pnl_bottom");
+    rt::ui::Form& view = *View();
+    EXPECT_EQ(main.Left(), 0);
+    EXPECT_EQ(main.Top(), Element<rt::ui::Control>("ModuleToolbar").GetBounds().Bottom());
+    EXPECT_EQ(main.Width(), view.ClientWidth());
+    EXPECT_EQ(main.GetBounds().Bottom(), bottom.Top());
+    EXPECT_EQ(main.GetColor(), rt::ui::RgbHex(0xF4F9FE));
+    EXPECT_EQ(bottom.GetColor(), rt::ui::RgbHex(0xEFF4F8));
+    EXPECT_EQ(bottom.GetBounds().Bottom(), view.ClientHeight());
+    EXPECT_EQ(bottom.Width(), view.ClientWidth());
+
+    const std::pair<const char*, Bounds> fixed[] = {
+        {"sbtnBs", {130, 98, 80, 80}},        {"sbtncbzt", {362, 250, 80, 80}},
+        {"sbtnfpcx", {480, 250, 80, 80}},     {"sbtnClearCard", {480, 98, 80, 80}},
+        {"sbtnGetState", {130, 250, 80, 80}}, {"sbtnQXBS", {245, 250, 80, 80}},
+        {"Image12", {15, 13, 12, 12}},        {"img_fpcj_arrow", {320, 127, 49, 20}},
+    };
+    for (const auto& [name, bounds] : fixed) {
+        SCOPED_TRACE(name);
+        const rt::ui::Control& element = Element<rt::ui::Control>(name);
+        EXPECT_EQ(element.GetBounds(), bounds);
+        EXPECT_TRUE(element.Visible());
+        EXPECT_EQ(element.Parent(), &main);
+    }
+    const std::pair<const char*, POINT> labels[] = {
+        {"Label_kjny", {140, 12}}, {"Label_ssqcap", {40, 13}}, {"Label_ggkjny", {229, 13}}};
+    for (const auto& [name, at] : labels) {
+        SCOPED_TRACE(name);
+        const Label& label = Element<Label>(name);
+        EXPECT_EQ(label.Left(), at.x);
+        EXPECT_EQ(label.Top(), at.y);
+        EXPECT_TRUE(label.Visible());
+        EXPECT_TRUE(label.Transparent());
+    }
+    EXPECT_EQ(Element<Label>("Label_ssqcap").GetFont().height, 12);
+    EXPECT_EQ(Element<Label>("Label_kjny").GetFont().height, 13);
+    EXPECT_TRUE(Element<Label>("Label_kjny").GetFont().bold);
+    EXPECT_EQ(Element<Label>("Label_kjny").GetFont().color, rt::ui::RgbHex(0x0845B0));
+    EXPECT_TRUE(Element<Label>("Label_ggkjny").GetFont().underline);
+    EXPECT_EQ(Element<Label>("Label_ggkjny").GetFont().color, rt::ui::RgbHex(0xFF6600));
+    EXPECT_EQ(Element<Label>("Label_ggkjny").GetCursor(), rt::ui::Cursor::Hand);
+
+    Image& background = Element<Image>("bg_img_up");
+    EXPECT_EQ(background.GetBounds(),
+              (Bounds{main.Width() - 447, main.Height() - 322, 447, 322}));
+    const Image& strip = Element<Image>("Image1");
+    EXPECT_EQ(strip.GetBounds(), (Bounds{0, 0, bottom.Width(), 5}));
+    EXPECT_EQ(strip.Parent(), &bottom);
+
+    EXPECT_FALSE(Element<Label>("Label_url").Visible());
+    EXPECT_FALSE(Element<Image>("img_fpcj_arrow2").Visible());
+    EXPECT_FALSE(Button("sbtn_url").Visible());
+    EXPECT_EQ(Button("sbtnBs").GetCursor(), rt::ui::Cursor::Hand);
+}
+
+TEST_F(LauncherPanelTest, WithoutIndividuationTheDefaultsShow)
+{
+    ASSERT_TRUE(Show());
+    const std::pair<const char*, const char*> captions[] = {
+        {"sbtnBs", "网上抄税"},   {"sbtnClearCard", "清  卡"}, {"sbtnGetState", "获取状态"},
+        {"sbtncbzt", "抄报状态"}, {"sbtnQXBS", "取消抄税"},    {"sbtnfpcx", "发票查询"}};
+    for (const auto& [name, caption] : captions) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(Button(name).Caption(), caption);
+        EXPECT_EQ(Button(name).Hint(), "");
+        EXPECT_EQ(Button(name).Glyph().Width(), 96);
+        EXPECT_EQ(Button(name).Glyph().Height(), 48);
+    }
+    EXPECT_TRUE(ShowsResourcePicture(Button("sbtnBs"), "BTN_BS"));
+    EXPECT_TRUE(ShowsResourcePicture(Button("sbtnfpcx"), "BTN_FPQUERY"));
+    EXPECT_TRUE(ShowsResourcePicture(Button("sbtn_url"), "BTN_URL"));
+    EXPECT_EQ(Element<Label>("Label_kjny").Caption(), "2007年03月");
+    EXPECT_EQ(Element<Label>("Label_version").Caption(), "版本：2.0.1");
+    EXPECT_TRUE(View()->ShowHint());
+}
+
+TEST_F(LauncherPanelTest, ConfiguredCaptionsPicturesAndHintsAreUsed)
+{
+    Individuate({{"Caption_BS", "抄税"},
+                 {"Hint_BS", "将发票数据抄入IC卡"},
+                 {"Image_BS", SaveTwoCellPicture("bs.bmp", 48, rt::ui::Rgb(200, 10, 10))},
+                 {"Caption_FPQUery", ""},
+                 {"Image_QK", "missing.bmp"},
+                 {"Hint_CancelBS", "撤销本月抄税"},
+                 {"ThirdUrl", "http://www.example.com/"},
+                 {"ThirdUrlHint", "打开网站"},
+                 {"ThirdUrlImage", SaveTwoCellPicture("url.bmp", 80, rt::ui::Rgb(10, 10, 200))}});
+    ASSERT_TRUE(Show());
+    EXPECT_EQ(Button("sbtnBs").Caption(), "抄税");
+    EXPECT_EQ(Button("sbtnBs").Hint(), "将发票数据抄入IC卡");
+    EXPECT_EQ(Button("sbtnBs").Glyph().PixelAt(10, 10), rt::ui::Rgb(200, 10, 10));
+    EXPECT_EQ(Button("sbtnfpcx").Caption(), "发票查询");
+    EXPECT_TRUE(ShowsResourcePicture(Button("sbtnClearCard"), "BTN_QK"));
+    EXPECT_EQ(Button("sbtnQXBS").Hint(), "撤销本月抄税");
+
+    // The link button, with no title: shown without caption, arrows untouched.
+    FlatPictureButton& link = Button("sbtn_url");
+    EXPECT_TRUE(link.Visible());
+    EXPECT_EQ(link.Caption(), "");
+    EXPECT_EQ(link.Hint(), "打开网站");
+    EXPECT_EQ(link.Glyph().PixelAt(40, 40), rt::ui::Rgb(10, 10, 200));
+    EXPECT_EQ(Element<Image>("img_fpcj_arrow").Left(), 228);
+    EXPECT_TRUE(Element<Image>("img_fpcj_arrow2").Visible());
+    EXPECT_TRUE(errors.Messages().empty());
+}
+
+TEST_F(LauncherPanelTest, APictureThatIsNoBitmapEndsTheSetUpAndIsReported)
+{
+    folder.Write("broken.bmp", "this is not a bitmap");
+    Individuate({{"Caption_BS", "抄税"}, {"Image_BS", "broken.bmp"}, {"Caption_QK", "清卡"}, {"Hint_BS", "提示"}});
+    ASSERT_TRUE(Show());
+    ASSERT_EQ(errors.Messages().size(), 1u);
+    EXPECT_THAT(errors.Messages()[0], HasSubstr("broken.bmp"));
+    EXPECT_EQ(Button("sbtnBs").Caption(), "抄税");
+    EXPECT_EQ(Button("sbtnClearCard").Caption(), "清  卡  ");
+    EXPECT_EQ(Button("sbtnBs").Hint(), "");
+    EXPECT_TRUE(StartedCodes().empty());
+    EXPECT_TRUE(IsWindowVisible(View()->Handle()));
+}
+
+TEST_F(LauncherPanelTest, ButtonsOfFunctionsTheUserMayNotUseAreHiddenAndNothingMoves)
+{
+    Model().DenyFunction("WSCBS003-01");
+    Model().DenyFunction("WSCBS004-00-06");
+    ASSERT_TRUE(Show());
+    EXPECT_FALSE(Button("sbtnfpcx").Visible());
+    EXPECT_FALSE(Button("sbtnQXBS").Visible());
+    EXPECT_EQ(Button("sbtncbzt").GetBounds(), (Bounds{362, 250, 80, 80}));
+    EXPECT_EQ(Button("sbtnGetState").GetBounds(), (Bounds{130, 250, 80, 80}));
+
+    // Rights given later show at the next show.
+    Model().AllowFunction("WSCBS003-01");
+    host->Container().Hide();
+    host->Container().Show();
+    rt::ui::driver::ProcessMessages();
+    EXPECT_TRUE(Button("sbtnfpcx").Visible());
+    EXPECT_FALSE(Button("sbtnQXBS").Visible());
+}
+
+TEST_F(LauncherPanelTest, TheVersionCaptionIsCutAt56Bytes)
+{
+    subApp.version = std::string(60, '9');
+    Model().AddSubApp(subApp);
+    ASSERT_TRUE(Show());
+    EXPECT_EQ(Element<Label>("Label_version").Caption(), "版本：" + std::string(50, '9'));
+}
+
+TEST_F(LauncherPanelTest, TheBottomPanelFollowsTheHeightAndTheBackgroundTheCorner)
+{
+    ASSERT_TRUE(Show());
+    Panel& bottom = Element<Panel>("pnl_bottom");
+    Panel& main = Element<Panel>("Pnl_main");
+    const Label& version = Element<Label>("Label_version");
+    for (const auto& [height, expected] : {std::pair{400, 60}, {480, 115}, {500, 135}, {560, 135}}) {
+        SCOPED_TRACE(height);
+        const int versionFromBottom = bottom.Height() - version.Top();
+        ResizeViewTo(height);
+        EXPECT_EQ(bottom.Height(), expected);
+        EXPECT_EQ(bottom.GetBounds().Bottom(), View()->ClientHeight());
+        EXPECT_EQ(Element<Image>("bg_img_up").GetBounds(),
+                  (Bounds{main.Width() - 447, main.Height() - 322, 447, 322}));
+        EXPECT_EQ(bottom.Height() - version.Top(), versionFromBottom);
+    }
+}
+
+TEST_F(LauncherPanelTest, EachButtonStartsItsFunctionAndIsDisabledOnlyWhileItRuns)
+{
+    ASSERT_TRUE(Show());
+    const std::pair<const char*, const char*> codes[] = {
+        {"sbtnBs", "WSCBS004-00-03"}, {"sbtnClearCard", "WSCBS004-00-04"}, {"sbtnGetState", "WSCBS004-00-05"},
+        {"sbtncbzt", "WSCBS002-01"},  {"sbtnQXBS", "WSCBS004-00-06"},      {"sbtnfpcx", "WSCBS003-01"}};
+    for (const auto& [name, code] : codes) {
+        SCOPED_TRACE(name);
+        std::vector<std::string> enabledDuringCall;
+        Model().SetHostFunction(code, [&](void* owner, const std::string&, std::string&) {
+            EXPECT_EQ(owner, &host->Container());
+            for (const char* other : kButtons)
+                if (Button(other).Enabled())
+                    enabledDuringCall.push_back(other);
+            return true;
+        });
+        Model().ClearRecords();
+        rt::ui::driver::Click(Button(name));
+        EXPECT_THAT(StartedCodes(), ElementsAre(code));
+        EXPECT_EQ(enabledDuringCall.size(), std::size(kButtons) - 1);
+        EXPECT_THAT(enabledDuringCall, testing::Not(testing::Contains(std::string(name))));
+        EXPECT_TRUE(Button(name).Enabled());
+    }
+    EXPECT_TRUE(errors.Messages().empty());
+}
+
+TEST_F(LauncherPanelTest, WithoutTheRightAClickStartsNothing)
+{
+    ASSERT_TRUE(Show());
+    Model().DenyFunction("WSCBS004-00-03");
+    Model().ClearRecords();
+    rt::ui::driver::Click(Button("sbtnBs"));
+    EXPECT_TRUE(StartedCodes().empty());
+    EXPECT_TRUE(Button("sbtnBs").Enabled());
+}
+
+namespace {
+
+FlatPictureButton* g_clicked = nullptr;
+bool g_disabledDuringCall = false;
+
+unsigned char __stdcall FailingExecuteFunc(void*, const char* code, char**)
+{
+    g_disabledDuringCall = g_clicked && !g_clicked->Enabled();
+    throw rt::Error(std::string("读卡器未连接：") + code);
+}
+
+} // namespace
+
+TEST_F(LauncherPanelTest, AnErrorOutOfTheHostFunctionReachesTheErrorDisplayAndTheButtonComesBack)
+{
+    ASSERT_TRUE(Show());
+    testing_support::ImportPatch failing(module->Handle(), "ModuleLib.dll", "ExecuteFunc",
+                                         reinterpret_cast<void*>(&FailingExecuteFunc));
+    g_clicked = &Button("sbtnGetState");
+    rt::ui::driver::Click(*g_clicked);
+    EXPECT_TRUE(g_disabledDuringCall);
+    EXPECT_TRUE(g_clicked->Enabled());
+    ASSERT_EQ(errors.Messages().size(), 1u);
+    EXPECT_EQ(errors.Messages()[0], "读卡器未连接：WSCBS004-00-05");
+    g_clicked = nullptr;
+}
+
+TEST_F(LauncherPanelTest, ThePanelStartsItsFunctionOnEveryShowButNotOnARepeatedShow)
+{
+    ASSERT_TRUE(Show());
+    ASSERT_TRUE(Show());
+    EXPECT_THAT(StartedCodes(), ElementsAre("WSCBS004-00-01"));
+    host->Container().Hide();
+    rt::ui::driver::ProcessMessages();
+    host->Container().Show();
+    rt::ui::driver::ProcessMessages();
+    EXPECT_THAT(StartedCodes(), ElementsAre("WSCBS004-00-01", "WSCBS004-00-01"));
+    EXPECT_EQ(Model().ExecuteCalls()[0].owner, &host->Container());
+}
+
+TEST_F(LauncherPanelTest, ThePeriodLinkShowsThePeriodTheHostFunctionStored)
+{
+    ASSERT_TRUE(Show());
+    Model().SetHostFunction("WSCBS005-01", [](void*, const std::string&, std::string&) {
+        Model().SetString(*Model().SubAppVo("WSCBS"), "Global_curkjny", "202611");
+        return true;
+    });
+    rt::ui::driver::Click(Element<Label>("Label_ggkjny"));
+    EXPECT_EQ(StartedCodes().back(), "WSCBS005-01");
+    EXPECT_EQ(Element<Label>("Label_kjny").Caption(), "2026年11月");
+
+    // Without the right nothing starts, and the label still follows the value.
+    Model().DenyFunction("WSCBS005-01");
+    Model().SetString(*Model().SubAppVo("WSCBS"), "Global_curkjny", "2027");
+    Model().ClearRecords();
+    rt::ui::driver::Click(Element<Label>("Label_ggkjny"));
+    EXPECT_TRUE(StartedCodes().empty());
+    EXPECT_EQ(Element<Label>("Label_kjny").Caption(), "2027年月");
+}
+
+TEST_F(LauncherPanelTest, F1InThePanelAsksTheHostForHelpOnce)
+{
+    ASSERT_TRUE(Show());
+    SetForegroundWindow(host->Handle());
+    SetFocus(Element<Panel>("Pnl_main").Handle());
+    rt::ui::driver::ProcessMessages();
+    rt::ui::driver::PressKey(VK_F1);
+    EXPECT_EQ(host->HelpRequests(), 1);
+    rt::ui::driver::PressKey(VK_RETURN);
+    EXPECT_EQ(host->HelpRequests(), 1);
+}

@@ -1,0 +1,158 @@
+// ShowFrmView on the real wscbs.dll: the view created once and embedded in
+// the host's container, the shown notice, the free-standing view, closing by
+// the host and a new view afterwards, and a failed creation.
+#include "LauncherTestHost.h"
+
+#include "sharedrt/ui/Panel.h"
+#include "support/ImportPatch.h"
+
+#include <gmock/gmock.h>
+
+using hostmodel::Model;
+using testing::ElementsAre;
+using testing::HasSubstr;
+
+namespace {
+
+class LauncherViewTest : public testing_support::LauncherTestHost {
+protected:
+    int MigrationStatements() const
+    {
+        int count = 0;
+        for (const hostmodel::CallRecord& call : Model().Calls())
+            count += call.function == "ExecADOQueryMsg" && call.arguments.find("alter table cs_ickxx") != std::string::npos;
+        return count;
+    }
+};
+
+std::string ClassOf(HWND window)
+{
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+} // namespace
+
+TEST_F(LauncherViewTest, TheFirstShowCreatesAndEmbedsTheViewAndLaterShowsReuseIt)
+{
+    const std::string text = "SubAppCode=WSCBS;RunMode=1";
+    ASSERT_TRUE(Show(text));
+    rt::ui::Form* view = View();
+    ASSERT_NE(view, nullptr);
+    // Windows compares class names without case: the view's class is the
+    // host's main window class under another spelling.
+    EXPECT_EQ(_stricmp(ClassOf(view->Handle()).c_str(), "Tfrm_Mainframe"), 0);
+    EXPECT_EQ(GetParent(view->Handle()), host->Container().Handle());
+    EXPECT_TRUE(IsWindowVisible(view->Handle()));
+    EXPECT_FALSE(GetWindowLongPtrA(view->Handle(), GWL_STYLE) & (WS_CAPTION | WS_THICKFRAME));
+    EXPECT_EQ(view->Width(), host->Container().ClientWidth());
+    EXPECT_EQ(view->Height(), host->Container().ClientHeight());
+    EXPECT_EQ(lastTextAfterShow, text);
+    EXPECT_EQ(MigrationStatements(), 2);
+    EXPECT_THAT(StartedCodes(), ElementsAre("WSCBS004-00-01"));
+
+    ASSERT_TRUE(Show("ModalFormMsg=&eq%&lim%"));
+    EXPECT_EQ(View(), view);
+    EXPECT_EQ(lastTextAfterShow, "ModalFormMsg=&eq%&lim%");
+    EXPECT_EQ(MigrationStatements(), 2);
+    EXPECT_THAT(StartedCodes(), ElementsAre("WSCBS004-00-01"));
+    EXPECT_TRUE(errors.Messages().empty());
+}
+
+TEST_F(LauncherViewTest, OnlyAModalFormMsgMakesTheShownNoticeWithItsFourFields)
+{
+    ASSERT_TRUE(Show("RunMode=1;modalformmsg=ignored"));
+    EXPECT_TRUE(host->CopyDataNotices().empty());
+
+    ASSERT_TRUE(Show("RunMode=1;ModalFormMsg=WSCBS&lim%主界面"));
+    ASSERT_EQ(host->CopyDataNotices().size(), 1u);
+    const shell::CopyDataNotice& notice = host->CopyDataNotices()[0];
+    const std::string expected =
+        "WSCBS;主界面|" + std::to_string(reinterpret_cast<std::uintptr_t>(View()->Handle())) + "|0|1";
+    EXPECT_EQ(notice.kind, 1282u);
+    EXPECT_EQ(notice.text, expected);
+    EXPECT_EQ(notice.size, expected.size() + 1);
+    EXPECT_EQ(notice.sender, reinterpret_cast<WPARAM>(host->Handle()));
+    EXPECT_EQ(Model().HelpPage(), "");
+}
+
+TEST_F(LauncherViewTest, WithoutAContainerTheViewStandsFreeAndStaysOnTop)
+{
+    ASSERT_TRUE(Show("", false));
+    EXPECT_EQ(View(), nullptr);
+    HWND view = FindWindowA("Tfrm_Mainframe", nullptr);
+    ASSERT_NE(view, nullptr);
+    EXPECT_TRUE(IsWindowVisible(view));
+    EXPECT_EQ(GetParent(view), nullptr);
+    EXPECT_TRUE(GetWindowLongPtrA(view, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_EQ(GetWindow(view, GW_OWNER), host->Handle());
+    EXPECT_TRUE(host->CopyDataNotices().empty());
+
+    SendMessageA(view, 1280, 0, 0);
+    rt::ui::driver::ProcessMessages();
+    EXPECT_FALSE(IsWindow(view));
+}
+
+TEST_F(LauncherViewTest, TheHostsCloseMessageDestroysTheViewAndTheNextShowMakesANewOne)
+{
+    ASSERT_TRUE(Show());
+    const HWND first = View()->Handle();
+    Model().SetCurrentFunction("WSCBS002-01");
+
+    SendMessageA(first, 1280, 0, 0);
+    rt::ui::driver::ProcessMessages();
+    EXPECT_FALSE(IsWindow(first));
+    EXPECT_EQ(View(), nullptr);
+    ASSERT_EQ(host->CopyDataNotices().size(), 1u);
+    EXPECT_EQ(host->CopyDataNotices()[0].kind, 1302u);
+    EXPECT_EQ(host->CopyDataNotices()[0].text, "WSCBS004-00-01");
+
+    ASSERT_TRUE(Show());
+    ASSERT_NE(View(), nullptr);
+    EXPECT_TRUE(IsWindowVisible(View()->Handle()));
+    EXPECT_EQ(MigrationStatements(), 4);
+    EXPECT_THAT(StartedCodes(), ElementsAre("WSCBS004-00-01", "WSCBS004-00-01"));
+
+    // Freed with the host's container, the new view says so with its own code.
+    host->ClearRecords();
+    rt::ui::FreeComponent(host);
+    host = nullptr;
+    rt::ui::driver::ProcessMessages();
+    EXPECT_TRUE(errors.Messages().empty());
+}
+
+TEST_F(LauncherViewTest, FreeDLLProcLeavesTheViewInPlace)
+{
+    ASSERT_TRUE(Show());
+    auto freeProc = module->Export<unsigned char(__stdcall*)(unsigned, unsigned)>("FreeDLLProc");
+    EXPECT_EQ(freeProc(1, 2), 1);
+    rt::ui::driver::ProcessMessages();
+    ASSERT_NE(View(), nullptr);
+    EXPECT_TRUE(IsWindowVisible(View()->Handle()));
+}
+
+namespace {
+
+HWND WINAPI RefuseWindow(DWORD, LPCSTR, LPCSTR, DWORD, int, int, int, int, HWND, HMENU, HINSTANCE, LPVOID)
+{
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return nullptr;
+}
+
+} // namespace
+
+TEST_F(LauncherViewTest, AViewThatCannotBeCreatedIsReportedAndShowFrmViewAnswersFalse)
+{
+    {
+        testing_support::ImportPatch noWindows(GetModuleHandleA("SharedRt.dll"), "user32.dll", "CreateWindowExA",
+                                               reinterpret_cast<void*>(&RefuseWindow));
+        EXPECT_FALSE(Show());
+    }
+    EXPECT_EQ(View(), nullptr);
+    ASSERT_EQ(errors.Messages().size(), 1u);
+
+    // The module did not keep a broken view: the next call makes a good one.
+    EXPECT_TRUE(Show());
+    EXPECT_NE(View(), nullptr);
+}

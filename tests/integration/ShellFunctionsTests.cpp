@@ -1,0 +1,143 @@
+// The shell's host functions through ExecuteFunc: a dialog naming the
+// function and its code, the period dialog storing yyyymm, and the
+// unattended mode. A thread timer plays the user: it finds the dialog by
+// its caption, reads or sets its controls and answers it.
+#include "shell/PeriodDialog.h"
+#include "shell/ShellFunctions.h"
+
+#include "hostmodel/HostModel.h"
+#include "hostmodel/ModuleLibApi.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstring>
+#include <functional>
+
+using hostmodel::Model;
+using testing::HasSubstr;
+
+namespace {
+
+// What the simulated user does once the dialog with `title` is up.
+struct User {
+    const char* title = nullptr;
+    std::function<void(HWND)> act;
+    bool acted = false;
+};
+User* g_user = nullptr;
+
+void CALLBACK PlayUser(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (g_user == nullptr || g_user->acted)
+        return;
+    HWND dialog = FindWindowA(nullptr, g_user->title);
+    if (dialog == nullptr || !IsWindowVisible(dialog))
+        return;
+    g_user->acted = true;
+    g_user->act(dialog);
+}
+
+// Runs the host function of `code` while the user acts on its dialog.
+bool RunWithUser(const std::string& code, User& user)
+{
+    g_user = &user;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 20, PlayUser);
+    char block[500] = {};
+    char* pointer = block;
+    const bool result = ExecuteFunc(nullptr, code.c_str(), &pointer) != 0;
+    KillTimer(nullptr, timer);
+    g_user = nullptr;
+    return result;
+}
+
+std::string TextsOf(HWND dialog)
+{
+    std::string texts;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        char text[256] = {};
+        GetWindowTextA(child, text, sizeof text);
+        texts += text;
+        texts += "|";
+    }
+    return texts;
+}
+
+class ShellFunctionsTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        Model().Reset();
+        hostmodel::SubAppSetup setup;
+        setup.code = "WSCBS";
+        setup.folder = "C:\\WSCBS\\";
+        Model().AddSubApp(setup);
+        Model().SetCurrentSubApp("WSCBS");
+        Model().SetString(*Model().SubAppVo("WSCBS"), "Global_curkjny", "200703");
+    }
+    void TearDown() override { Model().Reset(); }
+
+    std::string Period() { return Model().GetString(*Model().SubAppVo("WSCBS"), "Global_curkjny").value_or(""); }
+};
+
+} // namespace
+
+TEST_F(ShellFunctionsTest, EveryFunctionNamesItselfAndItsCodeAndSucceeds)
+{
+    shell::RegisterShellFunctions(Model(), "WSCBS", shell::DialogMode::Interactive, nullptr);
+    for (const shell::ShellFunction& function : shell::kShellFunctions) {
+        if (function.suffix == shell::kChangePeriodSuffix)
+            continue;
+        const std::string code = "WSCBS" + std::string(function.suffix);
+        SCOPED_TRACE(code);
+        std::string shown;
+        User user{shell::kFunctionDialogTitle, [&](HWND dialog) {
+                      shown = TextsOf(dialog);
+                      PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+                  }};
+        EXPECT_TRUE(RunWithUser(code, user));
+        EXPECT_TRUE(user.acted);
+        EXPECT_THAT(shown, HasSubstr(std::string(function.name)));
+        EXPECT_THAT(shown, HasSubstr(code));
+    }
+    EXPECT_EQ(Period(), "200703");
+}
+
+TEST_F(ShellFunctionsTest, ThePeriodDialogStartsAtThePeriodAndStoresTheChoiceAsYyyymm)
+{
+    shell::RegisterShellFunctions(Model(), "WSCBS", shell::DialogMode::Interactive, nullptr);
+    LRESULT startYear = -1, startMonth = -1;
+    User choose{shell::kPeriodDialogTitle, [&](HWND dialog) {
+                    startYear = SendDlgItemMessageA(dialog, shell::kPeriodYearBox, CB_GETCURSEL, 0, 0);
+                    startMonth = SendDlgItemMessageA(dialog, shell::kPeriodMonthBox, CB_GETCURSEL, 0, 0);
+                    SendDlgItemMessageA(dialog, shell::kPeriodYearBox, CB_SETCURSEL, 2026 - shell::kFirstPeriodYear, 0);
+                    SendDlgItemMessageA(dialog, shell::kPeriodMonthBox, CB_SETCURSEL, 10, 0);
+                    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+                }};
+    EXPECT_TRUE(RunWithUser("WSCBS005-01", choose));
+    EXPECT_EQ(startYear, 2007 - shell::kFirstPeriodYear);
+    EXPECT_EQ(startMonth, 2);
+    EXPECT_EQ(Period(), "202611");
+
+    User cancel{shell::kPeriodDialogTitle, [](HWND dialog) {
+                    SendDlgItemMessageA(dialog, shell::kPeriodMonthBox, CB_SETCURSEL, 0, 0);
+                    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+                }};
+    EXPECT_FALSE(RunWithUser("WSCBS005-01", cancel));
+    EXPECT_TRUE(cancel.acted);
+    EXPECT_EQ(Period(), "202611");
+}
+
+TEST_F(ShellFunctionsTest, UnattendedFunctionsSucceedWithoutDialogAndKeepThePeriod)
+{
+    shell::RegisterShellFunctions(Model(), "WSCBS", shell::DialogMode::Unattended, nullptr);
+    for (const shell::ShellFunction& function : shell::kShellFunctions) {
+        char block[500] = {};
+        char* pointer = block;
+        EXPECT_EQ(ExecuteFunc(nullptr, ("WSCBS" + std::string(function.suffix)).c_str(), &pointer), 1);
+    }
+    EXPECT_EQ(Model().ExecuteCalls().size(), std::size(shell::kShellFunctions));
+    EXPECT_EQ(Period(), "200703");
+}
