@@ -1,6 +1,6 @@
 #include "config/ActionIniMerge.h"
 
-#include "config/FileExists.h"
+#include "util/FileUtil.h"
 #include "config/PrivateProfile.h"
 #include "config/ProfileText.h"
 #include "host/HostServices.h"
@@ -28,7 +28,7 @@ std::string* FindValue(std::vector<ProfileEntry>& entries, const std::string& ke
 
 void MergeActionIniFiles(const std::string& source, const std::string& target)
 {
-    if (!FileExists(source))
+    if (!util::FileExists(source))
         return;
     for (const std::string& section : ReadIniSectionNames(source)) {
         // A key the target already holds with the same value is left as it
@@ -55,7 +55,7 @@ void MergeActionIniFiles(const std::string& source, const std::string& target)
 void MergeActionIni()
 {
     const std::string source = host::CurSubAppPath() + kActionIniName;
-    if (!FileExists(source))
+    if (!util::FileExists(source))
         return;
     MergeActionIniFiles(host::CurSubAppPath() + kActionIniName, host::AppPath() + kActionIniName);
 }

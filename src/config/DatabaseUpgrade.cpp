@@ -1,6 +1,6 @@
 #include "config/DatabaseUpgrade.h"
 
-#include "config/FileExists.h"
+#include "util/FileUtil.h"
 #include "config/ModuleLog.h"
 #include "config/PrivateProfile.h"
 #include "config/UpgradeStatements.h"
@@ -34,7 +34,7 @@ bool ExecSql(const std::string& statement, rt::RtQuery*& query, std::int32_t res
 
 void RunDatabaseUpgradeFile(const std::string& file, const StatementRunner& run, std::string& failures)
 {
-    if (!FileExists(file))
+    if (!util::FileExists(file))
         return;
     bool allSucceeded = true;
     const std::vector<UpgradeStatement> statements = ParseUpgradeStatements(ReadIniSectionLines(file, kUpgradeSection));

@@ -3,7 +3,7 @@
 #include "config/ErrorCatalogueMessages.h"
 #include "config/ErrorCatalogueParser.h"
 #include "config/ErrorRecordArray.h"
-#include "config/FileExists.h"
+#include "util/FileUtil.h"
 #include "config/GbkConverter.h"
 #include "host/HostServices.h"
 #include "host/ValueObject.h"
@@ -21,7 +21,7 @@ ErrorRecordArray g_errorList;
 
 bool LoadErrorCatalogueFile(const std::string& file, rt::DataVO* vo, std::string& message)
 {
-    if (!FileExists(file)) {
+    if (!util::FileExists(file)) {
         message = kCatalogueMissingMessage;
         return false;
     }

@@ -2,7 +2,7 @@
 #include "config/SysDifference.h"
 
 #include "config/DifferenceParameterValue.h"
-#include "config/FileExists.h"
+#include "util/FileUtil.h"
 #include "config/GbkConverter.h"
 #include "config/ModuleLog.h"
 #include "config/SysDifferenceDocument.h"
@@ -104,7 +104,7 @@ bool CopyDifferenceItem(const DifferenceSite& site, const std::optional<std::str
                                    ? util::EnsureTrailingSeparator(site.DifferenceFolder() + *sourceFolder) + name
                                    : site.DifferenceFolder() + name;
     if (type == "0") {
-        if (!FileExists(source)) {
+        if (!util::FileExists(source)) {
             site.log("找不到差异化文件" + source);
             return false;
         }
@@ -140,7 +140,7 @@ bool ApplyDifferenceFile(const DifferenceSite& site, bool copyFiles, const std::
             folder = util::JoinPath(*zoneDirectory, kindDirectory);
         configPath = util::EnsureTrailingSeparator(differenceFolder + *folder) + kDifferenceFileName;
     }
-    if (!FileExists(configPath))
+    if (!util::FileExists(configPath))
         return true;
 
     bool result = true;
