@@ -1,6 +1,6 @@
 #include "module/PlatformCheck.h"
 
-#include "config/FileExists.h"
+#include "util/FileUtil.h"
 #include "util/PathText.h"
 
 #include <windows.h>
@@ -24,7 +24,7 @@ bool CardReaderDriverPresentIn(const std::string& systemDirectory) noexcept
     bool present = true;
     try {
         const std::string directory = util::EnsureTrailingSeparator(systemDirectory);
-        if (IsWindows98() && !config::FileExists(directory + "Winscard.dll"))
+        if (IsWindows98() && !util::FileExists(directory + "Winscard.dll"))
             present = false;
     } catch (...) {
     }

@@ -1,6 +1,6 @@
 #include "module/ShortcutCleanup.h"
 
-#include "config/FileExists.h"
+#include "util/FileUtil.h"
 #include "util/FileUtil.h"
 #include "util/TextRules.h"
 
@@ -90,7 +90,7 @@ void CleanUpLegacyShortcuts() noexcept
         try {
             const std::string oldPath = LookUpFolder(*rule.folder) + rule.oldPath;
             const std::string newPath = LookUpFolder(*rule.folder) + rule.newPath;
-            if (!config::FileExists(oldPath))
+            if (!util::FileExists(oldPath))
                 continue;
             // MoveFile never replaces an existing file; after a move the
             // deletion finds nothing, after a refused move it removes the
