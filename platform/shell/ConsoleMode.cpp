@@ -1,6 +1,7 @@
 #include "shell/ConsoleMode.h"
 
 #include "shell/HostProfile.h"
+#include "shell/InstallationReport.h"
 #include "shell/ShellReport.h"
 #include "shell/SubAppModule.h"
 #include "sharedrt/RtError.h"
@@ -43,8 +44,17 @@ int RunConsole(const std::string& installationFolder, std::ostream& out)
             const std::string text =
                 profile.initSubAppText.empty() ? DefaultInitText(profile) : profile.initSubAppText;
             out << "InitSubApp text: " << text << "\n";
+            const FolderSnapshot before = SnapshotFolder(profile.installationFolder);
             const SubAppModule::InitResult result = module.InitSubApp(nullptr, text);
             PrintReport(out, result, model);
+            if (const rt::DataVO* vo = model.SubAppVo(profile.currentSubApp)) {
+                out << "sub-application value object:\n";
+                PrintValueObject(out, *vo);
+            }
+            out << "files written in the installation:\n";
+            PrintChangedFiles(out, before, SnapshotFolder(profile.installationFolder));
+            out << "module log (" << ExecutableFolder() << "Varnoq.log):\n";
+            PrintFileLines(out, ExecutableFolder() + "Varnoq.log");
             out << "FreeDLLProc -> " << (module.FreeDLLProc() ? 1 : 0) << "\n";
             status = result.succeeded ? 0 : 1;
             // The module's items go while the module is still loaded.
