@@ -342,3 +342,48 @@ TEST_F(LauncherPanelTest, F1InThePanelAsksTheHostForHelpOnce)
     rt::ui::driver::PressKey(VK_RETURN);
     EXPECT_EQ(host->HelpRequests(), 1);
 }
+
+namespace {
+
+struct ShellOpen {
+    HWND owner;
+    std::string verb, file;
+    bool noParameters, noDirectory;
+    int show;
+};
+std::vector<ShellOpen> g_opened;
+
+HINSTANCE WINAPI RecordShellExecute(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR directory,
+                                    INT show)
+{
+    g_opened.push_back({owner, verb ? verb : "", file ? file : "", parameters == nullptr, directory == nullptr, show});
+    return reinterpret_cast<HINSTANCE>(33);
+}
+
+} // namespace
+
+TEST_F(LauncherPanelTest, TheLinkButtonAsksTheShellToOpenTheAddressReadAfresh)
+{
+    Individuate({{"ThirdUrl", "http://www.example.com/"}, {"ThirdUrlTitle", "税务网站"}});
+    ASSERT_TRUE(Show());
+    EXPECT_EQ(Button("sbtn_url").Caption(), "税务网站");
+    testing_support::ImportPatch shellOpen(module->Handle(), "shell32.dll", "ShellExecuteA",
+                                           reinterpret_cast<void*>(&RecordShellExecute));
+    g_opened.clear();
+    Individuate({{"ThirdUrl", "http://www.example.com/cbs"}});
+    rt::ui::driver::Click(Button("sbtn_url"));
+    ASSERT_EQ(g_opened.size(), 1u);
+    EXPECT_EQ(g_opened[0].owner, View()->Handle());
+    EXPECT_EQ(g_opened[0].verb, "open");
+    EXPECT_EQ(g_opened[0].file, "http://www.example.com/cbs");
+    EXPECT_TRUE(g_opened[0].noParameters);
+    EXPECT_TRUE(g_opened[0].noDirectory);
+    EXPECT_EQ(g_opened[0].show, SW_SHOWNORMAL);
+
+    // With the address gone the button still stands until the next show,
+    // and opens nothing.
+    Individuate({});
+    rt::ui::driver::Click(Button("sbtn_url"));
+    EXPECT_EQ(g_opened.size(), 1u);
+    EXPECT_TRUE(errors.Messages().empty());
+}

@@ -122,6 +122,20 @@ TEST_F(LauncherViewTest, TheHostsCloseMessageDestroysTheViewAndTheNextShowMakesA
     EXPECT_TRUE(errors.Messages().empty());
 }
 
+TEST_F(LauncherViewTest, WithoutTheCardTableTheHostShowsItsMessageTwiceAndThePanelOpens)
+{
+    subApp.databaseScript = folder.Write("other.sql", "CREATE TABLE cs_other (a Integer);\n");
+    Model().AddSubApp(subApp);
+    ASSERT_TRUE(Show());
+    ASSERT_EQ(Model().Messages().size(), 2u);
+    EXPECT_EQ(Model().Messages()[0].code, 70001005);
+    EXPECT_EQ(Model().Messages()[1].code, 70001005);
+    ASSERT_NE(View(), nullptr);
+    EXPECT_TRUE(IsWindowVisible(View()->Handle()));
+    EXPECT_THAT(StartedCodes(), ElementsAre("WSCBS004-00-01"));
+    EXPECT_TRUE(errors.Messages().empty());
+}
+
 TEST_F(LauncherViewTest, FreeDLLProcLeavesTheViewInPlace)
 {
     ASSERT_TRUE(Show());

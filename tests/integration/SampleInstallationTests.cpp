@@ -13,7 +13,9 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 
 using hostmodel::Model;
 using testing::HasSubstr;
@@ -148,6 +150,51 @@ TEST_F(SampleInstallation, ConsoleShellReportsTheInitialisation)
         RunProgram("\"" + shell::ExecutableFolder() + "MainFrame.exe\" --console \"" + folder.Path() + "none\"");
     EXPECT_EQ(missing.exitCode, 2u);
     EXPECT_THAT(missing.output, HasSubstr("MainFrame.ini"));
+}
+
+// The PNG's width and height from its header; 0 x 0 when it is no PNG.
+std::pair<unsigned, unsigned> PngSize(const std::string& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    unsigned char header[24] = {};
+    in.read(reinterpret_cast<char*>(header), sizeof header);
+    if (!in || std::memcmp(header, "\x89PNG\r\n\x1a\n", 8) != 0)
+        return {0, 0};
+    auto big = [&](int at) {
+        return (unsigned{header[at]} << 24) | (unsigned{header[at + 1]} << 16) | (unsigned{header[at + 2]} << 8) |
+               header[at + 3];
+    };
+    return {big(16), big(20)};
+}
+
+TEST_F(SampleInstallation, WindowShellShowsTheLauncherCapturesItAndReportsTheModulesCalls)
+{
+    const std::string folderArgument = installation.substr(0, installation.size() - 1);
+    const std::string png = folder.Path() + "launcher.png";
+    const ProcessResult run = RunProgram("\"" + shell::ExecutableFolder() + "MainFrame.exe\" \"" + folderArgument +
+                                         "\" --capture \"" + png + "\" --timing");
+    EXPECT_EQ(run.exitCode, 0u) << run.output;
+    EXPECT_THAT(run.output, HasSubstr("InitSubApp -> 1\r\n"));
+    EXPECT_THAT(run.output, HasSubstr("ShowFrmView -> 1\r\n"));
+    EXPECT_THAT(run.output, HasSubstr("timing: first ShowFrmView"));
+    EXPECT_THAT(run.output, HasSubstr("WSCBS004-00-01 -> 1"));
+    EXPECT_THAT(run.output, HasSubstr("alter table cs_ickxx alter column fjksm Text(4)"));
+    EXPECT_THAT(run.output, HasSubstr("GetSubAppIndividuationParam(\"WSCBS\", \"Hint_BS\", \"\")"));
+    const auto [width, height] = PngSize(png);
+    EXPECT_GE(width, 800u);
+    EXPECT_GE(height, 600u);
+}
+
+TEST_F(SampleInstallation, WindowShellReportsAFailedInitialisationWithItsMessage)
+{
+    std::filesystem::remove(installation + "WSCBS\\errmsg.xml");
+    const std::string folderArgument = installation.substr(0, installation.size() - 1);
+    const ProcessResult run = RunProgram("\"" + shell::ExecutableFolder() + "MainFrame.exe\" \"" + folderArgument +
+                                         "\" --capture \"" + folder.Path() + "failed.png\"");
+    EXPECT_EQ(run.exitCode, 1u) << run.output;
+    EXPECT_THAT(run.output, HasSubstr("InitSubApp -> 0"));
+    EXPECT_THAT(run.output, HasSubstr("ResultMsgStr: 错误代码：[0001]"));
+    EXPECT_THAT(run.output, testing::Not(HasSubstr("ShowFrmView ->")));
 }
 
 } // namespace
