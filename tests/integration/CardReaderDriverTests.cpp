@@ -4,6 +4,7 @@
 // it missing. Both are put back when the test ends.
 #include "shell/SubAppModule.h"
 #include "support/TempFolder.h"
+#include "support/ChildProcess.h"
 
 #include "sharedrt/UniqueHandle.h"
 
@@ -17,16 +18,12 @@
 
 using testing::HasSubstr;
 using testing::Not;
+using testing_support::ExamplesFolder;
+using testing_support::ProcessResult;
+using testing_support::RunProgram;
 using testing_support::TempFolder;
 
 namespace {
-
-std::string ExamplesFolder()
-{
-    std::string path = "Z:" WSCBS_EXAMPLES_DIR;
-    std::replace(path.begin(), path.end(), '/', '\\');
-    return path;
-}
 
 // Wine reports Windows 98 to the program of that file name while this lives.
 class ReportedWindows98 {
@@ -71,42 +68,6 @@ private:
     std::string aside_;
     bool ok_ = false;
 };
-
-struct ProcessResult {
-    DWORD exitCode = 0xFFFFFFFF;
-    std::string output;
-};
-
-ProcessResult RunProgram(std::string commandLine)
-{
-    SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
-    HANDLE readRaw = nullptr;
-    HANDLE writeRaw = nullptr;
-    ProcessResult result;
-    if (!CreatePipe(&readRaw, &writeRaw, &inherit, 0))
-        return result;
-    rt::unique_handle readEnd(readRaw);
-    rt::unique_handle writeEnd(writeRaw);
-    SetHandleInformation(readEnd.get(), HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = writeEnd.get();
-    startup.hStdError = writeEnd.get();
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process))
-        return result;
-    rt::unique_handle processHandle(process.hProcess);
-    rt::unique_handle threadHandle(process.hThread);
-    writeEnd.reset();
-    char chunk[4096];
-    DWORD read = 0;
-    while (ReadFile(readEnd.get(), chunk, sizeof chunk, &read, nullptr) && read > 0)
-        result.output.append(chunk, read);
-    WaitForSingleObject(processHandle.get(), 60000);
-    GetExitCodeProcess(processHandle.get(), &result.exitCode);
-    return result;
-}
 
 constexpr DWORD kPresent = 1;
 constexpr DWORD kWindows98 = 2;

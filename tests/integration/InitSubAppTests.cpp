@@ -5,6 +5,7 @@
 #include "shell/HostProfile.h"
 #include "shell/SubAppModule.h"
 #include "support/TempFolder.h"
+#include "support/ChildProcess.h"
 
 #include "sharedrt/ErrorMsgLayout.h"
 #include "sharedrt/UniqueHandle.h"
@@ -26,19 +27,14 @@ using testing_support::PathExists;
 using testing_support::ReadBytes;
 using testing_support::TempFolder;
 
+using testing_support::ExamplesFolder;
+
 namespace {
 
 constexpr const char kCatalogueMissing[] = "错误代码：[0001]\r\n初始化系统错误信息列表出错！错误信息文件不存在！";
 constexpr const char kCatalogueEmpty[] = "错误代码：[0002]\r\n初始化系统错误信息列表出错！错误文件内容为空！";
 constexpr const char kDriverMissing[] =
     "计算机没有安装报税IC卡专用读卡器驱动程序，无法使用本系统。\r\n请您先正确安装专用读卡器驱动程序后，再使用本系统。";
-
-std::string ExamplesFolder()
-{
-    std::string path = "Z:" WSCBS_EXAMPLES_DIR;
-    std::replace(path.begin(), path.end(), '/', '\\');
-    return path;
-}
 
 std::string LogPath() { return shell::ExecutableFolder() + "Varnoq.log"; }
 

@@ -6,6 +6,7 @@
 #include "shell/HostProfile.h"
 #include "shell/SubAppModule.h"
 #include "support/TempFolder.h"
+#include "support/ChildProcess.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -19,56 +20,11 @@
 
 using hostmodel::Model;
 using testing::HasSubstr;
+using testing_support::ExamplesFolder;
+using testing_support::ProcessResult;
+using testing_support::RunProgram;
 
 namespace {
-
-// The examples folder of the source tree, as Wine sees it.
-std::string ExamplesFolder()
-{
-    std::string path = "Z:" WSCBS_EXAMPLES_DIR;
-    std::replace(path.begin(), path.end(), '/', '\\');
-    return path;
-}
-
-struct ProcessResult {
-    DWORD exitCode = 0;
-    std::string output;
-};
-
-// Runs a program with its standard output and error in one pipe, to its end.
-ProcessResult RunProgram(std::string commandLine)
-{
-    SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
-    HANDLE readRaw = nullptr;
-    HANDLE writeRaw = nullptr;
-    if (!CreatePipe(&readRaw, &writeRaw, &inherit, 0))
-        throw std::runtime_error("CreatePipe failed");
-    rt::unique_handle readEnd(readRaw);
-    rt::unique_handle writeEnd(writeRaw);
-    SetHandleInformation(readEnd.get(), HANDLE_FLAG_INHERIT, 0);
-
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = writeEnd.get();
-    startup.hStdError = writeEnd.get();
-    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process))
-        throw std::runtime_error("CreateProcess failed: " + commandLine);
-    rt::unique_handle processHandle(process.hProcess);
-    rt::unique_handle threadHandle(process.hThread);
-    writeEnd.reset();
-
-    ProcessResult result;
-    char chunk[4096];
-    DWORD read = 0;
-    while (ReadFile(readEnd.get(), chunk, sizeof chunk, &read, nullptr) && read > 0)
-        result.output.append(chunk, read);
-    WaitForSingleObject(processHandle.get(), INFINITE);
-    GetExitCodeProcess(processHandle.get(), &result.exitCode);
-    return result;
-}
 
 class SampleInstallation : public testing::Test {
 protected:
