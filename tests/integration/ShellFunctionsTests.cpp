@@ -3,6 +3,7 @@
 // unattended mode. A thread timer plays the user: it finds the dialog by
 // its caption, reads or sets its controls and answers it.
 #include "shell/PeriodDialog.h"
+#include "support/HostSetup.h"
 #include "shell/ShellFunctions.h"
 
 #include "hostmodel/HostModel.h"
@@ -69,12 +70,7 @@ class ShellFunctionsTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        Model().Reset();
-        hostmodel::SubAppSetup setup;
-        setup.code = "WSCBS";
-        setup.folder = "C:\\WSCBS\\";
-        Model().AddSubApp(setup);
-        Model().SetCurrentSubApp("WSCBS");
+        testing_support::UseSubApp();
         Model().SetString(*Model().SubAppVo("WSCBS"), "Global_curkjny", "200703");
     }
     void TearDown() override { Model().Reset(); }

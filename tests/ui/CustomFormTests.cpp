@@ -2,6 +2,7 @@
 // the host context in order, the skin, the input-method hooks, F1, the
 // host's close and skin messages, activation and the closing notice.
 #include "ui/CustomForm.h"
+#include "support/HostSetup.h"
 
 #include "hostmodel/HostModel.h"
 #include "kestrel/XPKestrelEdit.h"
@@ -22,13 +23,7 @@ class CustomFormTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        Model().Reset();
-        hostmodel::SubAppSetup setup;
-        setup.code = "WSCBS";
-        setup.folder = "C:\\WSCBS\\";
-        setup.version = "2.0.1";
-        Model().AddSubApp(setup);
-        Model().SetCurrentSubApp("WSCBS");
+        testing_support::UseSubApp("WSCBS", "C:\\WSCBS\\", "2.0.1");
         Model().SetCurrentFunction("WSCBS004-00-01");
         host_ = CreateForm<shell::Tfrm_MainFrame>("host");
         host_->Show();

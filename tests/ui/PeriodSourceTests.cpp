@@ -1,5 +1,6 @@
 // CurrentPeriod reads "Global_curkjny" afresh from the host's value object.
 #include "ui/PeriodSource.h"
+#include "support/HostSetup.h"
 
 #include "hostmodel/HostModel.h"
 
@@ -9,12 +10,7 @@ using hostmodel::Model;
 
 TEST(PeriodSource, ReadsTheItemAfreshAndIsEmptyWithoutIt)
 {
-    Model().Reset();
-    hostmodel::SubAppSetup setup;
-    setup.code = "WSCBS";
-    setup.folder = "C:\\WSCBS\\";
-    Model().AddSubApp(setup);
-    Model().SetCurrentSubApp("WSCBS");
+    testing_support::UseSubApp();
     EXPECT_EQ(ui::CurrentPeriod(), "");
 
     rt::DataVO& vo = *Model().SubAppVo("WSCBS");
@@ -24,8 +20,10 @@ TEST(PeriodSource, ReadsTheItemAfreshAndIsEmptyWithoutIt)
     EXPECT_EQ(ui::CurrentPeriod(), "201112");
 
     // Another current sub-application has its own value object.
-    setup.code = "OTHER";
-    Model().AddSubApp(setup);
+    hostmodel::SubAppSetup other;
+    other.code = "OTHER";
+    other.folder = "C:\\OTHER\\";
+    Model().AddSubApp(other);
     Model().SetCurrentSubApp("OTHER");
     EXPECT_EQ(ui::CurrentPeriod(), "");
     Model().Reset();
