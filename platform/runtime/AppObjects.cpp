@@ -1,8 +1,11 @@
 #include "sharedrt/AppObjects.h"
 
+#include <algorithm>
 #include <exception>
 
 #ifdef _WIN32
+#include "sharedrt/ui/Form.h"
+
 #include <windows.h>
 #else
 #include <cstdio>
@@ -36,7 +39,42 @@ std::string ProgramName()
 } // namespace
 
 Application::Application() = default;
-Application::~Application() = default;
+
+Application::~Application() { FreeOwnedForms(); }
+
+void Application::OwnForm(ui::Form* form)
+{
+    if (form == nullptr || OwnsForm(form))
+        return;
+    ownedForms_.push_back(form);
+#ifdef _WIN32
+    form->owningApplication_ = this;
+#endif
+}
+
+void Application::FreeOwnedForms() noexcept
+{
+#ifdef _WIN32
+    while (!ownedForms_.empty()) {
+        ui::Form* form = ownedForms_.back();
+        ownedForms_.pop_back();
+        form->owningApplication_ = nullptr;
+        form->Free();
+    }
+#else
+    ownedForms_.clear();  // no forms outside Windows
+#endif
+}
+
+void Application::ForgetForm(const ui::Form* form) noexcept
+{
+    std::erase(ownedForms_, form);
+}
+
+bool Application::OwnsForm(const ui::Form* form) const noexcept
+{
+    return std::find(ownedForms_.begin(), ownedForms_.end(), form) != ownedForms_.end();
+}
 
 Application::ErrorDisplay Application::SetErrorDisplay(ErrorDisplay display)
 {

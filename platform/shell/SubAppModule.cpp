@@ -1,5 +1,7 @@
 #include "shell/SubAppModule.h"
 
+#include "sharedrt/AppObjects.h"
+
 #include "sharedrt/RtError.h"
 #include "sharedrt/SharedHeap.h"
 
@@ -55,6 +57,12 @@ SubAppModule::SubAppModule(const std::string& dllPath) : path_(dllPath), module_
     freeDllProc_ = Export<FreeDllProcFunction>(module_.get(), "FreeDLLProc");
     if (initSubApp_ == nullptr)
         throw rt::Error("子应用模块没有导出InitSubApp：" + dllPath);
+}
+
+SubAppModule::~SubAppModule()
+{
+    if (rt::Application* app = rt::CurrentApplication())
+        app->FreeOwnedForms();
 }
 
 SubAppModule::InitResult SubAppModule::InitSubApp(rt::WindowHandle appWindow, const std::string& text)

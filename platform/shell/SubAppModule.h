@@ -15,6 +15,11 @@ public:
     // Loads the DLL. Throws rt::Error when it cannot be loaded or does not
     // export InitSubApp.
     explicit SubAppModule(const std::string& dllPath);
+    // Frees the forms the application owns (the module's view among them)
+    // while their code is still loaded, then unloads the DLL.
+    ~SubAppModule();
+    SubAppModule(const SubAppModule&) = delete;
+    SubAppModule& operator=(const SubAppModule&) = delete;
 
     struct InitResult {
         bool succeeded = false;

@@ -18,7 +18,10 @@ ui::Tfrm_Mainframe& LauncherView()
 {
     if (g_launcherView)
         return *g_launcherView;
+    // The application owns the view: it frees it at the latest when it ends,
+    // or when the host frees the forms it owns before unloading the module.
     auto* view = rt::ui::CreateForm<ui::Tfrm_Mainframe>();
+    rt::CurrentApplication()->OwnForm(view);
     g_launcherView = view;
     view->OnDestroy = [formDestroy = std::move(view->OnDestroy)](rt::ui::Component& sender) {
         g_launcherView = nullptr;

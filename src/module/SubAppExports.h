@@ -41,8 +41,10 @@ __declspec(dllexport) rt::Bool8 __stdcall InitSubApp(rt::WindowHandle appHandle,
 // has a "ModalFormMsg", the host's main window receives the shown notice.
 // Returns 1; 0 when the view could not be created or embedded, the error
 // then shown by the application's default error display.
-// The host destroys its container (and so the view) before it unloads the
-// module: the view's code lives in the module.
+// The shared application object owns the view. Before it unloads the
+// module, the host frees the forms the application owns
+// (rt::Application::FreeOwnedForms) or destroys its container (and so the
+// view): the view's code lives in the module.
 __declspec(dllexport) rt::Bool8 __stdcall ShowFrmView(rt::WindowHandle appHandle, void* container, char** hostText);
 
 // Does nothing and returns 1; the launcher view stays.

@@ -122,6 +122,33 @@ TEST_F(LauncherViewTest, TheHostsCloseMessageDestroysTheViewAndTheNextShowMakesA
     EXPECT_TRUE(errors.Messages().empty());
 }
 
+TEST_F(LauncherViewTest, TheApplicationOwnsTheViewAndFreesItBeforeTheModuleGoes)
+{
+    ASSERT_TRUE(Show());
+    rt::ui::Form* view = View();
+    ASSERT_NE(view, nullptr);
+    EXPECT_TRUE(rt::CurrentApplication()->OwnsForm(view));
+    const HWND window = view->Handle();
+
+    // What a host does before it unloads the module.
+    host->ClearRecords();
+    rt::CurrentApplication()->FreeOwnedForms();
+    rt::ui::driver::ProcessMessages();
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(View(), nullptr);
+    ASSERT_EQ(host->CopyDataNotices().size(), 1u);
+    EXPECT_EQ(host->CopyDataNotices()[0].kind, 1302u);
+
+    // A view closed by the host leaves the application's list by itself.
+    ASSERT_TRUE(Show());
+    view = View();
+    ASSERT_NE(view, nullptr);
+    SendMessageA(view->Handle(), 1280, 0, 0);
+    rt::ui::driver::ProcessMessages();
+    EXPECT_FALSE(rt::CurrentApplication()->OwnsForm(view));
+    EXPECT_TRUE(errors.Messages().empty());
+}
+
 TEST_F(LauncherViewTest, WithoutTheCardTableTheHostShowsItsMessageTwiceAndThePanelOpens)
 {
     subApp.databaseScript = folder.Write("other.sql", "CREATE TABLE cs_other (a Integer);\n");

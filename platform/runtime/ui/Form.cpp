@@ -81,6 +81,8 @@ Form::~Form()
     WindowDispatch::ForgetRelease(*this);
     if (Application* app = CurrentApplication(); app && app->MainForm() == this)
         app->SetMainForm(nullptr);
+    if (owningApplication_)
+        owningApplication_->ForgetForm(this);
     tearingDown_ = true;
     StopDispatchTree();
     DestroyComponents();

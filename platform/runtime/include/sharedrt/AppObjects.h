@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace rt {
 
@@ -33,6 +34,16 @@ public:
     // program that owns the loop (the host); null when there is none.
     ui::Form* MainForm() const noexcept { return mainForm_; }
     void SetMainForm(ui::Form* form) noexcept { mainForm_ = form; }
+
+    // Forms the application owns, such as a module's view: they are freed,
+    // newest first, by FreeOwnedForms, which a host calls before it unloads
+    // the modules whose code they run, and at the latest when the
+    // application object itself is destroyed. A form freed in another way
+    // leaves the list by itself.
+    void OwnForm(ui::Form* form);
+    void FreeOwnedForms() noexcept;
+    void ForgetForm(const ui::Form* form) noexcept;
+    bool OwnsForm(const ui::Form* form) const noexcept;
 
     // Caption of the default error display; empty: the program's file name
     // without extension.
@@ -68,6 +79,7 @@ public:
 private:
     WindowHandle handle_ = nullptr;
     ui::Form* mainForm_ = nullptr;
+    std::vector<ui::Form*> ownedForms_;
     std::string title_;
     ErrorDisplay errorDisplay_;
     bool terminated_ = false;

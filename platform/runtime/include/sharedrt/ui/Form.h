@@ -45,6 +45,10 @@
 #include <memory>
 #include <utility>
 
+namespace rt {
+class Application;
+}
+
 namespace rt::ui {
 
 class FormToolTips;
@@ -143,6 +147,7 @@ private:
     friend class WinControl;
     friend class Control;
     friend struct WindowDispatch;
+    friend class rt::Application;
     void ApplyFrameStyle();
     void PlaceForShow();
     void ShowWindowNow();
@@ -159,6 +164,7 @@ private:
     bool placed_ = false;
     WinControl* activeControl_ = nullptr;
     std::unique_ptr<FormToolTips> tips_;
+    Application* owningApplication_ = nullptr;  // set by Application::OwnForm
 };
 
 // Creates a form of class F and runs its create event.
