@@ -40,7 +40,7 @@ rt::Bool8 __stdcall ExecuteFunc(void* owner, const char* functionCode, char** bu
         std::string textIn;
         if (block != nullptr) {
             textIn.assign(block, strnlen(block, kParameterBlockSize));
-            textIn.resize(GbkPrefixLength(textIn, kParameterTextMax));
+            textIn.resize(rt::GbkPrefixLength(textIn, kParameterTextMax));
         }
         call.Arguments(PointerForLog(owner) + ", " + QuotedForLog(code) + ", " + QuotedForLog(textIn));
 
@@ -68,7 +68,7 @@ rt::Bool8 __stdcall ExecuteFunc(void* owner, const char* functionCode, char** bu
         if (!record.error.empty()) {
             record.result = false;
         } else if (block != nullptr) {
-            const std::size_t length = GbkPrefixLength(text, kParameterTextMax);
+            const std::size_t length = rt::GbkPrefixLength(text, kParameterTextMax);
             std::memcpy(block, text.data(), length);
             block[length] = '\0';
             record.textOut.assign(text, 0, length);

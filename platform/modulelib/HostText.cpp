@@ -46,19 +46,6 @@ std::string AsciiUpper(std::string_view text)
     return out;
 }
 
-std::size_t GbkPrefixLength(std::string_view text, std::size_t maxBytes) noexcept
-{
-    std::size_t length = 0;
-    while (length < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[length]);
-        const std::size_t width = (lead >= 0x81 && lead <= 0xFE && length + 1 < text.size()) ? 2 : 1;
-        if (length + width > maxBytes)
-            break;
-        length += width;
-    }
-    return length;
-}
-
 std::size_t FindInGbk(std::string_view text, std::string_view part) noexcept
 {
     if (part.empty())
@@ -67,8 +54,7 @@ std::size_t FindInGbk(std::string_view text, std::string_view part) noexcept
     while (pos < text.size()) {
         if (text.compare(pos, part.size(), part) == 0)
             return pos;
-        const auto lead = static_cast<unsigned char>(text[pos]);
-        pos += (lead >= 0x81 && lead <= 0xFE && pos + 1 < text.size()) ? 2 : 1;
+        pos += rt::IsGbkLeadByte(static_cast<unsigned char>(text[pos])) && pos + 1 < text.size() ? 2 : 1;
     }
     return std::string_view::npos;
 }
@@ -93,7 +79,7 @@ std::string WithTrailingBackslash(std::string_view folder)
 
 void WriteShortText(std::uint8_t (&field)[256], std::string_view text) noexcept
 {
-    const std::size_t length = GbkPrefixLength(text, 255);
+    const std::size_t length = rt::GbkPrefixLength(text, 255);
     field[0] = static_cast<std::uint8_t>(length);
     std::memcpy(field + 1, text.data(), length);
 }
@@ -112,8 +98,7 @@ std::string QuotedForLog(std::string_view text)
     std::string out = "\"";
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte >= 0x81 && byte <= 0xFE && i + 1 < text.size()) {
+        if (rt::IsGbkLeadByte(static_cast<unsigned char>(c)) && i + 1 < text.size()) {
             // A double-byte character: its second byte may look like '\'.
             out += c;
             out += text[++i];

@@ -1,6 +1,8 @@
 #pragma once
 // Text rules of the host: ASCII-only case folding, GBK-safe cuts, trimming,
 // length-prefixed fields and the GBK/UTF-8 edge to SQLite.
+#include "sharedrt/GbkText.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -11,10 +13,6 @@ namespace hostmodel {
 // Equal when they differ only in the case of ASCII letters.
 bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) noexcept;
 std::string AsciiUpper(std::string_view text);
-
-// The longest prefix of `text` of at most `maxBytes` bytes that does not
-// split a double-byte GBK character.
-std::size_t GbkPrefixLength(std::string_view text, std::size_t maxBytes) noexcept;
 
 // The first position of `part` in `text` that starts a character (never
 // inside a double-byte GBK character); npos when none or `part` is empty.

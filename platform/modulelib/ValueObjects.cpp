@@ -61,7 +61,7 @@ void SetValue(rt::DataVO& vo, std::string_view name, rt::ParamType type, rt::TPa
 {
     CellGuard guard{cell};
     if (name.size() > 255)
-        throw rt::Error("值对象项目名称超过255个字节：" + std::string(name.substr(0, GbkPrefixLength(name, 32))) + "...");
+        throw rt::Error("值对象项目名称超过255个字节：" + std::string(name.substr(0, rt::GbkPrefixLength(name, 32))) + "...");
     if (rt::ParamItem* item = FindItem(vo, name)) {
         ReleaseOldValue(*item, type, *cell);
         item->ValueType = static_cast<std::uint8_t>(type);

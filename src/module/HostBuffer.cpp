@@ -1,7 +1,7 @@
 #include "module/HostBuffer.h"
 
 #include "sharedrt/SharedHeap.h"
-#include "util/GbkText.h"
+#include "sharedrt/GbkText.h"
 
 #include <cstring>
 
@@ -27,7 +27,7 @@ void WriteHostText(char* const* hostBuffer, const std::string& text, std::size_t
 {
     if (hostBuffer == nullptr || *hostBuffer == nullptr || capacity == 0)
         return;
-    const std::size_t length = util::GbkPrefixLength(text, capacity - 1);
+    const std::size_t length = rt::GbkPrefixLength(text, capacity - 1);
     std::memcpy(*hostBuffer, text.data(), length);
     (*hostBuffer)[length] = '\0';
 }

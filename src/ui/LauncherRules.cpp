@@ -1,6 +1,6 @@
 #include "ui/LauncherRules.h"
 
-#include "util/GbkText.h"
+#include "sharedrt/GbkText.h"
 
 #include <algorithm>
 
@@ -39,7 +39,7 @@ std::string VersionCaption(std::string_view version)
     caption += version;
     // Never half a character: a version in Chinese is cut before the one
     // that would cross the limit.
-    caption.resize(util::GbkPrefixLength(caption, kVersionCaptionLimit));
+    caption.resize(rt::GbkPrefixLength(caption, kVersionCaptionLimit));
     return caption;
 }
 

@@ -1,6 +1,6 @@
 #include "util/PathText.h"
 
-#include "util/GbkText.h"
+#include "sharedrt/GbkText.h"
 #include "util/TextRules.h"
 
 namespace util {
@@ -11,7 +11,7 @@ namespace {
 // trail byte of a double-byte one.
 bool StartsCharacter(std::string_view path, std::size_t offset) noexcept
 {
-    return GbkPrefixLength(path, offset) == offset;
+    return rt::GbkPrefixLength(path, offset) == offset;
 }
 
 // The offset of the last separator that is a character of its own, or npos.

@@ -1,6 +1,6 @@
-#include "util/GbkText.h"
+#include "sharedrt/GbkText.h"
 
-namespace util {
+namespace rt {
 
 std::size_t GbkPrefixLength(std::string_view text, std::size_t maxBytes) noexcept
 {
@@ -17,4 +17,4 @@ std::size_t GbkPrefixLength(std::string_view text, std::size_t maxBytes) noexcep
     return i;
 }
 
-} // namespace util
+} // namespace rt
