@@ -2,14 +2,11 @@
 
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
 namespace hostmodel {
 namespace {
-
-char FoldAscii(char c) noexcept { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
 std::string Convert(std::string_view text, UINT from, UINT to)
 {
@@ -35,16 +32,10 @@ constexpr UINT kGbk = 936;
 
 bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) noexcept
 {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return FoldAscii(x) == FoldAscii(y); });
+    return rt::GbkCompareIgnoreAsciiCase(a, b) == 0;
 }
 
-std::string AsciiUpper(std::string_view text)
-{
-    std::string out(text);
-    std::transform(out.begin(), out.end(), out.begin(), FoldAscii);
-    return out;
-}
+std::string AsciiUpper(std::string_view text) { return rt::GbkUpperAscii(text); }
 
 std::size_t FindInGbk(std::string_view text, std::string_view part) noexcept
 {

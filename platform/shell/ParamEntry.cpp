@@ -1,24 +1,11 @@
 #include "shell/ParamEntry.h"
 
+#include "sharedrt/GbkText.h"
+
 namespace shell {
 namespace {
 
-bool SameName(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i];
-        char y = b[i];
-        if (x >= 'a' && x <= 'z')
-            x = static_cast<char>(x - 'a' + 'A');
-        if (y >= 'a' && y <= 'z')
-            y = static_cast<char>(y - 'a' + 'A');
-        if (x != y)
-            return false;
-    }
-    return true;
-}
+bool SameName(std::string_view a, std::string_view b) { return rt::GbkCompareIgnoreAsciiCase(a, b) == 0; }
 
 std::string ReplaceAll(std::string text, std::string_view from, std::string_view to)
 {

@@ -1,5 +1,6 @@
 #include "host/ValueObject.h"
 
+#include "sharedrt/GbkText.h"
 #include "sharedrt/SharedHeap.h"
 #include "util/TextRules.h"
 
@@ -9,7 +10,12 @@
 namespace host {
 namespace {
 
-std::string_view CutName(std::string_view name) noexcept { return name.substr(0, kMaxItemNameLength); }
+// A stored name holds 255 bytes at most; the cut never leaves half a
+// character behind.
+std::string_view CutName(std::string_view name) noexcept
+{
+    return name.substr(0, rt::GbkPrefixLength(name, kMaxItemNameLength));
+}
 
 std::string_view ItemName(const rt::ParamItem& item) noexcept
 {

@@ -7,8 +7,8 @@
 //
 // Names compare ignoring the case of the ASCII letters only; every other
 // byte (GBK double-byte characters included) must match exactly. Names are
-// cut to 255 bytes, for the lookup as well as for storing, so setting the
-// same long name twice replaces one item.
+// cut to 255 bytes at a whole character, for the lookup as well as for
+// storing, so setting the same long name twice replaces one item.
 #include "sharedrt/ValueLayout.h"
 
 #include <cstdint>

@@ -1,6 +1,6 @@
 #include "util/TextRules.h"
 
-#include <algorithm>
+#include "sharedrt/GbkText.h"
 
 namespace util {
 
@@ -15,13 +15,7 @@ std::string TrimText(std::string_view text)
     return std::string(text.substr(first, last - first));
 }
 
-std::string ToUpperAscii(std::string_view text)
-{
-    std::string result(text);
-    for (char& c : result)
-        c = ToUpperAscii(c);
-    return result;
-}
+std::string ToUpperAscii(std::string_view text) { return rt::GbkUpperAscii(text); }
 
 bool EqualsIgnoreCase(std::string_view a, std::string_view b) noexcept
 {
@@ -30,16 +24,7 @@ bool EqualsIgnoreCase(std::string_view a, std::string_view b) noexcept
 
 int CompareIgnoreCase(std::string_view a, std::string_view b) noexcept
 {
-    const std::size_t common = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < common; ++i) {
-        const auto x = static_cast<unsigned char>(ToUpperAscii(a[i]));
-        const auto y = static_cast<unsigned char>(ToUpperAscii(b[i]));
-        if (x != y)
-            return x < y ? -1 : 1;
-    }
-    if (a.size() == b.size())
-        return 0;
-    return a.size() < b.size() ? -1 : 1;
+    return rt::GbkCompareIgnoreAsciiCase(a, b);
 }
 
 std::string PadText(std::string_view text, int width, PadSide side, char fill)

@@ -1,9 +1,10 @@
 #pragma once
 // The text rules that every layer of the module shares: what trimming
 // removes, how letter case is ignored, and how a short text is padded.
-// Text is GBK bytes; these rules work on bytes and never split or change a
-// double-byte character (case folding touches the ASCII letters only, and
-// GBK trail bytes are never <= 0x20).
+// Text is GBK bytes; these rules never split or change a double-byte
+// character: case folding touches only the ASCII letters that begin a
+// character (the shared runtime's rule), and GBK trail bytes are never
+// <= 0x20, so trimming cannot cut one.
 #include <string>
 #include <string_view>
 
@@ -15,20 +16,15 @@ constexpr bool IsBlankByte(unsigned char byte) noexcept { return byte <= 0x20; }
 // The text without its leading and trailing bytes <= 0x20.
 std::string TrimText(std::string_view text);
 
-// 'a'-'z' become 'A'-'Z'; every other byte stays as it is.
-constexpr char ToUpperAscii(char c) noexcept
-{
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - ('a' - 'A')) : c;
-}
-
-// The text with its ASCII letters folded to upper case.
+// The text with its ASCII letters folded to upper case; a GBK trail byte
+// is never a letter.
 std::string ToUpperAscii(std::string_view text);
 
-// Byte-wise equality after folding the ASCII letters.
+// Byte-wise equality after ToUpperAscii.
 bool EqualsIgnoreCase(std::string_view a, std::string_view b) noexcept;
 
-// Byte-wise ordering (bytes compared unsigned) after folding the ASCII
-// letters: negative, zero or positive like strcmp.
+// Byte-wise ordering (bytes compared unsigned) after ToUpperAscii:
+// negative, zero or positive like strcmp.
 int CompareIgnoreCase(std::string_view a, std::string_view b) noexcept;
 
 enum class PadSide { Left, Right };

@@ -58,6 +58,29 @@ TEST_F(ValueObjectTest, GbkBytesMatchExactly)
     EXPECT_EQ(GetString(vo.get(), "\xE4\xE3x", "none"), "none");
 }
 
+TEST_F(ValueObjectTest, NamesThatDifferInATrailByteAreTwoItems)
+{
+    SetString(vo.get(), "\x81\x61", "lower");
+    SetString(vo.get(), "\x81\x41", "upper");
+    ASSERT_EQ(vo->Items->Count(), 2);
+    EXPECT_EQ(GetString(vo.get(), "\x81\x61", ""), "lower");
+    EXPECT_EQ(GetString(vo.get(), "\x81\x41", ""), "upper");
+}
+
+TEST_F(ValueObjectTest, ALongNameIsCutAtAWholeCharacter)
+{
+    // 254 letters and one double-byte character: the cut at 255 bytes would
+    // leave half a character; the stored name ends before it instead.
+    const std::string name = std::string(254, 'n') + "\xB0\xA1";
+    SetString(vo.get(), name, "v");
+    ASSERT_EQ(vo->Items->Count(), 1);
+    EXPECT_EQ(StoredName(ItemAt(*vo, 0)), std::string(254, 'n'));
+    EXPECT_EQ(GetString(vo.get(), name, ""), "v");
+    SetString(vo.get(), name, "w");
+    EXPECT_EQ(vo->Items->Count(), 1);
+    EXPECT_EQ(GetString(vo.get(), name, ""), "w");
+}
+
 TEST_F(ValueObjectTest, ReplacingKeepsCountAndPositionAndAppendsNewNames)
 {
     SetString(vo.get(), "a", "1");

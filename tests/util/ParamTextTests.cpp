@@ -15,6 +15,10 @@ TEST(ParamText, EscapesAndCaseInsensitiveSearch)
     EXPECT_EQ(FindTextIgnoreCase("a", "a", 0), 0u);
     EXPECT_EQ(FindTextIgnoreCase("", "abc", 1), 0u);
     EXPECT_EQ(FindTextIgnoreCase("\xE1", "\xC1\xE1", 1), 2u);
+    // A trail byte is no letter: 癆 (B0 41) is not 癮 (B0 61).
+    EXPECT_EQ(FindTextIgnoreCase("\xB0\x61", "x\xB0\x41", 1), 0u);
+    EXPECT_EQ(ReadParamValue("\x81\x41=1;\x81\x61=2", "\x81\x61"), "2");
+    EXPECT_EQ(WriteParamValue("\x81\x41=1", "\x81\x61", "2"), "\x81\x41=1;\x81\x61=2");
 }
 
 TEST(ParamText, WriteReplacesFirstPairOrNameStandingAloneElseAppends)

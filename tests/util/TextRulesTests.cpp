@@ -17,6 +17,22 @@ TEST(TextRules, TrimAndCaseRulesTreatGbkBytesAsData)
     EXPECT_EQ(CompareIgnoreCase("\xB0", "z"), 1); // bytes compare unsigned
 }
 
+TEST(TextRules, CaseFoldingNeverChangesADoubleByteCharacter)
+{
+    // 癆 B0 41 and 癮 B0 61, 玥 AB 68, 丄 81 41 and 乤 81 61: trail bytes in
+    // the range of the ASCII letters are part of a character, not letters.
+    EXPECT_EQ(ToUpperAscii("a\xB0\x61z\xAB\x68h"), "A\xB0\x61Z\xAB\x68H");
+    EXPECT_FALSE(EqualsIgnoreCase("\xB0\x41", "\xB0\x61"));
+    EXPECT_FALSE(EqualsIgnoreCase("k\x81\x41", "K\x81\x61"));
+    EXPECT_TRUE(EqualsIgnoreCase("k\x81\x41x", "K\x81\x41X"));
+    EXPECT_NE(CompareIgnoreCase("\xB0\x61", "\xB0\x41"), 0);
+    EXPECT_EQ(CompareIgnoreCase("\xB0\x41", "\xB0\x61"), -1);
+    // A letter right after a whole character, and a lead byte left alone at
+    // the end, are folded and kept as they stand.
+    EXPECT_TRUE(EqualsIgnoreCase("\xB0\x41" "a", "\xB0\x41" "A"));
+    EXPECT_EQ(ToUpperAscii("x\xB0"), "X\xB0");
+}
+
 TEST(TextRules, PadTextNeverCutsAndCountsTheUntrimmedLength)
 {
     EXPECT_EQ(PadLeftWithZeros("7", 2), "07");
