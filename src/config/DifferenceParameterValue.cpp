@@ -16,19 +16,34 @@ ParameterKind ParameterKindOf(std::string_view type) noexcept
     return ParameterKind::Text;
 }
 
+namespace {
+
+// Integer and boolean values are read as they stand: a blank around the
+// value makes it "any other text".
+bool HasSurroundingBlank(std::string_view value) noexcept
+{
+    return !value.empty() && (util::IsBlankByte(static_cast<unsigned char>(value.front())) ||
+                              util::IsBlankByte(static_cast<unsigned char>(value.back())));
+}
+
+} // namespace
+
 std::int32_t ParameterInteger(std::string_view value) noexcept
 {
     std::int32_t result = 0;
-    ParseWholeNumber(value, result);
+    if (!HasSurroundingBlank(value))
+        ParseWholeNumber(value, result);
     return result;
 }
 
 bool ParameterBoolean(std::string_view value, char decimalSeparator)
 {
+    if (HasSurroundingBlank(value))
+        return false;
     double number = 0;
     if (ParseDecimalNumber(value, decimalSeparator, number))
         return number != 0;
-    return util::EqualsIgnoreCase(util::TrimText(value), "true");
+    return util::EqualsIgnoreCase(value, "true");
 }
 
 double ParameterFloat(std::string_view value, char decimalSeparator) noexcept

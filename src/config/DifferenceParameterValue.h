@@ -11,12 +11,12 @@ enum class ParameterKind { Text, Integer, Boolean, Float };
 // the empty type included, is text.
 ParameterKind ParameterKindOf(std::string_view type) noexcept;
 
-// A whole number; 0 when the text is not one ("12a" gives 0).
+// A whole number; 0 when the text is not one ("12a" and "12 " give 0).
 std::int32_t ParameterInteger(std::string_view value) noexcept;
 
 // A number (non-zero is true, written with `decimalSeparator`), or "true" or
-// "false" in any letter case; any other text is false. Blanks around the
-// value are allowed, as for the numbers.
+// "false" in any letter case; any other text is false, also one with
+// blanks around it (" True ").
 bool ParameterBoolean(std::string_view value, char decimalSeparator);
 
 // A decimal number written with `decimalSeparator`; 0 when the text is not one.

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <string>
 
 namespace config {
 namespace {
@@ -19,9 +20,6 @@ std::string_view TrimBlanks(std::string_view text) noexcept
 }
 
 constexpr bool IsDigit(char c) noexcept { return c >= '0' && c <= '9'; }
-
-// Longest form the decimal reader accepts; longer texts are no number here.
-constexpr std::size_t kMaxDecimalLength = 128;
 
 } // namespace
 
@@ -53,13 +51,17 @@ bool ParseWholeNumber(std::string_view text, std::int32_t& value) noexcept
 bool ParseDecimalNumber(std::string_view text, char decimalSeparator, double& value) noexcept
 {
     text = TrimBlanks(text);
-    if (text.empty() || text.size() > kMaxDecimalLength)
+    if (text.empty())
         return false;
     // Check the form and rewrite it with '.' for the C++ reader.
-    char normalised[kMaxDecimalLength];
-    std::size_t length = 0;
+    std::string normalised;
+    try {
+        normalised.reserve(text.size());
+    } catch (...) {
+        return false;
+    }
     std::size_t pos = 0;
-    const auto take = [&](char c) { normalised[length++] = c; ++pos; };
+    const auto take = [&](char c) { normalised.push_back(c); ++pos; };
     const bool negative = text[0] == '-';
     if (text[0] == '-' || text[0] == '+')
         ++pos;
@@ -92,8 +94,9 @@ bool ParseDecimalNumber(std::string_view text, char decimalSeparator, double& va
     if (pos != text.size())
         return false;
     double parsed = 0;
-    const auto [end, error] = std::from_chars(normalised, normalised + length, parsed);
-    if (error != std::errc() || end != normalised + length || !std::isfinite(parsed))
+    const char* const last = normalised.data() + normalised.size();
+    const auto [end, error] = std::from_chars(normalised.data(), last, parsed);
+    if (error != std::errc() || end != last || !std::isfinite(parsed))
         return false;
     value = negative ? -parsed : parsed;
     return true;

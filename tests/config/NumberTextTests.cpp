@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 TEST(NumberText, WholeNumbersWithin32Bits)
 {
     std::int32_t value = 7;
@@ -32,6 +34,11 @@ TEST(NumberText, DecimalNumbersUseTheGivenSeparator)
     EXPECT_DOUBLE_EQ(value, 1500);
     EXPECT_TRUE(config::ParseDecimalNumber("7", '.', value));
     EXPECT_DOUBLE_EQ(value, 7);
+    // No fixed limit on the length of the text.
+    EXPECT_TRUE(config::ParseDecimalNumber("0." + std::string(300, '0') + "1e300", '.', value));
+    EXPECT_DOUBLE_EQ(value, 0.1);
+    EXPECT_TRUE(config::ParseDecimalNumber(std::string(200, '0') + "42", '.', value));
+    EXPECT_DOUBLE_EQ(value, 42);
     value = 9;
     for (const char* bad : {"", "3,25", ".", "1e", "1e+", "1.2.3", "abc", "1e999", "--1", "1 0"}) {
         EXPECT_FALSE(config::ParseDecimalNumber(bad, '.', value)) << bad;
@@ -58,6 +65,14 @@ TEST(DifferenceParameterValue, TypesAndValues)
     EXPECT_FALSE(config::ParameterBoolean("False", '.'));
     EXPECT_FALSE(config::ParameterBoolean("yes", '.'));
     EXPECT_FALSE(config::ParameterBoolean("", '.'));
+
+    // Integer and boolean values are taken as they stand: blanks around them
+    // make them "any other text".
+    EXPECT_EQ(config::ParameterInteger("12 "), 0);
+    EXPECT_EQ(config::ParameterInteger(" 12"), 0);
+    EXPECT_FALSE(config::ParameterBoolean(" True ", '.'));
+    EXPECT_FALSE(config::ParameterBoolean("1 ", '.'));
+    EXPECT_FALSE(config::ParameterBoolean("\ttrue", '.'));
 
     EXPECT_DOUBLE_EQ(config::ParameterFloat("0,17", ','), 0.17);
     EXPECT_DOUBLE_EQ(config::ParameterFloat("0.17", ','), 0.0);
