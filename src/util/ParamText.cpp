@@ -12,11 +12,14 @@ constexpr std::string_view kNameValueSeparatorText(&kNameValueSeparator, 1);
 
 // The value that one segment (the text between two pair separators) holds
 // for `name`: the bytes behind the first '=' when the bytes in front of it
-// equal the name exactly; empty otherwise.
+// equal the name exactly; empty otherwise. A segment without '=' has an
+// empty name, and all of it is the value.
 std::string_view SegmentValue(std::string_view segment, std::string_view name) noexcept
 {
     const std::size_t separator = segment.find(kNameValueSeparator);
-    if (separator == std::string_view::npos || segment.substr(0, separator) != name)
+    if (separator == std::string_view::npos)
+        return name.empty() ? segment : std::string_view();
+    if (segment.substr(0, separator) != name)
         return std::string_view();
     return segment.substr(separator + 1);
 }

@@ -48,7 +48,11 @@ TEST(ParamText, CaseInsensitiveAndExactReaders)
     EXPECT_EQ(ReadParamValue("a=1;flag;b=2", "flag"), "");
     EXPECT_EQ(ReadParamValue("a=1=2;b", "a"), "1=2");
     EXPECT_EQ(ReadParamValueExact(" a=1", "a"), ""); // not trimmed: the blank is part of the name
-    EXPECT_EQ(ReadParamValueExact("bare;=v", ""), "v"); // a segment without '=' has no name
+    // A segment without '=' has an empty name and is all value.
+    EXPECT_EQ(ReadParamValueExact("bare;=v", ""), "bare");
+    EXPECT_EQ(ReadParamValueExact("a=1;=v", ""), "v");
+    EXPECT_EQ(ReadParamValueExact("a=1;b&eq%c", ""), "b=c");
+    EXPECT_EQ(ReadParamValueExact("bare", "bare"), "");
 }
 
 TEST(ParamText, WrittenValuesReadBackUnchanged)
