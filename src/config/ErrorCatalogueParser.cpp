@@ -65,7 +65,8 @@ ParsedErrorCatalogue ParseErrorCatalogue(std::string_view bytes, const GbkConver
     ParsedErrorCatalogue result;
     const XmlSourceEncoding encoding = DetectXmlEncoding(bytes);
     pugi::xml_document document;
-    if (!LoadXml(document, bytes, encoding))
+    // A processing instruction under the root is an entry like a comment.
+    if (!LoadXml(document, bytes, encoding, kXmlParseOptions | pugi::parse_pi))
         return result;
     const pugi::xml_node root = document.document_element();
     if (!root)

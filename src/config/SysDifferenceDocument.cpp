@@ -8,10 +8,6 @@
 namespace config {
 namespace {
 
-// The file is GBK text: pugixml is told the bytes are UTF-8 so that it
-// passes them through unchanged.
-constexpr XmlSourceEncoding kGbkBytes{XmlTextCoding::Gbk, pugi::encoding_utf8};
-
 class ChildTexts {
 public:
     explicit ChildTexts(const XmlTextReader& reader) : reader_(reader) {}
@@ -30,14 +26,17 @@ private:
 
 std::optional<SysDifferenceDocument> ParseSysDifference(std::string_view bytes, const GbkConverter& converter)
 {
+    // GBK text as it stands unless the file declares a Unicode encoding,
+    // whose texts are converted to GBK like the catalogue's.
+    const XmlSourceEncoding encoding = DeclaredXmlSourceEncoding(bytes);
     pugi::xml_document document;
-    if (!LoadXml(document, bytes, kGbkBytes))
+    if (!LoadXml(document, bytes, encoding))
         return std::nullopt;
     const pugi::xml_node root = document.document_element();
     if (!root)
         return std::nullopt;
 
-    const XmlTextReader reader(kGbkBytes.coding, converter);
+    const XmlTextReader reader(encoding.coding, converter);
     const ChildTexts texts(reader);
     SysDifferenceDocument result;
     result.zcode = util::TrimText(reader.AttributeValue(root.attribute("ZCODE")));

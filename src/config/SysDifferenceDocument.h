@@ -1,6 +1,8 @@
 #pragma once
-// Reading one "SysDifference.xml" into records. OS-free: the file's bytes in
-// (taken as GBK, passed through the parser unchanged), records out.
+// Reading one "SysDifference.xml" into records. OS-free: the file's bytes in,
+// records out. The bytes are GBK as they stand unless a byte-order mark or
+// the XML declaration names a Unicode encoding; then the texts are converted
+// to GBK. A document that is not well-formed gives no records.
 //
 //   <ANY ZCODE="32">
 //     <DIFF-PARAMETERS>

@@ -1,8 +1,10 @@
 #include "config/XmlSource.h"
 
 #include "config/Utf8Text.h"
+#include "config/XmlWellFormed.h"
 #include "util/TextRules.h"
 
+#include <optional>
 
 namespace config {
 namespace {
@@ -61,34 +63,64 @@ std::string_view DeclaredXmlEncoding(std::string_view bytes)
     return declaration.substr(pos, end - pos);
 }
 
-XmlSourceEncoding DetectXmlEncoding(std::string_view bytes)
+namespace {
+
+// What a byte-order mark or an XML declaration says; nullopt when they say
+// nothing the module knows.
+std::optional<XmlSourceEncoding> Declared(std::string_view bytes)
 {
     // Byte-order marks and the zero-byte patterns of UTF-16 and UTF-32
     // without a mark: pugixml recognises and converts all of them.
     if (StartsWithBytes(bytes, {0xEF, 0xBB, 0xBF}))
-        return {XmlTextCoding::Unicode, pugi::encoding_utf8};
+        return XmlSourceEncoding{XmlTextCoding::Unicode, pugi::encoding_utf8};
     if (StartsWithBytes(bytes, {0xFF, 0xFE}) || StartsWithBytes(bytes, {0xFE, 0xFF}) ||
         StartsWithBytes(bytes, {0x00, 0x00, 0xFE, 0xFF}) || StartsWithBytes(bytes, {0x00, 0x00, 0x00, 0x3C}) ||
         StartsWithBytes(bytes, {0x3C, 0x00, 0x00, 0x00}) || StartsWithBytes(bytes, {0x00, 0x3C, 0x00, 0x3F}) ||
         StartsWithBytes(bytes, {0x3C, 0x00, 0x3F, 0x00}))
-        return {XmlTextCoding::Unicode, pugi::encoding_auto};
+        return XmlSourceEncoding{XmlTextCoding::Unicode, pugi::encoding_auto};
 
     const std::string_view declared = DeclaredXmlEncoding(bytes);
     if (IsAnyOf(declared, {"GB2312", "GBK", "GB18030", "CP936", "windows-936", "MS936", "x-gbk"}))
-        return {XmlTextCoding::Gbk, pugi::encoding_utf8};
-    if (IsAnyOf(declared, {"UTF-8", "UTF8"}))
-        return {XmlTextCoding::Unicode, pugi::encoding_utf8};
+        return XmlSourceEncoding{XmlTextCoding::Gbk, pugi::encoding_utf8};
+    if (IsAnyOf(declared, {"UTF-8", "UTF8"})) {
+        // A declaration that the bytes contradict is a label put on a GBK
+        // file by mistake: its bytes are read as they stand.
+        if (!IsValidUtf8(bytes))
+            return XmlSourceEncoding{XmlTextCoding::Gbk, pugi::encoding_utf8};
+        return XmlSourceEncoding{XmlTextCoding::Unicode, pugi::encoding_utf8};
+    }
     if (IsAnyOf(declared, {"ISO-8859-1", "latin1", "latin-1", "ISO_8859-1"}))
-        return {XmlTextCoding::Unicode, pugi::encoding_latin1};
-
-    if (IsValidUtf8(bytes))
-        return {XmlTextCoding::Unicode, pugi::encoding_utf8};
-    return {XmlTextCoding::Gbk, pugi::encoding_utf8};
+        return XmlSourceEncoding{XmlTextCoding::Unicode, pugi::encoding_latin1};
+    return std::nullopt;
 }
 
-pugi::xml_parse_result LoadXml(pugi::xml_document& document, std::string_view bytes, const XmlSourceEncoding& encoding)
+constexpr XmlSourceEncoding kGbkAsItStands{XmlTextCoding::Gbk, pugi::encoding_utf8};
+
+} // namespace
+
+XmlSourceEncoding DetectXmlEncoding(std::string_view bytes)
 {
-    return document.load_buffer(bytes.data(), bytes.size(), kXmlParseOptions, encoding.parseAs);
+    if (const auto declared = Declared(bytes))
+        return *declared;
+    if (IsValidUtf8(bytes))
+        return {XmlTextCoding::Unicode, pugi::encoding_utf8};
+    return kGbkAsItStands;
+}
+
+XmlSourceEncoding DeclaredXmlSourceEncoding(std::string_view bytes)
+{
+    return Declared(bytes).value_or(kGbkAsItStands);
+}
+
+bool LoadXml(pugi::xml_document& document, std::string_view bytes, const XmlSourceEncoding& encoding,
+             unsigned options)
+{
+    if (!IsWellFormedXml(bytes, encoding))
+        return false;
+    if (document.load_buffer(bytes.data(), bytes.size(), options, encoding.parseAs))
+        return true;
+    document.reset();
+    return false;
 }
 
 } // namespace config

@@ -4,6 +4,8 @@
 //
 // A byte-order mark decides first, then the declared encoding, then the
 // bytes themselves: text that is valid UTF-8 is UTF-8, anything else is GBK.
+// A UTF-8 declaration on bytes that are no UTF-8 is taken as a wrong label
+// on a GBK file.
 // GBK-family text (GB2312, GBK, GB18030, CP936) is kept as it is; every
 // Unicode encoding is converted to GBK when a text is read (XmlText.h).
 #include <pugixml.hpp>
@@ -25,6 +27,11 @@ struct XmlSourceEncoding {
 // The encoding of a whole file's bytes.
 XmlSourceEncoding DetectXmlEncoding(std::string_view bytes);
 
+// The encoding that a file's bytes declare, by byte-order mark or XML
+// declaration; bytes that declare none, or a GBK-family encoding, are GBK as
+// they stand (no guessing from the bytes).
+XmlSourceEncoding DeclaredXmlSourceEncoding(std::string_view bytes);
+
 // The value of the encoding pseudo-attribute of the XML declaration at the
 // very start of `bytes`; empty when there is none.
 std::string_view DeclaredXmlEncoding(std::string_view bytes);
@@ -35,7 +42,10 @@ std::string_view DeclaredXmlEncoding(std::string_view bytes);
 inline constexpr unsigned kXmlParseOptions =
     (pugi::parse_default | pugi::parse_comments) & ~pugi::parse_escapes;
 
-// Parses `bytes` taken as `encoding` with kXmlParseOptions.
-pugi::xml_parse_result LoadXml(pugi::xml_document& document, std::string_view bytes, const XmlSourceEncoding& encoding);
+// Parses `bytes` taken as `encoding` with `options`. False, with nothing to
+// read in `document`, when the bytes are no well-formed document
+// (XmlWellFormed.h) or pugixml cannot build one.
+bool LoadXml(pugi::xml_document& document, std::string_view bytes, const XmlSourceEncoding& encoding,
+             unsigned options = kXmlParseOptions);
 
 } // namespace config

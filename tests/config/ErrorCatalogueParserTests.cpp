@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 using config::ErrorCatalogueEntry;
 using config::ParseErrorCatalogue;
 
@@ -92,4 +95,34 @@ TEST(ErrorCatalogueParser, CharactersWithoutGbkFormBecomeQuestionMarks)
     const auto parsed = Parse(testing_text::Utf8(u8"<L><E><MSG>ok \u0E01 &#x0E01;</MSG></E></L>"));
     ASSERT_EQ(parsed.entries.size(), 1u);
     EXPECT_EQ(parsed.entries[0].msg, "ok ? ?");
+}
+
+TEST(ErrorCatalogueParser, MalformedDocumentsAreNotLoaded)
+{
+    const std::string entry = "<E><CODE>1</CODE><MSG>m</MSG></E>";
+    for (const std::string& bad : std::vector<std::string>{
+             "<L>" + entry + "a & b</L>",                      // a bare ampersand
+             "<L>" + entry + "<E><MSG>&nbsp;</MSG></E></L>",   // an undefined entity
+             "<L>" + entry + "</L><L>" + entry + "</L>",       // two top-level elements
+             "<L>" + entry + "</L>trailing text",              // text after the root element
+             "<L><E a=\"1\" a=\"2\"><CODE>1</CODE></E></L>",  // a duplicate attribute
+             "<L>" + entry + "<E><CODE>1</CODE></L>",          // an unclosed element
+             std::string("<?xml version=\"1.0\" encoding=\"GB2312\"?><L>\xB0<</L>"), // '<' as a trail byte
+         }) {
+        EXPECT_FALSE(Parse(bad).loaded) << bad;
+    }
+    // The same documents made whole load, in GBK and in UTF-8.
+    EXPECT_TRUE(Parse("<L>" + entry + "a &amp; b</L>").loaded);
+    EXPECT_TRUE(Parse("<?xml version=\"1.0\" encoding=\"GB2312\"?><L><E><MSG>税&#x4E2D;</MSG></E></L>").loaded);
+    EXPECT_TRUE(Parse("\xEF\xBB\xBF<L><E><MSG>\xE7\xA8\x8E</MSG></E></L>").loaded);
+}
+
+TEST(ErrorCatalogueParser, AProcessingInstructionIsAnEntryLikeAComment)
+{
+    const auto parsed = Parse("<L><E><CODE>1</CODE></E><?pi data?><!--c--><E><CODE>4</CODE><MSG>m</MSG></E></L>");
+    ASSERT_TRUE(parsed.loaded);
+    ASSERT_EQ(parsed.entries.size(), 4u);
+    ExpectEntry(parsed.entries[1], 0, "", "0", "0");
+    ExpectEntry(parsed.entries[2], 0, "", "0", "0");
+    ExpectEntry(parsed.entries[3], 4, "m", "", "");
 }

@@ -1,6 +1,11 @@
 #include "config/SysDifferenceDocument.h"
 
+#include "TestText.h"
+
 #include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -78,4 +83,44 @@ TEST(SysDifferenceDocument, MissingListsAndBrokenFiles)
     EXPECT_FALSE(Parse(""));
     EXPECT_FALSE(Parse("<D><DIFF-FILES></D>"));
     EXPECT_FALSE(Parse("<!-- nothing -->"));
+}
+
+TEST(SysDifferenceDocument, MalformedDocumentsAreRejected)
+{
+    const std::string parameter = "<DIFF-PARAMETERS><DIFF-PARAMETER><NAME>n</NAME><VALUE>v</VALUE></DIFF-PARAMETER></DIFF-PARAMETERS>";
+    EXPECT_TRUE(Parse("<D ZCODE=\"32\">" + parameter + "</D>").has_value());
+    for (const std::string& bad : std::vector<std::string>{
+             "<D ZCODE=\"32\">" + parameter + "&</D>",
+             "<D ZCODE=\"32\" ZCODE=\"33\">" + parameter + "</D>",
+             "<D>" + parameter + "</D><D/>",
+             "<D>" + parameter,
+         }) {
+        EXPECT_FALSE(Parse(bad).has_value()) << bad;
+    }
+}
+
+TEST(SysDifferenceDocument, UnicodeDocumentsAreConvertedAndGbkOnesKeptByteForByte)
+{
+    // 税 is E7 A8 8E in UTF-8 and CB B0 in GBK.
+    const auto utf8 = Parse("<?xml version=\"1.0\" encoding=\"UTF-8\"?><D ZCODE=\"\xE7\xA8\x8E\">"
+                            "<DIFF-PARAMETERS><DIFF-PARAMETER><NAME>\xE7\xA8\x8E</NAME><VALUE>\xE7\xA8\x8E</VALUE>"
+                            "</DIFF-PARAMETER></DIFF-PARAMETERS></D>");
+    ASSERT_TRUE(utf8.has_value());
+    EXPECT_EQ(utf8->zcode, "\xCB\xB0");
+    ASSERT_EQ(utf8->parameters.size(), 1u);
+    EXPECT_EQ(utf8->parameters[0].name, "\xCB\xB0");
+    EXPECT_EQ(utf8->parameters[0].value, "\xCB\xB0");
+
+    const auto utf16 = Parse(testing_text::Utf16LeWithBom(u"<D ZCODE=\"税\"/>"));
+    ASSERT_TRUE(utf16.has_value());
+    EXPECT_EQ(utf16->zcode, "\xCB\xB0");
+
+    // Undeclared bytes are GBK as they stand, also where they happen to be
+    // valid UTF-8 (C2 A9 is a GBK character and the UTF-8 of U+00A9).
+    const auto gbk = Parse("<D ZCODE=\"\xC2\xA9\"/>");
+    ASSERT_TRUE(gbk.has_value());
+    EXPECT_EQ(gbk->zcode, "\xC2\xA9");
+    const auto declared = Parse("<?xml version=\"1.0\" encoding=\"GBK\"?><D ZCODE=\"\xC2\xA9\"/>");
+    ASSERT_TRUE(declared.has_value());
+    EXPECT_EQ(declared->zcode, "\xC2\xA9");
 }

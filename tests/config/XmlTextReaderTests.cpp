@@ -38,8 +38,10 @@ TEST(XmlSource, UndeclaredTextIsUtf8OnlyWhenItIsValidUtf8)
     EXPECT_EQ(Detect(Utf8(u8"<a>中文</a>")).coding, XmlTextCoding::Unicode);
     EXPECT_EQ(Detect("<a>中文</a>").coding, XmlTextCoding::Gbk);  // GBK bytes
     EXPECT_EQ(Detect("<a>plain</a>").coding, XmlTextCoding::Unicode);
-    // A declared UTF-8 file is converted even when its bytes are broken.
-    EXPECT_EQ(Detect("<?xml version=\"1.0\" encoding=\"utf-8\"?><a>中</a>").coding, XmlTextCoding::Unicode);
+    // A UTF-8 label on GBK bytes is a mistake: the bytes are read as they
+    // stand rather than turned into question marks.
+    EXPECT_EQ(Detect("<?xml version=\"1.0\" encoding=\"utf-8\"?><a>中</a>").coding, XmlTextCoding::Gbk);
+    EXPECT_EQ(Detect(Utf8(u8"<?xml version=\"1.0\" encoding=\"utf-8\"?><a>中</a>")).coding, XmlTextCoding::Unicode);
 }
 
 TEST(XmlSource, DeclaredEncodingIsReadOnlyFromADeclarationAtTheStart)
@@ -63,15 +65,15 @@ TEST(GbkConverter, ConvertsUtf8AndMarksWhatGbkCannotHold)
 TEST(XmlTextReader, ResolvesReferencesIntoGbkInBothCodings)
 {
     const config::GbkConverter& converter = config::SystemGbkConverter();
-    const std::string gbkDoc = "<a x=\"&#20013;&amp;\">&lt;中&#x6587;&gt; &unknown; & <![CDATA[&lt;]]></a>";
-    const std::string utf8Doc = Utf8(u8"<a x=\"&#20013;&amp;\">&lt;中&#x6587;&gt; &unknown; & <![CDATA[&lt;]]></a>");
+    const std::string gbkDoc = "<a x=\"&#20013;&amp;\">&lt;中&#x6587;&gt; &amp; <![CDATA[&lt;]]></a>";
+    const std::string utf8Doc = Utf8(u8"<a x=\"&#20013;&amp;\">&lt;中&#x6587;&gt; &amp; <![CDATA[&lt;]]></a>");
     for (const auto& [bytes, coding] : {std::pair{gbkDoc, XmlTextCoding::Gbk}, std::pair{utf8Doc, XmlTextCoding::Unicode}}) {
         pugi::xml_document document;
         ASSERT_TRUE(config::LoadXml(document, bytes, config::DetectXmlEncoding(bytes)));
         const config::XmlTextReader reader(coding, converter);
         const pugi::xml_node a = document.document_element();
         EXPECT_EQ(reader.AttributeValue(a.attribute("x")), "中&");
-        EXPECT_EQ(reader.TextContent(a), "<中文> &unknown; & &lt;");
+        EXPECT_EQ(reader.TextContent(a), "<中文> & &lt;");
         EXPECT_EQ(reader.PlainText(a), std::nullopt);  // text and CDATA: two nodes
     }
 }
