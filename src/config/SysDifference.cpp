@@ -157,9 +157,15 @@ bool ApplyDifferenceFile(const DifferenceSite& site, bool copyFiles, const std::
         }
         if (site.vo != nullptr) {
             for (const DifferenceParameter& parameter : document->parameters) {
-                try {
-                    StoreParameter(site, parameter);
-                } catch (...) {
+                bool stored = false;
+                if (parameter.readable) {
+                    try {
+                        StoreParameter(site, parameter);
+                        stored = true;
+                    } catch (...) {
+                    }
+                }
+                if (!stored) {
                     result = false;
                     site.log(ConfigurationFault(configPath, "DIFF-PARAMETER"));
                 }
@@ -167,6 +173,11 @@ bool ApplyDifferenceFile(const DifferenceSite& site, bool copyFiles, const std::
         }
         if (copyFiles) {
             for (const DifferenceFileItem& item : document->files) {
+                if (!item.readable) {
+                    result = false;
+                    site.log(ConfigurationFault(configPath, "DIFF-FILE"));
+                    continue;
+                }
                 try {
                     if (!CopyDifferenceItem(site, folder, item.name, item.type, item.targetDir)) {
                         result = false;

@@ -22,6 +22,19 @@ private:
     const XmlTextReader& reader_;
 };
 
+// The record that `read` gives, or one marked unreadable when reading fails.
+template <typename Item, typename Read>
+Item ReadItem(Read read)
+{
+    try {
+        return read();
+    } catch (...) {
+        Item unreadable;
+        unreadable.readable = false;
+        return unreadable;
+    }
+}
+
 } // namespace
 
 std::optional<SysDifferenceDocument> ParseSysDifference(std::string_view bytes, const GbkConverter& converter)
@@ -39,15 +52,22 @@ std::optional<SysDifferenceDocument> ParseSysDifference(std::string_view bytes, 
     const XmlTextReader reader(encoding.coding, converter);
     const ChildTexts texts(reader);
     SysDifferenceDocument result;
-    result.zcode = util::TrimText(reader.AttributeValue(root.attribute("ZCODE")));
+    try {
+        result.zcode = util::TrimText(reader.AttributeValue(root.attribute("ZCODE")));
+    } catch (...) {
+        result.zcode.clear();
+    }
 
     for (pugi::xml_node node : root.child("DIFF-PARAMETERS").children("DIFF-PARAMETER")) {
-        result.parameters.push_back(
-            {texts.Trimmed(node, "NAME"), texts.Trimmed(node, "TYPE"), texts.Raw(node, "VALUE")});
+        result.parameters.push_back(ReadItem<DifferenceParameter>([&] {
+            return DifferenceParameter{texts.Trimmed(node, "NAME"), texts.Trimmed(node, "TYPE"), texts.Raw(node, "VALUE")};
+        }));
     }
     for (pugi::xml_node node : root.child("DIFF-FILES").children("DIFF-FILE")) {
-        result.files.push_back(
-            {texts.Trimmed(node, "NAME"), texts.Trimmed(node, "TYPE"), texts.Trimmed(node, "TARGETDIR")});
+        result.files.push_back(ReadItem<DifferenceFileItem>([&] {
+            return DifferenceFileItem{texts.Trimmed(node, "NAME"), texts.Trimmed(node, "TYPE"),
+                                      texts.Trimmed(node, "TARGETDIR")};
+        }));
     }
     return result;
 }

@@ -27,20 +27,25 @@
 
 namespace config {
 
+// An item whose texts could not be read (a conversion that failed) is kept
+// in its place with `readable` false and empty texts, so that the caller
+// reports it as that item's failure and goes on with the next.
 struct DifferenceParameter {
     std::string name;   // trimmed
     std::string type;   // trimmed; compared ignoring case by the caller
     std::string value;  // not trimmed
+    bool readable = true;
 };
 
 struct DifferenceFileItem {
     std::string name;       // a file or directory in the configuration's folder
     std::string type;       // "0" for a file, anything else for a directory
     std::string targetDir;  // empty, relative to the sub-application folder, or with ':' absolute
+    bool readable = true;
 };
 
 struct SysDifferenceDocument {
-    std::string zcode;  // attribute ZCODE of the document element, trimmed
+    std::string zcode;  // attribute ZCODE of the document element, trimmed; empty when unreadable
     std::vector<DifferenceParameter> parameters;
     std::vector<DifferenceFileItem> files;
 };

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <new>
+
 #include <string>
 #include <vector>
 
@@ -123,4 +125,45 @@ TEST(SysDifferenceDocument, UnicodeDocumentsAreConvertedAndGbkOnesKeptByteForByt
     const auto declared = Parse("<?xml version=\"1.0\" encoding=\"GBK\"?><D ZCODE=\"\xC2\xA9\"/>");
     ASSERT_TRUE(declared.has_value());
     EXPECT_EQ(declared->zcode, "\xC2\xA9");
+}
+
+namespace {
+
+// Runs out of memory on the text "坏" (E5 9D 8F in UTF-8), as a converter
+// may on any text.
+class FailingConverter : public config::GbkConverter {
+public:
+    std::string Utf8ToGbk(std::string_view utf8) const override
+    {
+        if (utf8.find("\xE5\x9D\x8F") != std::string_view::npos)
+            throw std::bad_alloc();
+        return config::SystemGbkConverter().Utf8ToGbk(utf8);
+    }
+};
+
+} // namespace
+
+TEST(SysDifferenceDocument, AnItemThatCannotBeReadIsMarkedAndTheOthersStay)
+{
+    const FailingConverter converter;
+    const auto document = config::ParseSysDifference(
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?><D ZCODE=\"\xE5\x9D\x8F\">"
+        "<DIFF-PARAMETERS>"
+        "<DIFF-PARAMETER><NAME>a</NAME><VALUE>\xE5\x9D\x8F</VALUE></DIFF-PARAMETER>"
+        "<DIFF-PARAMETER><NAME>b</NAME><VALUE>2</VALUE></DIFF-PARAMETER>"
+        "</DIFF-PARAMETERS><DIFF-FILES>"
+        "<DIFF-FILE><NAME>\xE5\x9D\x8F</NAME><TYPE>0</TYPE></DIFF-FILE>"
+        "<DIFF-FILE><NAME>f</NAME><TYPE>0</TYPE></DIFF-FILE>"
+        "</DIFF-FILES></D>",
+        converter);
+    ASSERT_TRUE(document.has_value());
+    EXPECT_EQ(document->zcode, "");  // an attribute that cannot be read is empty
+    ASSERT_EQ(document->parameters.size(), 2u);
+    EXPECT_FALSE(document->parameters[0].readable);
+    EXPECT_TRUE(document->parameters[1].readable);
+    EXPECT_EQ(document->parameters[1].value, "2");
+    ASSERT_EQ(document->files.size(), 2u);
+    EXPECT_FALSE(document->files[0].readable);
+    EXPECT_TRUE(document->files[1].readable);
+    EXPECT_EQ(document->files[1].name, "f");
 }
