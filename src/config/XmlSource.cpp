@@ -63,6 +63,12 @@ std::string_view DeclaredXmlEncoding(std::string_view bytes)
     return declaration.substr(pos, end - pos);
 }
 
+bool StartsAsUtf32(std::string_view bytes) noexcept
+{
+    return StartsWithBytes(bytes, {0x00, 0x00, 0xFE, 0xFF}) || StartsWithBytes(bytes, {0xFF, 0xFE, 0x00, 0x00}) ||
+           StartsWithBytes(bytes, {0x00, 0x00, 0x00, 0x3C}) || StartsWithBytes(bytes, {0x3C, 0x00, 0x00, 0x00});
+}
+
 namespace {
 
 // What a byte-order mark or an XML declaration says; nullopt when they say
@@ -73,10 +79,8 @@ std::optional<XmlSourceEncoding> Declared(std::string_view bytes)
     // without a mark: pugixml recognises and converts all of them.
     if (StartsWithBytes(bytes, {0xEF, 0xBB, 0xBF}))
         return XmlSourceEncoding{XmlTextCoding::Unicode, pugi::encoding_utf8};
-    if (StartsWithBytes(bytes, {0xFF, 0xFE}) || StartsWithBytes(bytes, {0xFE, 0xFF}) ||
-        StartsWithBytes(bytes, {0x00, 0x00, 0xFE, 0xFF}) || StartsWithBytes(bytes, {0x00, 0x00, 0x00, 0x3C}) ||
-        StartsWithBytes(bytes, {0x3C, 0x00, 0x00, 0x00}) || StartsWithBytes(bytes, {0x00, 0x3C, 0x00, 0x3F}) ||
-        StartsWithBytes(bytes, {0x3C, 0x00, 0x3F, 0x00}))
+    if (StartsWithBytes(bytes, {0xFF, 0xFE}) || StartsWithBytes(bytes, {0xFE, 0xFF}) || StartsAsUtf32(bytes) ||
+        StartsWithBytes(bytes, {0x00, 0x3C, 0x00, 0x3F}) || StartsWithBytes(bytes, {0x3C, 0x00, 0x3F, 0x00}))
         return XmlSourceEncoding{XmlTextCoding::Unicode, pugi::encoding_auto};
 
     const std::string_view declared = DeclaredXmlEncoding(bytes);

@@ -36,6 +36,9 @@ XmlSourceEncoding DeclaredXmlSourceEncoding(std::string_view bytes);
 // very start of `bytes`; empty when there is none.
 std::string_view DeclaredXmlEncoding(std::string_view bytes);
 
+// True when the bytes begin as UTF-32, with or without a byte-order mark.
+bool StartsAsUtf32(std::string_view bytes) noexcept;
+
 // Parse options of the module's XML files: pugixml's defaults (CDATA kept,
 // whitespace-only text dropped), comments as nodes, and character and entity
 // references left in the text so that XmlTextReader resolves them into GBK.

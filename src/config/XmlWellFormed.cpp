@@ -41,19 +41,11 @@ int XMLCALL GbkEncoding(void*, const XML_Char*, XML_Encoding* info)
     return XML_STATUS_OK;
 }
 
-bool IsUtf32(std::string_view bytes) noexcept
-{
-    const auto starts = [&](std::string_view prefix) { return bytes.substr(0, prefix.size()) == prefix; };
-    using namespace std::string_view_literals;
-    return starts("\x00\x00\xFE\xFF"sv) || starts("\xFF\xFE\x00\x00"sv) || starts("\x00\x00\x00\x3C"sv) ||
-           starts("\x3C\x00\x00\x00"sv);
-}
-
 } // namespace
 
 bool IsWellFormedXml(std::string_view bytes, const XmlSourceEncoding& encoding)
 {
-    if (encoding.coding == XmlTextCoding::Unicode && IsUtf32(bytes))
+    if (encoding.coding == XmlTextCoding::Unicode && StartsAsUtf32(bytes))
         return true;
     if (bytes.size() > static_cast<std::size_t>(INT_MAX))
         return false;
