@@ -4,22 +4,10 @@
 #include "HostText.h"
 #include "sharedrt/RtError.h"
 
-#include <regex>
 #include <vector>
 
 namespace hostmodel {
 namespace {
-
-std::string Unquote(const std::string& name)
-{
-    if (name.size() >= 2) {
-        const char first = name.front();
-        const char last = name.back();
-        if ((first == '[' && last == ']') || (first == '"' && last == '"') || (first == '`' && last == '`'))
-            return name.substr(1, name.size() - 2);
-    }
-    return name;
-}
 
 std::string QuoteName(std::string_view name)
 {
@@ -91,18 +79,6 @@ StatementOutcome Failed(std::string message)
 }
 
 } // namespace
-
-std::optional<AlterColumnRequest> ParseAlterColumn(std::string_view sql)
-{
-    static const std::regex kPattern(
-        R"(^\s*alter\s+table\s+(\[[^\]]+\]|"[^"]+"|`[^`]+`|[^\s\["`]+)\s+alter\s+column\s+)"
-        R"((\[[^\]]+\]|"[^"]+"|`[^`]+`|[^\s\["`(]+)\s+text\s*\(\s*(\d{1,9})\s*\)\s*;?\s*$)",
-        std::regex::icase | std::regex::ECMAScript);
-    std::match_results<std::string_view::const_iterator> match;
-    if (!std::regex_match(sql.begin(), sql.end(), match, kPattern))
-        return std::nullopt;
-    return AlterColumnRequest{Unquote(match[1].str()), Unquote(match[2].str()), std::stoi(match[3].str())};
-}
 
 StatementOutcome AlterColumnType(SqliteConnection& db, const AlterColumnRequest& request)
 {

@@ -1,23 +1,13 @@
 #pragma once
 // Access's "ALTER TABLE t ALTER COLUMN c Text(n)", which SQLite has no form
 // for, carried out as SQLite's table rebuild.
+#include "AlterColumnText.h"
 #include "SqliteConnection.h"
 
-#include <optional>
 #include <string>
 #include <string_view>
 
 namespace hostmodel {
-
-struct AlterColumnRequest {
-    std::string table;   // unquoted, UTF-8
-    std::string column;  // unquoted, UTF-8
-    int length = 0;      // n of Text(n)
-};
-
-// The request when `sql` (UTF-8) is such a statement: keywords in any case,
-// names bare or quoted with [], "" or ``, an optional trailing semicolon.
-std::optional<AlterColumnRequest> ParseAlterColumn(std::string_view sql);
 
 // Gives the column the declared type Text(n): in one savepoint, a new table
 // with the column so declared, the data copied, the old table dropped, the
