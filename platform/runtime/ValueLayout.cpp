@@ -33,7 +33,12 @@ TParamValue* NewParamValue()
     return new (block) TParamValue();
 }
 
-void ClearVariant(std::uint8_t (&variant)[16]) noexcept
+#ifdef _WIN32
+static_assert(sizeof(VARIANT) == kVariantBytes && alignof(VARIANT) <= 8,
+              "the value cell holds a whole VARIANT");
+#endif
+
+void ClearVariant(VariantBytes& variant) noexcept
 {
 #ifdef _WIN32
     VariantClear(reinterpret_cast<VARIANT*>(variant));

@@ -6,6 +6,9 @@
 
 #include <cstring>
 
+// The packed record: 29 bytes in the 32-bit layout, 49 in the 64-bit one.
+constexpr std::size_t kRecordBytes = sizeof(void*) == 4 ? 29 : 49;
+
 TEST(ErrorRecordArray, LaysOutCountedPackedRecords)
 {
     config::ErrorRecordArray array;
@@ -16,14 +19,14 @@ TEST(ErrorRecordArray, LaysOutCountedPackedRecords)
     EXPECT_EQ(header->refCount, 1);
     EXPECT_EQ(header->count, 3);
     EXPECT_TRUE(rt::SharedHeap::Owns(header));
-    EXPECT_EQ(rt::SharedHeap::BlockSize(header), 8u + 3u * 29u);
+    EXPECT_EQ(rt::SharedHeap::BlockSize(header), 8u + 3u * kRecordBytes);
 
-    // The host reads the third record 58 bytes behind the first.
+    // The host reads the third record two records behind the first.
     const auto* bytes = reinterpret_cast<const unsigned char*>(first);
     std::int32_t seqNo = 0;
     std::int32_t code = 0;
-    std::memcpy(&seqNo, bytes + 58, 4);
-    std::memcpy(&code, bytes + 62, 4);
+    std::memcpy(&seqNo, bytes + 2 * kRecordBytes, 4);
+    std::memcpy(&code, bytes + 2 * kRecordBytes + 4, 4);
     EXPECT_EQ(seqNo, 3);
     EXPECT_EQ(code, -3);
     EXPECT_EQ(first[2].Msg, "第三条");

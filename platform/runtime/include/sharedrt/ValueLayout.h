@@ -22,12 +22,21 @@ enum class ParamType : std::uint8_t {
     Pointer = 8,  // borrowed memory, never released through the item
 };
 
-// Value cell: 32 bytes, a new one for every assignment.
+// Byte size of an OLE VARIANT: 16 on 32-bit Windows, 24 (8-aligned) on
+// 64-bit Windows, where its record member is two pointers wide.
+inline constexpr std::size_t kVariantBytes = sizeof(void*) == 4 ? 16 : 24;
+using VariantBytes = std::uint8_t[kVariantBytes];
+
+// Value cell, a new one for every assignment. 32 bytes in the 32-bit
+// layout; in the 64-bit layout the string pointer widens to 8 bytes, the
+// variant to 24 and the cell to 40, with no padding word.
 struct TParamValue {
-    RtString StringValue;                 // 0
-    std::uint32_t Unused = 0;             // 4
-    std::uint8_t VariantValue[16] = {};   // 8: OLE VARIANT, left empty by modules
-    union {                               // 24
+    RtString StringValue;                        // 0
+#if UINTPTR_MAX == 0xFFFFFFFFu
+    std::uint32_t Unused = 0;                    // 4
+#endif
+    alignas(8) VariantBytes VariantValue = {};   // 8: OLE VARIANT, left empty by modules
+    union {                                      // 24 (64-bit: 32)
         std::int32_t IntegerValue;
         std::uint8_t BooleanValue;
         double FloatValue;
@@ -39,24 +48,36 @@ struct TParamValue {
     TParamValue() : ScalarBytes{} {}
 };
 
-// Item record: 264 bytes.
+// Item record: 264 bytes in the 32-bit layout; in the 64-bit layout the
+// cell pointer widens to 8 bytes at its natural offset 264, 272 in all.
 struct ParamItem {
-    std::uint8_t Name[256];   // 0: length byte, then up to 255 characters
-    std::uint8_t ValueType;   // 256: a ParamType code
-    std::uint8_t Unused[3];   // 257
-    TParamValue* Value;       // 260
+    std::uint8_t Name[256];                       // 0: length byte, then up to 255 characters
+    std::uint8_t ValueType;                       // 256: a ParamType code
+    std::uint8_t Unused[sizeof(void*) - 1];       // 257
+    TParamValue* Value;                           // 260 (64-bit: 264)
 };
 
+#if UINTPTR_MAX == 0xFFFFFFFFu
 static_assert(sizeof(TParamValue) == 32);
-static_assert(offsetof(TParamValue, StringValue) == 0);
 static_assert(offsetof(TParamValue, VariantValue) == 8);
 static_assert(offsetof(TParamValue, IntegerValue) == 24);
 static_assert(offsetof(TParamValue, BooleanValue) == 24);
 static_assert(offsetof(TParamValue, FloatValue) == 24);
 static_assert(offsetof(TParamValue, PointerValue) == 24);
 static_assert(sizeof(ParamItem) == 264);
-static_assert(offsetof(ParamItem, ValueType) == 256);
 static_assert(offsetof(ParamItem, Value) == 260);
+#else
+static_assert(sizeof(TParamValue) == 40);
+static_assert(offsetof(TParamValue, VariantValue) == 8);
+static_assert(offsetof(TParamValue, IntegerValue) == 32);
+static_assert(offsetof(TParamValue, BooleanValue) == 32);
+static_assert(offsetof(TParamValue, FloatValue) == 32);
+static_assert(offsetof(TParamValue, PointerValue) == 32);
+static_assert(sizeof(ParamItem) == 272);
+static_assert(offsetof(ParamItem, Value) == 264);
+#endif
+static_assert(offsetof(TParamValue, StringValue) == 0);
+static_assert(offsetof(ParamItem, ValueType) == 256);
 
 // The host's value object: a class reference (the object's dispatch table)
 // and the list of item pointers. Host-owned: the host creates and destroys
@@ -77,7 +98,7 @@ SHAREDRT_API TParamValue* NewParamValue();
 // Releases a cell's string and variant and frees its 32 bytes. The object
 // or memory its scalar may point to is not touched. Null is ignored.
 SHAREDRT_API void FreeParamValue(TParamValue* cell) noexcept;
-// Empties an OLE variant of 16 bytes (VariantClear in the product).
-SHAREDRT_API void ClearVariant(std::uint8_t (&variant)[16]) noexcept;
+// Empties an OLE variant (VariantClear in the product).
+SHAREDRT_API void ClearVariant(VariantBytes& variant) noexcept;
 
 } // namespace rt
