@@ -1,8 +1,9 @@
 #pragma once
 // The host's services library, ModuleLib.dll, as this module uses it.
 //
-// Every function is imported by its undecorated name, __stdcall, each
-// argument 32 bits wide. Conventions:
+// Every function is imported by its undecorated name, __stdcall; each
+// argument is one stack slot of the build's width (32 bits in the product).
+// Conventions:
 //  - Text arguments are the characters of a runtime string (RtString::Chars()
 //    or CStr()): NUL-terminated GBK text; null means the empty text.
 //  - Text results are written into a caller-owned runtime string given as the

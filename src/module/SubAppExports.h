@@ -1,8 +1,10 @@
 #pragma once
 // wscbs.dll: the sub-application module's exports.
 //
-// Exported by undecorated name, __stdcall, every argument 32 bits wide,
-// Boolean results one byte (1 true, 0 false). No C++ exception leaves any of
+// Exported by undecorated name, __stdcall (64-bit Windows has one calling
+// convention), Boolean results one byte (1 true, 0 false). Handles and
+// pointers are as wide as the build's pointers (32 bits in the product);
+// FreeDLLProc's two arguments are 32 bits at both widths. No C++ exception leaves any of
 // them. All run on the host's user-interface thread.
 //
 // Calling order: InitSubApp once, before the first ShowFrmView (the launcher

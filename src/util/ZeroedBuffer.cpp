@@ -9,8 +9,9 @@ namespace util {
 
 namespace {
 
-constexpr std::size_t kHandleBytes = 4;
-static_assert(sizeof(HLOCAL) == kHandleBytes, "the block's handle fills the 4 bytes in front");
+// The block's handle in front of the address handed out: 4 bytes in the
+// 32-bit product, 8 in the 64-bit build.
+constexpr std::size_t kHandleBytes = sizeof(HLOCAL);
 
 } // namespace
 

@@ -1,7 +1,8 @@
 #pragma once
 // Zero-filled memory blocks from the operating system's local heap, for
 // parameter buffers handed to host functions. The block's handle is kept in
-// the 4 bytes in front of the address handed out.
+// the pointer-sized word in front of the address handed out (4 bytes in the
+// 32-bit product).
 #include "sharedrt/UniqueHandle.h"
 
 #include <cstddef>

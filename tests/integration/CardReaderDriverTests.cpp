@@ -2,6 +2,11 @@
 // program (HKCU\Software\Wine\AppDefaults\<program>.exe, Version=win98),
 // and the system directory's winscard.dll is moved aside while a test needs
 // it missing. Both are put back when the test ends.
+// The test program and the module are of one width and ask
+// GetSystemDirectoryA alike: the 32-bit suite moves the file in the system
+// directory of a 32-bit prefix, the 64-bit suite in system32 of a 64-bit
+// prefix. (The 32-bit product on 64-bit Windows sees SysWOW64 through the
+// file-system redirection; a 32-bit test program would see the same.)
 #include "shell/SubAppModule.h"
 #include "support/TempFolder.h"
 #include "support/ChildProcess.h"

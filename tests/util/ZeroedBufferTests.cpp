@@ -14,10 +14,12 @@ TEST(ZeroedBuffer, BlockIsZeroFilledWithItsLockedHandleInFront)
     auto* bytes = static_cast<unsigned char*>(block);
     for (int i = 0; i < 500; ++i)
         ASSERT_EQ(bytes[i], 0) << i;
+    // The handle fills the pointer-sized word in front: 4 bytes in the
+    // 32-bit product, 8 in the 64-bit build.
     HLOCAL handle;
-    std::memcpy(&handle, bytes - 4, sizeof handle);
-    EXPECT_EQ(LocalHandle(bytes - 4), handle);
-    EXPECT_GE(LocalSize(handle), 504u);
+    std::memcpy(&handle, bytes - sizeof handle, sizeof handle);
+    EXPECT_EQ(LocalHandle(bytes - sizeof handle), handle);
+    EXPECT_GE(LocalSize(handle), 500u + sizeof handle);
     EXPECT_EQ(LocalFlags(handle) & LMEM_LOCKCOUNT, 1u);
     std::memset(bytes, 0xAB, 500);
     {

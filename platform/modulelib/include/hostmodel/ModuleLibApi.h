@@ -2,7 +2,8 @@
 // ModuleLib.dll: the host's 30 services, as the host defines them.
 //
 // extern "C", __stdcall, exported by undecorated name (ModuleLib.def linked
-// with --kill-at); every argument 32 bits wide; Booleans one byte (1 true,
+// with --kill-at); each argument one slot of the build's width (32 bits in
+// the product); Booleans one byte (1 true,
 // 0 false). Each answers from the host model (hostmodel/HostModel.h) and
 // appends one entry to its call log. No C++ exception leaves any of them: a
 // failure inside gives the neutral result (empty text, null, 0, false) and

@@ -15,8 +15,8 @@
 
 namespace rt {
 
-// A window handle as the runtime stores it: 32 bits in the product, opaque
-// in the OS-free core.
+// A window handle as the runtime stores it: pointer-wide (32 bits in the
+// product), opaque in the OS-free core.
 using WindowHandle = void*;
 
 // A Boolean at the host boundary: one byte, 1 true, 0 false.

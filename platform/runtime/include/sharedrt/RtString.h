@@ -13,7 +13,8 @@ namespace rt {
 // Layout of a non-empty string block in the shared heap:
 //     int32 refCount | int32 length | chars[length] | NUL
 // The string itself is one pointer to `chars`; the empty string is a null
-// pointer. The pointer is stored in four bytes with an alignment of one, so
+// pointer. The pointer is stored in its bytes (four in the 32-bit product,
+// eight in the 64-bit build) with an alignment of one, so
 // the string can sit at any offset of a packed exchange record.
 class SHAREDRT_API RtString {
 public:
