@@ -1,0 +1,2 @@
+// The translation unit that compiles the test programs' shared precompiled
+// GoogleTest headers.
