@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cinttypes>
 #include <cstdio>
 #include <cstring>
 
@@ -114,7 +115,7 @@ std::string PointerForLog(const void* p)
     if (p == nullptr)
         return "null";
     char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "0x%08lx", static_cast<unsigned long>(reinterpret_cast<std::uintptr_t>(p)));
+    std::snprintf(buffer, sizeof buffer, "0x%08" PRIxPTR, reinterpret_cast<std::uintptr_t>(p));
     return buffer;
 }
 

@@ -2,7 +2,8 @@
 // The host's record of a sub-application, as GetCurSubAppInfo and
 // GetpSubAppInfo hand it out. Modules read only the version: a
 // length-prefixed text at byte 256. The record is owned by the host and
-// lives as long as the host knows the sub-application.
+// lives as long as the host knows the sub-application. It holds no pointer:
+// the same 768 bytes in the 32-bit product and the 64-bit build.
 #include <cstddef>
 #include <cstdint>
 

@@ -7,7 +7,9 @@ namespace rt {
 
 // An ordered list of untyped pointers, the list object behind a value
 // object's `Items`. Its storage comes from the shared heap, so that host and
-// module can both append. Layout (shared): items, count, capacity.
+// module can both append. Layout (shared): items, count, capacity; 12 bytes
+// in the 32-bit product, 16 in the 64-bit build, where the items pointer
+// widens.
 class SHAREDRT_API RtPtrList {
 public:
     RtPtrList() noexcept = default;
@@ -32,5 +34,11 @@ private:
     std::int32_t count_ = 0;
     std::int32_t capacity_ = 0;
 };
+
+#if UINTPTR_MAX == 0xFFFFFFFFu
+static_assert(sizeof(RtPtrList) == 12);
+#else
+static_assert(sizeof(RtPtrList) == 16);
+#endif
 
 } // namespace rt
