@@ -1,12 +1,3 @@
-# Cross build for 32-bit Windows with Debian's MinGW-w64, posix thread model
-# (std::mutex, GoogleTest). Test executables run under Wine through the
-# emulator wrapper, which the top-level list sets once the build tree is known.
-set(CMAKE_SYSTEM_NAME Windows)
+# 32-bit Windows: the product.
 set(CMAKE_SYSTEM_PROCESSOR i686)
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+include(${CMAKE_CURRENT_LIST_DIR}/MinGW.cmake)

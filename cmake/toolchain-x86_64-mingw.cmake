@@ -1,12 +1,4 @@
-# Cross build for 64-bit Windows with Debian's MinGW-w64, posix thread model:
-# the same tree as the 32-bit product, for 64-bit hosts and for machines whose
+# 64-bit Windows: the same tree for 64-bit hosts and for machines whose
 # kernel runs only 64-bit code (tests under wine64 in a 64-bit prefix).
-set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
-set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+include(${CMAKE_CURRENT_LIST_DIR}/MinGW.cmake)
