@@ -92,10 +92,13 @@ std::string GbkCodeTable::ToGbk(std::string_view utf8, const GbkConverter& fallb
     out.reserve(utf8.size());
     std::size_t pos = 0;
     while (pos < utf8.size()) {
-        if (static_cast<unsigned char>(utf8[pos]) < 0x80) {
-            out.push_back(utf8[pos++]);
-            continue;
-        }
+        std::size_t end = pos;
+        while (end < utf8.size() && static_cast<unsigned char>(utf8[end]) < 0x80)
+            ++end;
+        out.append(utf8, pos, end - pos);
+        if (end == utf8.size())
+            break;
+        pos = end;
         const std::size_t width = Utf8SequenceLength(utf8.substr(pos));
         if (width == 0) {
             out += fallback.Utf8ToGbk(utf8.substr(pos, 1));
@@ -109,8 +112,8 @@ std::string GbkCodeTable::ToGbk(std::string_view utf8, const GbkConverter& fallb
         else if (c >= kStandInBase && c < kStandInBase + 0x10000 && fromGbk_[c - kStandInBase] == c)
             index = static_cast<unsigned>(c - kStandInBase);
         if (index > 0xFF) {
-            out.push_back(static_cast<char>(index >> 8));
-            out.push_back(static_cast<char>(index & 0xFF));
+            const char pair[2] = {static_cast<char>(index >> 8), static_cast<char>(index & 0xFF)};
+            out.append(pair, 2);
         } else if (index != 0) {
             out.push_back(static_cast<char>(index));
         } else {

@@ -8,6 +8,7 @@
 #include <climits>
 #include <memory>
 #include <stdexcept>
+#include <unordered_map>
 
 namespace config {
 
@@ -65,7 +66,9 @@ std::optional<std::string_view> XmlNode::Attribute(std::string_view name) const 
 
 XmlDocument::Span XmlDocument::Store(std::string_view text)
 {
-    const Span span{text_.size(), text.size()};
+    if (text_.size() + text.size() > UINT32_MAX)
+        throw std::length_error("document text too long");
+    const Span span{static_cast<std::uint32_t>(text_.size()), static_cast<std::uint32_t>(text.size())};
     text_.append(text);
     return span;
 }
@@ -125,7 +128,7 @@ private:
             return XmlDocument::kNone;
         XmlDocument::NodeRecord record;
         record.kind = kind;
-        record.name = document_.Store(name);
+        record.name = kind == XmlNodeKind::Element ? ElementName(name) : document_.Store(name);
         record.value = document_.Store(value);
         const auto index = static_cast<std::uint32_t>(document_.nodes_.size());
         if (index == XmlDocument::kNone)
@@ -140,6 +143,15 @@ private:
             parent.lastChild = index;
         }
         return index;
+    }
+
+    // Catalogues repeat a few names thousands of times: each is stored once.
+    XmlDocument::Span ElementName(std::string_view name)
+    {
+        const auto [found, added] = names_.try_emplace(std::string(name));
+        if (added)
+            found->second = document_.Store(name);
+        return found->second;
     }
 
     void FlushText()
@@ -219,6 +231,7 @@ private:
     XmlDocument& document_;
     XML_Parser parser_;
     std::vector<Open> open_;
+    std::unordered_map<std::string, XmlDocument::Span> names_;
     std::string pending_;  // character data not yet a node
     bool failed_ = false;
 };
@@ -291,7 +304,10 @@ std::optional<XmlDocument> ParseXml(std::string_view bytes, const XmlSourceEncod
 
     std::optional<XmlDocument> document(std::in_place);
     document->coding_ = encoding.coding;
+    // Room for what a document of short texts needs, so that the tree is
+    // seldom copied while it grows.
     document->text_.reserve(bytes.size());
+    document->nodes_.reserve(bytes.size() / 16);
     XmlTreeBuilder builder(*document, parser.get());
     const bool parsed =
         XML_Parse(parser.get(), bytes.data(), static_cast<int>(bytes.size()), XML_TRUE) == XML_STATUS_OK;

@@ -78,8 +78,8 @@ private:
     static constexpr std::uint32_t kNone = UINT32_MAX;
 
     struct Span {
-        std::size_t at = 0;
-        std::size_t size = 0;
+        std::uint32_t at = 0;
+        std::uint32_t size = 0;
     };
     struct NodeRecord {
         XmlNodeKind kind;
@@ -99,7 +99,7 @@ private:
     Span Store(std::string_view text);
 
     XmlTextCoding coding_ = XmlTextCoding::Unicode;
-    std::string text_;  // every name and text, back to back
+    std::string text_;  // every name and text, back to back; element names once each
     std::vector<NodeRecord> nodes_;  // the document element first
     std::vector<AttributeRecord> attributes_;
 };
