@@ -97,6 +97,10 @@ TEST(ErrorCatalogueParser, CharactersWithoutGbkFormBecomeQuestionMarks)
     const auto parsed = Parse(testing_text::Utf8(u8"<L><E><MSG>ok \u0E01 &#x0E01;</MSG></E></L>"));
     ASSERT_EQ(parsed.entries.size(), 1u);
     EXPECT_EQ(parsed.entries[0].msg, "ok ? ?");
+    // A reference in a GBK document: its GBK form, or the mark.
+    const auto gbk = Parse("<?xml version=\"1.0\" encoding=\"GBK\"?><L><E><MSG>税&#x0E01;&#x7A0E;</MSG></E></L>");
+    ASSERT_EQ(gbk.entries.size(), 1u);
+    EXPECT_EQ(gbk.entries[0].msg, "税?税");
 }
 
 TEST(ErrorCatalogueParser, MalformedDocumentsAreNotLoaded)
