@@ -26,7 +26,7 @@ std::string CompactUpper(std::string_view type)
     for (char c : type)
         if (c != ' ' && c != '\t' && c != '\r' && c != '\n')
             out += c;
-    return AsciiUpper(out);
+    return Utf8AsciiUpper(out);
 }
 
 struct SchemaObject {
@@ -91,7 +91,7 @@ StatementOutcome AlterColumnType(SqliteConnection& db, const AlterColumnRequest&
     std::string declaredType;
     bool found = false;
     for (const auto& row : db.Rows("SELECT name, type FROM pragma_table_info(?1)", {table})) {
-        if (EqualsIgnoringAsciiCase(row[0], request.column)) {
+        if (Utf8EqualsIgnoringAsciiCase(row[0], request.column)) {
             declaredType = row[1];
             found = true;
             break;

@@ -24,7 +24,7 @@ bool IsConstraintWord(std::string_view word)
         "CONSTRAINT", "PRIMARY", "NOT", "NULL", "UNIQUE", "CHECK",
         "DEFAULT", "COLLATE", "REFERENCES", "GENERATED", "AS"};
     for (std::string_view w : kWords)
-        if (EqualsIgnoringAsciiCase(word, w))
+        if (Utf8EqualsIgnoringAsciiCase(word, w))
             return true;
     return false;
 }
@@ -35,7 +35,7 @@ bool IsTableConstraintWord(std::string_view word)
     static constexpr std::array<std::string_view, 5> kWords = {"CONSTRAINT", "PRIMARY", "UNIQUE", "CHECK",
                                                                "FOREIGN"};
     for (std::string_view w : kWords)
-        if (EqualsIgnoringAsciiCase(word, w))
+        if (Utf8EqualsIgnoringAsciiCase(word, w))
             return true;
     return false;
 }
@@ -198,7 +198,7 @@ std::optional<std::string> ReplaceColumnType(std::string_view createSql, std::st
             if (IsTableConstraintWord(name))
                 continue;
         }
-        if (!EqualsIgnoringAsciiCase(name, column))
+        if (!Utf8EqualsIgnoringAsciiCase(name, column))
             continue;
 
         const std::size_t afterName = scan.Pos();

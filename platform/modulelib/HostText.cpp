@@ -38,6 +38,31 @@ bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) noexcept
 
 std::string AsciiUpper(std::string_view text) { return rt::GbkUpperAscii(text); }
 
+namespace {
+
+constexpr char UpperAsciiByte(char c) noexcept { return c >= 'a' && c <= 'z' ? static_cast<char>(c - ('a' - 'A')) : c; }
+
+} // namespace
+
+bool Utf8EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) noexcept
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (UpperAsciiByte(a[i]) != UpperAsciiByte(b[i]))
+            return false;
+    }
+    return true;
+}
+
+std::string Utf8AsciiUpper(std::string_view text)
+{
+    std::string result(text);
+    for (char& c : result)
+        c = UpperAsciiByte(c);
+    return result;
+}
+
 std::size_t FindInGbk(std::string_view text, std::string_view part) noexcept
 {
     if (part.empty())
@@ -46,7 +71,7 @@ std::size_t FindInGbk(std::string_view text, std::string_view part) noexcept
     while (pos < text.size()) {
         if (text.compare(pos, part.size(), part) == 0)
             return pos;
-        pos += rt::IsGbkLeadByte(static_cast<unsigned char>(text[pos])) && pos + 1 < text.size() ? 2 : 1;
+        pos += rt::GbkCharWidth(text, pos);
     }
     return std::string_view::npos;
 }

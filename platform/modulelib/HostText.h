@@ -10,9 +10,16 @@
 
 namespace hostmodel {
 
-// Equal when they differ only in the case of ASCII letters.
+// GBK texts: equal when they differ only in the case of ASCII letters that
+// begin a character (a trail byte is never folded).
 bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) noexcept;
 std::string AsciiUpper(std::string_view text);
+
+// UTF-8 texts (SQLite's names and statements), as SQLite compares names:
+// every byte that is an ASCII letter is folded; the bytes of a multi-byte
+// character are never letters.
+bool Utf8EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) noexcept;
+std::string Utf8AsciiUpper(std::string_view text);
 
 // The first position of `part` in `text` that starts a character (never
 // inside a double-byte GBK character); npos when none or `part` is empty.

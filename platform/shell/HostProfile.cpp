@@ -1,5 +1,6 @@
 #include "shell/HostProfile.h"
 
+#include "sharedrt/GbkText.h"
 #include "sharedrt/RtError.h"
 
 #include <windows.h>
@@ -89,7 +90,7 @@ public:
     std::string Value(const std::string& section, const std::string& key) const
     {
         for (const auto& [name, value] : Section(section))
-            if (lstrcmpiA(name.c_str(), key.c_str()) == 0)
+            if (rt::GbkCompareIgnoreAsciiCase(name, key) == 0)
                 return value;
         return {};
     }
@@ -103,8 +104,7 @@ private:
 std::string SectionSuffix(const std::string& section, const std::string& prefix)
 {
     if (section.size() <= prefix.size() + 1 || section[prefix.size()] != ' ' ||
-        CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, section.c_str(), static_cast<int>(prefix.size()),
-                       prefix.c_str(), static_cast<int>(prefix.size())) != CSTR_EQUAL)
+        rt::GbkCompareIgnoreAsciiCase(std::string_view(section).substr(0, prefix.size()), prefix) != 0)
         return {};
     return Trim(section.substr(prefix.size() + 1));
 }
@@ -156,7 +156,7 @@ HostProfile ReadHostProfile(const std::string& installationFolder)
         if (const std::string script = file.Value(section, "DatabaseScript"); !script.empty())
             setup.databaseScript = Resolve(setup.folder, script);
         for (const std::string& other : sections)
-            if (lstrcmpiA(SectionSuffix(other, "Individuation").c_str(), code.c_str()) == 0)
+            if (rt::GbkCompareIgnoreAsciiCase(SectionSuffix(other, "Individuation"), code) == 0)
                 setup.individuation = file.Section(other);
         profile.subApps.push_back(std::move(setup));
     }
@@ -177,7 +177,7 @@ HostProfile ReadHostProfile(const std::string& installationFolder)
 
     bool known = false;
     for (const auto& setup : profile.subApps)
-        known = known || lstrcmpiA(setup.code.c_str(), profile.currentSubApp.c_str()) == 0;
+        known = known || rt::GbkCompareIgnoreAsciiCase(setup.code, profile.currentSubApp) == 0;
     if (!known)
         throw rt::Error("主框架配置文件没有当前子应用“" + profile.currentSubApp + "”的设置：" + profile.profileFile);
     return profile;

@@ -18,8 +18,8 @@ ParameterKind ParameterKindOf(std::string_view type) noexcept
 
 namespace {
 
-// Integer and boolean values are read as they stand: a blank around the
-// value makes it "any other text".
+// Values of every type are read as they stand, as the configuration keeps
+// them untrimmed: a blank around the value makes it "any other text".
 bool HasSurroundingBlank(std::string_view value) noexcept
 {
     return !value.empty() && (util::IsBlankByte(static_cast<unsigned char>(value.front())) ||
@@ -49,7 +49,8 @@ bool ParameterBoolean(std::string_view value, char decimalSeparator)
 double ParameterFloat(std::string_view value, char decimalSeparator) noexcept
 {
     double result = 0;
-    ParseDecimalNumber(value, decimalSeparator, result);
+    if (!HasSurroundingBlank(value))
+        ParseDecimalNumber(value, decimalSeparator, result);
     return result;
 }
 

@@ -19,7 +19,8 @@ std::int32_t ParameterInteger(std::string_view value) noexcept;
 // blanks around it (" True ").
 bool ParameterBoolean(std::string_view value, char decimalSeparator);
 
-// A decimal number written with `decimalSeparator`; 0 when the text is not one.
+// A decimal number written with `decimalSeparator`; 0 when the text is not
+// one, also one with blanks around it (" 1.5 ").
 double ParameterFloat(std::string_view value, char decimalSeparator) noexcept;
 
 } // namespace config

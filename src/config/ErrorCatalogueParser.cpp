@@ -1,9 +1,8 @@
 #include "config/ErrorCatalogueParser.h"
 
 #include "config/NumberText.h"
-#include "config/XmlSource.h"
+#include "config/XmlDocument.h"
 #include "config/XmlTextReader.h"
-
 
 namespace config {
 namespace {
@@ -13,11 +12,11 @@ constexpr const char* kFallbackText = "0";
 // The plain text of the entry's child `name`: empty when the child is
 // missing; nullopt when the entry is no element or the child is not plain
 // text.
-std::optional<std::string> FieldText(const XmlTextReader& reader, pugi::xml_node entry, const char* name)
+std::optional<std::string> FieldText(const XmlTextReader& reader, XmlNode entry, std::string_view name)
 {
-    if (entry.type() != pugi::node_element)
+    if (!entry.IsElement())
         return std::nullopt;
-    const pugi::xml_node child = entry.child(name);
+    const XmlNode child = entry.Child(name);
     if (!child)
         return std::string();
     return reader.PlainText(child);
@@ -34,7 +33,7 @@ void Guarded(Read read) noexcept
     }
 }
 
-ErrorCatalogueEntry ReadEntry(const XmlTextReader& reader, pugi::xml_node node)
+ErrorCatalogueEntry ReadEntry(const XmlTextReader& reader, XmlNode node)
 {
     ErrorCatalogueEntry entry;
     entry.moduleType = kFallbackText;
@@ -64,16 +63,13 @@ ParsedErrorCatalogue ParseErrorCatalogue(std::string_view bytes, const GbkConver
 {
     ParsedErrorCatalogue result;
     const XmlSourceEncoding encoding = DetectXmlEncoding(bytes);
-    pugi::xml_document document;
-    // A processing instruction under the root is an entry like a comment.
-    if (!LoadXml(document, bytes, encoding, kXmlParseOptions | pugi::parse_pi))
+    const std::optional<XmlDocument> document = ParseXml(bytes, encoding);
+    if (!document)
         return result;
-    const pugi::xml_node root = document.document_element();
-    if (!root)
-        return result;
-    const XmlTextReader reader(encoding.coding, converter);
+    const XmlTextReader reader(document->Coding(), converter);
     result.loaded = true;
-    for (pugi::xml_node node = root.first_child(); node; node = node.next_sibling())
+    // Comments and processing instructions under the root are entries too.
+    for (XmlNode node = document->DocumentElement().FirstChild(); node; node = node.NextSibling())
         result.entries.push_back(ReadEntry(reader, node));
     return result;
 }

@@ -146,7 +146,7 @@ bool ApplyDifferenceFile(const DifferenceSite& site, bool copyFiles, const std::
     bool result = true;
     try {
         const std::optional<SysDifferenceDocument> document =
-            ParseSysDifference(util::ReadWholeFile(configPath), SystemGbkConverter());
+            ParseSysDifference(util::ReadWholeFile(configPath), *site.converter);
         if (!document) {
             site.log("差异化配置文件[" + configPath + "]有错误！");
             return false;

@@ -13,6 +13,7 @@
 // "cookie.ini" (section "Difference") recorded at the last complete success.
 // The record is written only after a run in which everything was applied.
 // Every problem is written to the module log, never shown.
+#include "config/GbkConverter.h"
 #include "sharedrt/ValueLayout.h"
 
 #include <functional>
@@ -33,6 +34,8 @@ struct DifferenceSite {
     std::string version;       // the sub-application's version text
     rt::DataVO* vo = nullptr;  // parameters are stored only when there is one
     char decimalSeparator = '.';
+    // Turns the texts of Unicode documents into GBK; borrowed.
+    const GbkConverter* converter = &SystemGbkConverter();
     std::function<void(const std::string&)> log;
     // Reading and writing "cookie.ini" (the host's INI functions).
     std::function<std::string(const std::string& file, const std::string& section, const std::string& key)> readIni;

@@ -1,6 +1,6 @@
 #include "config/SysDifferenceDocument.h"
 
-#include "config/XmlSource.h"
+#include "config/XmlDocument.h"
 #include "config/XmlTextReader.h"
 #include "util/TextRules.h"
 #include "util/XmlUtil.h"
@@ -12,11 +12,11 @@ class ChildTexts {
 public:
     explicit ChildTexts(const XmlTextReader& reader) : reader_(reader) {}
 
-    std::string Raw(pugi::xml_node parent, const char* name) const
+    std::string Raw(XmlNode parent, std::string_view name) const
     {
-        return util::DecodeXmlEntities(reader_.TextContent(parent.child(name)));
+        return util::DecodeXmlEntities(reader_.TextContent(parent.Child(name)));
     }
-    std::string Trimmed(pugi::xml_node parent, const char* name) const { return util::TrimText(Raw(parent, name)); }
+    std::string Trimmed(XmlNode parent, std::string_view name) const { return util::TrimText(Raw(parent, name)); }
 
 private:
     const XmlTextReader& reader_;
@@ -42,28 +42,34 @@ std::optional<SysDifferenceDocument> ParseSysDifference(std::string_view bytes, 
     // GBK text as it stands unless the file declares a Unicode encoding,
     // whose texts are converted to GBK like the catalogue's.
     const XmlSourceEncoding encoding = DeclaredXmlSourceEncoding(bytes);
-    pugi::xml_document document;
-    if (!LoadXml(document, bytes, encoding))
+    const std::optional<XmlDocument> document = ParseXml(bytes, encoding);
+    if (!document)
         return std::nullopt;
-    const pugi::xml_node root = document.document_element();
-    if (!root)
-        return std::nullopt;
+    const XmlNode root = document->DocumentElement();
 
-    const XmlTextReader reader(encoding.coding, converter);
+    const XmlTextReader reader(document->Coding(), converter);
     const ChildTexts texts(reader);
     SysDifferenceDocument result;
     try {
-        result.zcode = util::TrimText(reader.AttributeValue(root.attribute("ZCODE")));
+        result.zcode = util::TrimText(reader.AttributeValue(root, "ZCODE"));
     } catch (...) {
         result.zcode.clear();
     }
 
-    for (pugi::xml_node node : root.child("DIFF-PARAMETERS").children("DIFF-PARAMETER")) {
+    const auto children = [](XmlNode list, std::string_view name) {
+        std::vector<XmlNode> named;
+        for (XmlNode node = list.FirstChild(); node; node = node.NextSibling()) {
+            if (node.IsElement() && node.Name() == name)
+                named.push_back(node);
+        }
+        return named;
+    };
+    for (XmlNode node : children(root.Child("DIFF-PARAMETERS"), "DIFF-PARAMETER")) {
         result.parameters.push_back(ReadItem<DifferenceParameter>([&] {
             return DifferenceParameter{texts.Trimmed(node, "NAME"), texts.Trimmed(node, "TYPE"), texts.Raw(node, "VALUE")};
         }));
     }
-    for (pugi::xml_node node : root.child("DIFF-FILES").children("DIFF-FILE")) {
+    for (XmlNode node : children(root.Child("DIFF-FILES"), "DIFF-FILE")) {
         result.files.push_back(ReadItem<DifferenceFileItem>([&] {
             return DifferenceFileItem{texts.Trimmed(node, "NAME"), texts.Trimmed(node, "TYPE"),
                                       texts.Trimmed(node, "TARGETDIR")};

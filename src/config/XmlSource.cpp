@@ -1,7 +1,6 @@
 #include "config/XmlSource.h"
 
 #include "config/Utf8Text.h"
-#include "config/XmlWellFormed.h"
 #include "util/TextRules.h"
 
 #include <optional>
@@ -76,29 +75,31 @@ namespace {
 std::optional<XmlSourceEncoding> Declared(std::string_view bytes)
 {
     // Byte-order marks and the zero-byte patterns of UTF-16 and UTF-32
-    // without a mark: pugixml recognises and converts all of them.
+    // without a mark; UTF-32's mark begins like UTF-16's.
     if (StartsWithBytes(bytes, {0xEF, 0xBB, 0xBF}))
-        return XmlSourceEncoding{XmlTextCoding::Unicode, pugi::encoding_utf8};
-    if (StartsWithBytes(bytes, {0xFF, 0xFE}) || StartsWithBytes(bytes, {0xFE, 0xFF}) || StartsAsUtf32(bytes) ||
+        return XmlSourceEncoding{XmlTextCoding::Unicode, XmlParseAs::Utf8};
+    if (StartsAsUtf32(bytes))
+        return XmlSourceEncoding{XmlTextCoding::Unicode, XmlParseAs::Utf32};
+    if (StartsWithBytes(bytes, {0xFF, 0xFE}) || StartsWithBytes(bytes, {0xFE, 0xFF}) ||
         StartsWithBytes(bytes, {0x00, 0x3C, 0x00, 0x3F}) || StartsWithBytes(bytes, {0x3C, 0x00, 0x3F, 0x00}))
-        return XmlSourceEncoding{XmlTextCoding::Unicode, pugi::encoding_auto};
+        return XmlSourceEncoding{XmlTextCoding::Unicode, XmlParseAs::Utf16};
 
     const std::string_view declared = DeclaredXmlEncoding(bytes);
     if (IsAnyOf(declared, {"GB2312", "GBK", "GB18030", "CP936", "windows-936", "MS936", "x-gbk"}))
-        return XmlSourceEncoding{XmlTextCoding::Gbk, pugi::encoding_utf8};
+        return XmlSourceEncoding{XmlTextCoding::Gbk, XmlParseAs::Utf8};
     if (IsAnyOf(declared, {"UTF-8", "UTF8"})) {
         // A declaration that the bytes contradict is a label put on a GBK
         // file by mistake: its bytes are read as they stand.
         if (!IsValidUtf8(bytes))
-            return XmlSourceEncoding{XmlTextCoding::Gbk, pugi::encoding_utf8};
-        return XmlSourceEncoding{XmlTextCoding::Unicode, pugi::encoding_utf8};
+            return XmlSourceEncoding{XmlTextCoding::Gbk, XmlParseAs::Utf8};
+        return XmlSourceEncoding{XmlTextCoding::Unicode, XmlParseAs::Utf8};
     }
     if (IsAnyOf(declared, {"ISO-8859-1", "latin1", "latin-1", "ISO_8859-1"}))
-        return XmlSourceEncoding{XmlTextCoding::Unicode, pugi::encoding_latin1};
+        return XmlSourceEncoding{XmlTextCoding::Unicode, XmlParseAs::Latin1};
     return std::nullopt;
 }
 
-constexpr XmlSourceEncoding kGbkAsItStands{XmlTextCoding::Gbk, pugi::encoding_utf8};
+constexpr XmlSourceEncoding kGbkAsItStands{XmlTextCoding::Gbk, XmlParseAs::Utf8};
 
 } // namespace
 
@@ -107,24 +108,13 @@ XmlSourceEncoding DetectXmlEncoding(std::string_view bytes)
     if (const auto declared = Declared(bytes))
         return *declared;
     if (IsValidUtf8(bytes))
-        return {XmlTextCoding::Unicode, pugi::encoding_utf8};
+        return {XmlTextCoding::Unicode, XmlParseAs::Utf8};
     return kGbkAsItStands;
 }
 
 XmlSourceEncoding DeclaredXmlSourceEncoding(std::string_view bytes)
 {
     return Declared(bytes).value_or(kGbkAsItStands);
-}
-
-bool LoadXml(pugi::xml_document& document, std::string_view bytes, const XmlSourceEncoding& encoding,
-             unsigned options)
-{
-    if (!IsWellFormedXml(bytes, encoding))
-        return false;
-    if (document.load_buffer(bytes.data(), bytes.size(), options, encoding.parseAs))
-        return true;
-    document.reset();
-    return false;
 }
 
 } // namespace config

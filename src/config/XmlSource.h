@@ -1,27 +1,35 @@
 #pragma once
 // How the module reads the bytes of an XML file: which encoding they are in
-// and how pugixml is to take them.
+// and how the parser is to take them.
 //
 // A byte-order mark decides first, then the declared encoding, then the
 // bytes themselves: text that is valid UTF-8 is UTF-8, anything else is GBK.
 // A UTF-8 declaration on bytes that are no UTF-8 is taken as a wrong label
 // on a GBK file.
-// GBK-family text (GB2312, GBK, GB18030, CP936) is kept as it is; every
-// Unicode encoding is converted to GBK when a text is read (XmlText.h).
-#include <pugixml.hpp>
-
+// GBK-family text (GB2312, GBK, GB18030, CP936) reads back byte for byte;
+// every Unicode encoding is converted to GBK when a text is read
+// (XmlTextReader.h).
 #include <string_view>
 
 namespace config {
 
 enum class XmlTextCoding {
-    Gbk,      // texts in the document are GBK bytes already
-    Unicode,  // pugixml delivers UTF-8, to be converted to GBK
+    Gbk,      // the document's texts are GBK bytes, to be given back exactly
+    Unicode,  // the document is Unicode (or Latin-1), its texts converted to GBK
+};
+
+// The byte form a Unicode document is parsed in; a GBK document is parsed
+// as GBK whatever this says.
+enum class XmlParseAs {
+    Utf8,
+    Latin1,
+    Utf16,  // by its byte-order mark or the zero bytes of "<?"
+    Utf32,  // likewise; converted to UTF-8 before the parse
 };
 
 struct XmlSourceEncoding {
     XmlTextCoding coding = XmlTextCoding::Unicode;
-    pugi::xml_encoding parseAs = pugi::encoding_auto;
+    XmlParseAs parseAs = XmlParseAs::Utf8;
 };
 
 // The encoding of a whole file's bytes.
@@ -38,17 +46,5 @@ std::string_view DeclaredXmlEncoding(std::string_view bytes);
 
 // True when the bytes begin as UTF-32, with or without a byte-order mark.
 bool StartsAsUtf32(std::string_view bytes) noexcept;
-
-// Parse options of the module's XML files: pugixml's defaults (CDATA kept,
-// whitespace-only text dropped), comments as nodes, and character and entity
-// references left in the text so that XmlTextReader resolves them into GBK.
-inline constexpr unsigned kXmlParseOptions =
-    (pugi::parse_default | pugi::parse_comments) & ~pugi::parse_escapes;
-
-// Parses `bytes` taken as `encoding` with `options`. False, with nothing to
-// read in `document`, when the bytes are no well-formed document
-// (XmlWellFormed.h) or pugixml cannot build one.
-bool LoadXml(pugi::xml_document& document, std::string_view bytes, const XmlSourceEncoding& encoding,
-             unsigned options = kXmlParseOptions);
 
 } // namespace config

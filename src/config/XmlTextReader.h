@@ -1,15 +1,11 @@
 #pragma once
 // Reading texts out of a parsed XML document as GBK.
 //
-// Documents are parsed with their references left in place (XmlSource.h);
-// this reader resolves the five predefined entities and numeric character
-// references itself, so that a reference to a Chinese character becomes its
-// GBK bytes also in a document whose texts are kept as GBK. CDATA sections
-// are taken as they stand.
+// The parser has resolved every reference; its texts are UTF-8. A GBK
+// document's texts come back as the very bytes of the file (GbkCodeTable.h),
+// a Unicode document's are converted by the platform's converter.
 #include "config/GbkConverter.h"
-#include "config/XmlSource.h"
-
-#include <pugixml.hpp>
+#include "config/XmlDocument.h"
 
 #include <optional>
 #include <string>
@@ -23,28 +19,25 @@ public:
     XmlTextReader(XmlTextCoding coding, const GbkConverter& converter) : coding_(coding), converter_(converter) {}
 
     // The value of a text or CDATA node; empty for any other node.
-    std::string NodeValue(pugi::xml_node node) const;
+    std::string NodeValue(XmlNode node) const;
 
-    // The value of an attribute; empty for a missing one.
-    std::string AttributeValue(pugi::xml_attribute attribute) const;
+    // The value of an element's attribute; empty for a missing one.
+    std::string AttributeValue(XmlNode element, std::string_view name) const;
 
     // The text content of a node: its text and CDATA nodes and those of all
     // its descendants, in document order. Empty for a null node.
-    std::string TextContent(pugi::xml_node node) const;
+    std::string TextContent(XmlNode node) const;
 
     // The text of an element that holds nothing but a single text or CDATA
     // node, or nothing at all (empty text). Anything else (nested elements,
     // comments, more than one node) and a node that is no element give
     // nullopt: the element is not plain text.
-    std::optional<std::string> PlainText(pugi::xml_node element) const;
+    std::optional<std::string> PlainText(XmlNode element) const;
 
 private:
-    // Appends a raw text in the document's coding with its references
-    // resolved; numeric references come out in the document's coding too.
-    void AppendResolved(std::string& out, std::string_view raw) const;
-    // Turns a text in the document's coding into GBK.
-    std::string ToGbk(std::string text) const;
-    void AppendNode(std::string& out, pugi::xml_node node) const;
+    // Turns a text of the parser (UTF-8) into GBK.
+    std::string ToGbk(std::string_view text) const;
+    void AppendContent(std::string& out, XmlNode node) const;
 
     XmlTextCoding coding_;
     const GbkConverter& converter_;

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -95,6 +97,10 @@ TEST(ErrorCatalogueParser, CharactersWithoutGbkFormBecomeQuestionMarks)
     const auto parsed = Parse(testing_text::Utf8(u8"<L><E><MSG>ok \u0E01 &#x0E01;</MSG></E></L>"));
     ASSERT_EQ(parsed.entries.size(), 1u);
     EXPECT_EQ(parsed.entries[0].msg, "ok ? ?");
+    // A reference in a GBK document: its GBK form, or the mark.
+    const auto gbk = Parse("<?xml version=\"1.0\" encoding=\"GBK\"?><L><E><MSG>税&#x0E01;&#x7A0E;</MSG></E></L>");
+    ASSERT_EQ(gbk.entries.size(), 1u);
+    EXPECT_EQ(gbk.entries[0].msg, "税?税");
 }
 
 TEST(ErrorCatalogueParser, MalformedDocumentsAreNotLoaded)
@@ -125,4 +131,127 @@ TEST(ErrorCatalogueParser, AProcessingInstructionIsAnEntryLikeAComment)
     ExpectEntry(parsed.entries[1], 0, "", "0", "0");
     ExpectEntry(parsed.entries[2], 0, "", "0", "0");
     ExpectEntry(parsed.entries[3], 4, "m", "", "");
+}
+
+namespace {
+
+// "<!ENTITY a0 'lol'>" and `levels` entities each ten times the one below.
+std::string NestedEntities(int levels)
+{
+    std::string subset = "<!ENTITY a0 \"lol\">";
+    for (int level = 1; level <= levels; ++level) {
+        subset += "<!ENTITY a" + std::to_string(level) + " \"";
+        for (int i = 0; i < 10; ++i)
+            subset += "&a" + std::to_string(level - 1) + ";";
+        subset += "\">";
+    }
+    return subset;
+}
+
+} // namespace
+
+TEST(ErrorCatalogueParser, DeclarationsOfTheInternalSubsetApply)
+{
+    // A general entity, in GBK and in UTF-8.
+    for (const std::string& bytes :
+         {std::string("<!DOCTYPE ERRORLIST [<!ENTITY co \"税务机关\">]>"
+                      "<ERRORLIST><E><CODE>1</CODE><MSG>请联系&co;处理</MSG></E></ERRORLIST>"),
+          testing_text::Utf8(u8"<?xml version=\"1.0\" encoding=\"UTF-8\"?><!DOCTYPE ERRORLIST [<!ENTITY co \"税务机关\">]>"
+                             u8"<ERRORLIST><E><CODE>1</CODE><MSG>请联系&co;处理</MSG></E></ERRORLIST>")}) {
+        const auto parsed = Parse(bytes);
+        ASSERT_TRUE(parsed.loaded);
+        ASSERT_EQ(parsed.entries.size(), 1u);
+        ExpectEntry(parsed.entries[0], 1, "请联系税务机关处理", "", "");
+    }
+    // A parameter entity that declares a general entity; an entity that
+    // holds markup; a character reference inside an entity.
+    const auto parsed = Parse(
+        "<!DOCTYPE L [<!ENTITY % p \"<!ENTITY co 'x&#x7A0E;'>\"> %p; <!ENTITY code \"<CODE>7</CODE>\">]>"
+        "<L><E>&code;<MSG>&co;</MSG></E><E><MSG>a&co;&co;b</MSG></E></L>");
+    ASSERT_TRUE(parsed.loaded);
+    ASSERT_EQ(parsed.entries.size(), 2u);
+    ExpectEntry(parsed.entries[0], 7, "x税", "", "");
+    ExpectEntry(parsed.entries[1], 0, "ax税x税b", "", "");  // one text, not four
+}
+
+TEST(ErrorCatalogueParser, NestedExpansionBeyondTheBoundIsMalformed)
+{
+    // Nine ten-fold levels: 3 * 10^9 characters from about 500 bytes.
+    const std::string subset = NestedEntities(9);
+    EXPECT_FALSE(Parse("<!DOCTYPE L [" + subset + "]><L><E><MSG>&a9;</MSG></E></L>").loaded);
+    EXPECT_FALSE(Parse("<!DOCTYPE L [" + subset + "]><L><E x=\"&a9;\"><MSG>m</MSG></E></L>").loaded);
+    // Expansion that stays within the bound is read in full.
+    const auto three = Parse("<!DOCTYPE L [" + NestedEntities(3) + "]><L><E><MSG>&a3;</MSG></E></L>");
+    ASSERT_TRUE(three.loaded);
+    ASSERT_EQ(three.entries.size(), 1u);
+    EXPECT_EQ(three.entries[0].msg.size(), 3000u);
+    EXPECT_EQ(three.entries[0].msg.substr(0, 6), "lollol");
+}
+
+TEST(ErrorCatalogueParser, ExternalEntitiesAreNeverRead)
+{
+    // Files that would change the entries if they were read.
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("wscbs-external-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+    std::filesystem::create_directories(folder);
+    const auto write = [&](const char* name, std::string_view text) {
+        std::ofstream(folder / name, std::ios::binary) << text;
+        return (folder / name).string();
+    };
+    const std::string entityFile = write("ext.xml", "<CODE>9</CODE>read");
+    const std::string dtdFile = write("ext.dtd", "<!ENTITY co \"read\"><!ATTLIST E a CDATA \"read\">");
+
+    const auto entity = Parse("<!DOCTYPE L [<!ENTITY ext SYSTEM \"" + entityFile + "\">]>"
+                              "<L><E><MSG>a&ext;b</MSG></E></L>");
+    ASSERT_TRUE(entity.loaded);
+    ASSERT_EQ(entity.entries.size(), 1u);
+    ExpectEntry(entity.entries[0], 0, "ab", "", "");
+
+    const auto subset = Parse("<!DOCTYPE L SYSTEM \"" + dtdFile + "\"><L><E><MSG>a&co;b</MSG></E></L>");
+    ASSERT_TRUE(subset.loaded);
+    ASSERT_EQ(subset.entries.size(), 1u);
+    ExpectEntry(subset.entries[0], 0, "ab", "", "");
+    std::filesystem::remove_all(folder);
+}
+
+TEST(ErrorCatalogueParser, APairWhoseTrailByteIsNoGbkTrailByteIsMalformed)
+{
+    // Each document is well-formed but for the pair.
+    for (const std::string& bad : std::vector<std::string>{
+             "<L><E><MSG>\xB0<!--x--></MSG></E></L>",  // '<' would be hidden in the pair
+             "<L><E><MSG>\xB0\x7F</MSG></E></L>",
+             "<L><E><MSG>\xB0\x1F</MSG></E></L>",
+             "<L><E><MSG>\xB0\xFF</MSG></E></L>",
+             "<?xml version=\"1.0\" encoding=\"GBK\"?><L><E><MSG>\xB0\x7F</MSG></E></L>",
+         }) {
+        EXPECT_FALSE(Parse(bad).loaded) << bad;
+    }
+    const auto good = Parse("<L><E><MSG>\xB0\x40\xB0\xFE</MSG></E></L>");
+    ASSERT_TRUE(good.loaded);
+    EXPECT_EQ(good.entries.at(0).msg, "\xB0\x40\xB0\xFE");
+}
+
+TEST(ErrorCatalogueParser, GbkTextIsReadByteForByte)
+{
+    // Ideographs, a user-defined character (AA A1), the single byte 0x80,
+    // a pair outside the assigned ranges (A2 E3) and Chinese element names.
+    const std::string text = "税\xAA\xA1\x80\xA2\xE3－";
+    const auto parsed = Parse("<?xml version=\"1.0\" encoding=\"GB2312\"?><错误列表><错误><CODE>2</CODE><MSG>" +
+                              text + "</MSG><moduleType>模块</moduleType></错误></错误列表>");
+    ASSERT_TRUE(parsed.loaded);
+    ASSERT_EQ(parsed.entries.size(), 1u);
+    ExpectEntry(parsed.entries[0], 2, text, "模块", "");
+}
+
+TEST(ErrorCatalogueParser, Utf32DocumentsAreRead)
+{
+    std::string bytes("\xFF\xFE\x00\x00", 4);
+    for (char32_t c : std::u32string(U"<L><E><CODE>3</CODE><MSG>税务</MSG></E></L>")) {
+        for (int shift = 0; shift < 32; shift += 8)
+            bytes.push_back(static_cast<char>((c >> shift) & 0xFF));
+    }
+    const auto parsed = Parse(bytes);
+    ASSERT_TRUE(parsed.loaded);
+    ASSERT_EQ(parsed.entries.size(), 1u);
+    ExpectEntry(parsed.entries[0], 3, "税务", "", "");
 }

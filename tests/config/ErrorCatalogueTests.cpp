@@ -100,3 +100,33 @@ TEST_F(ErrorCatalogueTest, NoValueObjectIsAnError)
     std::string message;
     EXPECT_THROW(config::LoadErrorCatalogueFile(file, nullptr, message), rt::Error);
 }
+
+TEST_F(ErrorCatalogueTest, ABoundlessExpansionIsAnUnloadableFileAndAFileBesideItIsNeverRead)
+{
+    std::string subset = "<!ENTITY a0 \"lol\">";
+    for (int level = 1; level <= 9; ++level) {
+        subset += "<!ENTITY a" + std::to_string(level) + " \"";
+        for (int i = 0; i < 10; ++i)
+            subset += "&a" + std::to_string(level - 1) + ";";
+        subset += "\">";
+    }
+    const std::string bomb = folder_.Write("errmsg.xml", "<!DOCTYPE L [" + subset + "]><L><E><MSG>&a9;</MSG></E></L>");
+    std::string message = "stale";
+    EXPECT_FALSE(config::LoadErrorCatalogueFile(bomb, &vo_, message));
+    EXPECT_EQ(message, config::kCatalogueEmptyMessage);
+    EXPECT_EQ(ErrorListItem(vo_), nullptr);
+
+    // An external entity and an external subset named by relative paths, as
+    // a document would name files beside it.
+    folder_.Write("ext.xml", "<CODE>9</CODE>read");
+    folder_.Write("ext.dtd", "<!ENTITY co \"read\">");
+    const std::string file = folder_.Write(
+        "errmsg.xml", "<!DOCTYPE L SYSTEM \"ext.dtd\" [<!ENTITY ext SYSTEM \"ext.xml\">]>"
+                      "<L><E><CODE>1</CODE><MSG>a&ext;&co;b</MSG></E></L>");
+    message.clear();
+    ASSERT_TRUE(config::LoadErrorCatalogueFile(file, &vo_, message));
+    const auto* records = static_cast<const rt::TErrorMsg*>(ErrorListItem(vo_)->Value->PointerValue);
+    ASSERT_EQ(rt::CountedArrayLength(records), 1);
+    EXPECT_EQ(records[0].Code, 1);
+    EXPECT_EQ(records[0].Msg, "ab");
+}

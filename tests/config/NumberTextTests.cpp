@@ -74,6 +74,11 @@ TEST(DifferenceParameterValue, TypesAndValues)
     EXPECT_FALSE(config::ParameterBoolean("1 ", '.'));
     EXPECT_FALSE(config::ParameterBoolean("\ttrue", '.'));
 
+    // Decimal values too.
+    EXPECT_DOUBLE_EQ(config::ParameterFloat("1.5", '.'), 1.5);
+    EXPECT_DOUBLE_EQ(config::ParameterFloat(" 1.5 ", '.'), 0.0);
+    EXPECT_DOUBLE_EQ(config::ParameterFloat("1.5\t", '.'), 0.0);
+
     EXPECT_DOUBLE_EQ(config::ParameterFloat("0,17", ','), 0.17);
     EXPECT_DOUBLE_EQ(config::ParameterFloat("0.17", ','), 0.0);
 }

@@ -127,6 +127,35 @@ TEST(SysDifferenceDocument, UnicodeDocumentsAreConvertedAndGbkOnesKeptByteForByt
     EXPECT_EQ(declared->zcode, "\xC2\xA9");
 }
 
+TEST(SysDifferenceDocument, DeclarationsOfTheInternalSubsetApply)
+{
+    const auto document = Parse(
+        "<?xml version=\"1.0\" encoding=\"GB2312\"?>"
+        "<!DOCTYPE D [<!ATTLIST D ZCODE CDATA \" 32 \"><!ENTITY jg \"江苏省国税\">"
+        "<!ENTITY % t \"<!ENTITY type 'Integer'>\"> %t;]>"
+        "<D><DIFF-PARAMETERS><DIFF-PARAMETER><NAME>机关</NAME><TYPE>&type;</TYPE><VALUE>[&jg;]</VALUE>"
+        "</DIFF-PARAMETER></DIFF-PARAMETERS></D>");
+    ASSERT_TRUE(document.has_value());
+    EXPECT_EQ(document->zcode, "32");  // the default of the attribute list
+    ASSERT_EQ(document->parameters.size(), 1u);
+    EXPECT_EQ(document->parameters[0].type, "Integer");
+    EXPECT_EQ(document->parameters[0].value, "[江苏省国税]");
+}
+
+TEST(SysDifferenceDocument, NestedExpansionBeyondTheBoundIsMalformed)
+{
+    std::string subset = "<!ENTITY a0 \"lol\">";
+    for (int level = 1; level <= 9; ++level) {
+        subset += "<!ENTITY a" + std::to_string(level) + " \"";
+        for (int i = 0; i < 10; ++i)
+            subset += "&a" + std::to_string(level - 1) + ";";
+        subset += "\">";
+    }
+    EXPECT_FALSE(Parse("<!DOCTYPE D [" + subset + "]><D><DIFF-PARAMETERS><DIFF-PARAMETER><NAME>n</NAME>"
+                       "<VALUE>&a9;</VALUE></DIFF-PARAMETER></DIFF-PARAMETERS></D>").has_value());
+    EXPECT_FALSE(Parse("<!DOCTYPE D [" + subset + "]><D ZCODE=\"&a9;\"/>").has_value());
+}
+
 namespace {
 
 // Runs out of memory on the text "坏" (E5 9D 8F in UTF-8), as a converter

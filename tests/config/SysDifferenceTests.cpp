@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <new>
 
 using testing_support::PathExists;
 using testing_support::ReadBytes;
@@ -247,5 +248,48 @@ TEST_F(SysDifferenceTest, EveryFailureIsLoggedAndTheRestStillApplied)
                     }));
     EXPECT_EQ(ReadBytes(app_ + "ok.dll"), "ok");
     EXPECT_EQ(host::GetString(&vo_, "after", ""), "still stored");
+    EXPECT_EQ(Recorded("lastRevenueCode"), "<none>");
+}
+
+namespace {
+
+// Fails on the text "坏" (E5 9D 8F in UTF-8), as a conversion may fail on
+// any text.
+class FailingConverter : public config::GbkConverter {
+public:
+    std::string Utf8ToGbk(std::string_view utf8) const override
+    {
+        if (utf8.find("\xE5\x9D\x8F") != std::string_view::npos)
+            throw std::bad_alloc();
+        return config::SystemGbkConverter().Utf8ToGbk(utf8);
+    }
+};
+
+} // namespace
+
+TEST_F(SysDifferenceTest, AnItemThatCannotBeReadIsThatItemsFailureAndTheLoopGoesOn)
+{
+    const FailingConverter converter;
+    site_.converter = &converter;
+    Difference();
+    const std::string config = folder_.Write(
+        "WSCBS\\AppComs\\difference\\SysDifference.xml",
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?><SYSDIFFERENCE>"
+        "<DIFF-PARAMETERS>"
+        "<DIFF-PARAMETER><NAME>bad</NAME><VALUE>\xE5\x9D\x8F</VALUE></DIFF-PARAMETER>"
+        "<DIFF-PARAMETER><NAME>good</NAME><TYPE>integer</TYPE><VALUE>7</VALUE></DIFF-PARAMETER>"
+        "</DIFF-PARAMETERS><DIFF-FILES>"
+        "<DIFF-FILE><NAME>\xE5\x9D\x8F.dll</NAME><TYPE>0</TYPE><TARGETDIR/></DIFF-FILE>"
+        "<DIFF-FILE><NAME>ok.dll</NAME><TYPE>0</TYPE><TARGETDIR/></DIFF-FILE>"
+        "</DIFF-FILES></SYSDIFFERENCE>");
+    folder_.Write("WSCBS\\AppComs\\difference\\ok.dll", "ok");
+
+    EXPECT_EQ(config::ApplyDifferences(site_, "132", 0, 1), 1);
+    EXPECT_EQ(log_, (std::vector<std::string>{
+                        "差异化配置文件[" + config + "]配置有误：目标位置[DIFF-PARAMETER]！",
+                        "差异化配置文件[" + config + "]配置有误：目标位置[DIFF-FILE]！",
+                    }));
+    EXPECT_EQ(ItemNames(), "good;");
+    EXPECT_EQ(ReadBytes(app_ + "ok.dll"), "ok");
     EXPECT_EQ(Recorded("lastRevenueCode"), "<none>");
 }

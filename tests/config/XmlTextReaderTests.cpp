@@ -1,4 +1,6 @@
+#include "config/GbkCodeTable.h"
 #include "config/GbkConverter.h"
+#include "config/XmlDocument.h"
 #include "config/XmlSource.h"
 #include "config/XmlTextReader.h"
 
@@ -29,7 +31,6 @@ TEST(XmlSource, GbkFamilyDeclarationsKeepTheBytes)
         const std::string doc = std::string("<?xml version=\"1.0\" encoding='") + name + "'?><a>中</a>";
         const auto encoding = Detect(doc);
         EXPECT_EQ(encoding.coding, XmlTextCoding::Gbk) << name;
-        EXPECT_EQ(encoding.parseAs, pugi::encoding_utf8) << name;
     }
 }
 
@@ -68,11 +69,12 @@ TEST(XmlTextReader, ResolvesReferencesIntoGbkInBothCodings)
     const std::string gbkDoc = "<a x=\"&#20013;&amp;\">&lt;中&#x6587;&gt; &amp; <![CDATA[&lt;]]></a>";
     const std::string utf8Doc = Utf8(u8"<a x=\"&#20013;&amp;\">&lt;中&#x6587;&gt; &amp; <![CDATA[&lt;]]></a>");
     for (const auto& [bytes, coding] : {std::pair{gbkDoc, XmlTextCoding::Gbk}, std::pair{utf8Doc, XmlTextCoding::Unicode}}) {
-        pugi::xml_document document;
-        ASSERT_TRUE(config::LoadXml(document, bytes, config::DetectXmlEncoding(bytes)));
+        const auto document = config::ParseXml(bytes, config::DetectXmlEncoding(bytes));
+        ASSERT_TRUE(document.has_value());
+        EXPECT_EQ(document->Coding(), coding);
         const config::XmlTextReader reader(coding, converter);
-        const pugi::xml_node a = document.document_element();
-        EXPECT_EQ(reader.AttributeValue(a.attribute("x")), "中&");
+        const config::XmlNode a = document->DocumentElement();
+        EXPECT_EQ(reader.AttributeValue(a, "x"), "中&");
         EXPECT_EQ(reader.TextContent(a), "<中文> & &lt;");
         EXPECT_EQ(reader.PlainText(a), std::nullopt);  // text and CDATA: two nodes
     }
@@ -81,18 +83,22 @@ TEST(XmlTextReader, ResolvesReferencesIntoGbkInBothCodings)
 TEST(XmlTextReader, PlainTextIsASingleTextOrCdataNode)
 {
     const config::XmlTextReader reader(XmlTextCoding::Gbk, config::SystemGbkConverter());
-    pugi::xml_document document;
-    ASSERT_TRUE(config::LoadXml(document,
-                                "<r><e1/><e2>  </e2><e3><![CDATA[x<y]]></e3><e4>a<b/></e4><e5><!--c--></e5>"
-                                "<e6><b>t</b></e6><e7>t</e7></r>",
-                                {XmlTextCoding::Gbk, pugi::encoding_utf8}));
-    const pugi::xml_node r = document.document_element();
-    EXPECT_EQ(reader.PlainText(r.child("e1")), "");
-    EXPECT_EQ(reader.PlainText(r.child("e2")), "");  // whitespace-only text is no node
-    EXPECT_EQ(reader.PlainText(r.child("e3")), "x<y");
-    EXPECT_EQ(reader.PlainText(r.child("e4")), std::nullopt);
-    EXPECT_EQ(reader.PlainText(r.child("e5")), std::nullopt);
-    EXPECT_EQ(reader.PlainText(r.child("e6")), std::nullopt);
-    EXPECT_EQ(reader.TextContent(r.child("e6")), "t");
-    EXPECT_EQ(reader.PlainText(r.child("e7")), "t");
+    const auto document = config::ParseXml(
+        "<r><e1/><e2>  </e2><e3><![CDATA[x<y]]></e3><e4>a<b/></e4><e5><!--c--></e5>"
+        "<e6><b>t</b></e6><e7>t</e7><e8>a<?p?>b</e8><e9><![CDATA[ ]]></e9></r>",
+        {XmlTextCoding::Gbk, config::XmlParseAs::Utf8});
+    ASSERT_TRUE(document.has_value());
+    const config::XmlNode r = document->DocumentElement();
+    EXPECT_EQ(reader.PlainText(r.Child("e1")), "");
+    EXPECT_EQ(reader.PlainText(r.Child("e2")), "");  // whitespace-only text is no node
+    EXPECT_EQ(reader.PlainText(r.Child("e3")), "x<y");
+    EXPECT_EQ(reader.PlainText(r.Child("e4")), std::nullopt);
+    EXPECT_EQ(reader.PlainText(r.Child("e5")), std::nullopt);
+    EXPECT_EQ(reader.PlainText(r.Child("e6")), std::nullopt);
+    EXPECT_EQ(reader.TextContent(r.Child("e6")), "t");
+    EXPECT_EQ(reader.PlainText(r.Child("e7")), "t");
+    EXPECT_EQ(reader.PlainText(r.Child("e8")), std::nullopt);  // a processing instruction is a node
+    EXPECT_EQ(reader.TextContent(r.Child("e8")), "ab");
+    EXPECT_EQ(reader.PlainText(r.Child("e9")), " ");  // a CDATA section is one even when blank
+    EXPECT_EQ(reader.TextContent(r), "x<yattab ");
 }

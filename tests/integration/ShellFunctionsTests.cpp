@@ -5,9 +5,13 @@
 #include "shell/PeriodDialog.h"
 #include "support/HostSetup.h"
 #include "shell/ShellFunctions.h"
+#include "shell/HostProfile.h"
+#include "shell/ParamEntry.h"
+#include "support/TempFolder.h"
 
 #include "hostmodel/HostModel.h"
 #include "hostmodel/ModuleLibApi.h"
+#include "sharedrt/RtError.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -136,4 +140,46 @@ TEST_F(ShellFunctionsTest, UnattendedFunctionsSucceedWithoutDialogAndKeepThePeri
     }
     EXPECT_EQ(Model().ExecuteCalls().size(), std::size(shell::kShellFunctions));
     EXPECT_EQ(Period(), "200703");
+}
+
+TEST(ShellTextRules, ParameterNamesFoldOnlyTheAsciiLettersThatBeginACharacter)
+{
+    const std::string text = "癮=trail;Abc=ascii;Δ=greek";
+    EXPECT_EQ(shell::ReadParamEntry(text, "癮"), "trail");
+    EXPECT_EQ(shell::ReadParamEntry(text, "癆"), "");  // B0 41 against B0 61
+    EXPECT_EQ(shell::ReadParamEntry(text, "aBC"), "ascii");
+    EXPECT_EQ(shell::ReadParamEntry(text, "δ"), "");
+}
+
+TEST(ShellTextRules, TheProfileMatchesCodesAsTheHostModelDoes)
+{
+    // Greek and full-width letters have cases too, but the host model folds
+    // only ASCII letters: the shell must not join what the model keeps apart.
+    testing_support::TempFolder installation("profile");
+    installation.Make("app");
+    installation.Make("host");
+    installation.Write("host\\MainFrame.ini",
+                       "[Host]\r\nCurrentSubApp=WSCBS\r\n"
+                       "[SubApp WSCBS]\r\nFolder=..\\app\r\n"
+                       "[subapp Δ1]\r\nFolder=..\\app\r\n"
+                       "[Individuation wscbs]\r\nCaption_bs=ascii\r\n"
+                       "[Individuation δ1]\r\nCaption_bs=greek\r\n"
+                       "[SubApp 癮]\r\nfolder=..\\app\r\n"
+                       "[Individuation 癆]\r\nCaption_bs=trail\r\n");
+    const shell::HostProfile profile = shell::ReadHostProfile(installation.Path());
+    ASSERT_EQ(profile.subApps.size(), 3u);
+    EXPECT_EQ(profile.subApps[0].code, "WSCBS");
+    EXPECT_EQ(profile.subApps[0].individuation,
+              (std::vector<std::pair<std::string, std::string>>{{"Caption_bs", "ascii"}}));
+    EXPECT_EQ(profile.subApps[1].code, "Δ1");
+    EXPECT_TRUE(profile.subApps[1].individuation.empty());
+    EXPECT_EQ(profile.subApps[2].code, "癮");
+    EXPECT_EQ(profile.subApps[2].folder, installation.Path() + "app\\");
+    EXPECT_TRUE(profile.subApps[2].individuation.empty());
+
+    // A current sub-application that the host model could not find.
+    installation.Write("host\\MainFrame.ini", "[Host]\r\nCurrentSubApp=δ1\r\n[SubApp Δ1]\r\nFolder=..\\app\r\n");
+    EXPECT_THROW(shell::ReadHostProfile(installation.Path()), rt::Error);
+    installation.Write("host\\MainFrame.ini", "[Host]\r\nCurrentSubApp=wscbs\r\n[SubApp WSCBS]\r\nFolder=..\\app\r\n");
+    EXPECT_EQ(shell::ReadHostProfile(installation.Path()).currentSubApp, "wscbs");
 }

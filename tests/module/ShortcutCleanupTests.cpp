@@ -95,6 +95,25 @@ TEST_F(ShortcutCleanupTest, FoldersComeFromTheRegistryInUpperCase)
     EXPECT_EQ(module::CommonDesktopFolder(), expected);
 }
 
+TEST_F(ShortcutCleanupTest, UpperCasingLeavesTheTrailBytesOfAFolderName)
+{
+    // 癮 is B0 61: its trail byte is no letter, and 癆 (B0 41) is another
+    // folder, which does not exist.
+    const std::string folder = desktopFolder_.Make("x癮");
+    WriteValue("Common Desktop", folder.substr(0, folder.size() - 1));
+    std::string expected = folder.substr(0, folder.size() - 1);
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        if (static_cast<unsigned char>(expected[i]) >= 0x81) {
+            ++i;
+            continue;
+        }
+        if (expected[i] >= 'a' && expected[i] <= 'z')
+            expected[i] = static_cast<char>(expected[i] - 32);
+    }
+    EXPECT_EQ(module::CommonDesktopFolder(), expected);
+    EXPECT_NE(expected.find("X癮"), std::string::npos);
+}
+
 TEST_F(ShortcutCleanupTest, OldShortcutMovesToTheCurrentName)
 {
     desktopFolder_.Write("Tessaly1.2.lnk", "old desktop");

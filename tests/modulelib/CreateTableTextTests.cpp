@@ -36,3 +36,13 @@ TEST(CreateTableText, TableConstraintsAreNoColumnsAndUnknownColumnsGiveNothing)
     EXPECT_EQ(ReplaceColumnType("CREATE TABLE t (a Integer", "a", "Text(4)"), std::nullopt);
     EXPECT_EQ(ReplaceColumnType("CREATE TABLE t AS SELECT 1", "a", "Text(4)"), std::nullopt);
 }
+
+TEST(CreateTableText, NamesFoldAsciiLettersAsSqliteDoes)
+{
+    // UTF-8, as SQLite keeps it: 税 is E7 A8 8E, whose last byte a GBK rule
+    // would pair with the letter behind it.
+    EXPECT_EQ(ReplaceColumnType("CREATE TABLE t (\xE7\xA8\x8E" "a Integer)", "\xE7\xA8\x8E" "A", "Text(4)"),
+              "(\xE7\xA8\x8E" "a Text(4))");
+    // Only ASCII letters fold: Ａ and ａ (EF BC A1, EF BD 81) are two names.
+    EXPECT_EQ(ReplaceColumnType("CREATE TABLE t (\xEF\xBD\x81 Integer)", "\xEF\xBC\xA1", "Text(4)"), std::nullopt);
+}

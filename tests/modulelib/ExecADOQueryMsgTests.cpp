@@ -135,6 +135,19 @@ TEST_F(ExecADOQueryMsgTest, AlterColumnRebuildsTheTableKeepingDataIndexesAndView
     EXPECT_EQ(Model().QueryDatabase("select sql from sqlite_schema where name = 'cs_ickxx'")[0][0], before);
 }
 
+TEST_F(ExecADOQueryMsgTest, AlterColumnFindsTheColumnAsSqliteComparesNames)
+{
+    // 税 is E7 A8 8E in the UTF-8 that SQLite keeps: the letter behind it is a
+    // letter of its own there.
+    ASSERT_TRUE(Run("CREATE TABLE t (税a Integer, ｂ Integer)").done);
+    const Outcome outcome = Run("ALTER TABLE t ALTER COLUMN 税A Text(4)");
+    EXPECT_TRUE(outcome.done) << outcome.message;
+    EXPECT_EQ(Model().QueryDatabase("select count(*) from pragma_table_info('t') where type = 'Text(4)'"),
+              (Rows{{"1"}}));
+    // Full-width letters are no ASCII letters.
+    EXPECT_FALSE(Run("ALTER TABLE t ALTER COLUMN Ｂ Text(4)").done);
+}
+
 TEST_F(ExecADOQueryMsgTest, AlterColumnOfAMissingTableOrColumnFails)
 {
     Outcome outcome = Run("alter table cs_nosuch alter column icxlh Text(4)");

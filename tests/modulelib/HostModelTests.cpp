@@ -165,6 +165,11 @@ TEST_F(HostModelTest, RightsWindowsAndSkinAreAsConfigured)
     EXPECT_EQ(CheckFunctionCanUse("wscbs004-00-03"), 1);
     EXPECT_EQ(CheckFunctionCanUse("WSCBS003-01"), 0);
     EXPECT_EQ(CheckFunctionCanUse(nullptr), 0);
+    // A trail byte is part of its character, never a letter: 癮 (B0 61) is
+    // allowed, 癆 (B0 41) is another code.
+    Model().AllowFunction("WSCBS癮");
+    EXPECT_EQ(CheckFunctionCanUse("wscbs癮"), 1);
+    EXPECT_EQ(CheckFunctionCanUse("WSCBS癆"), 0);
 
     int app = 0, frame = 0, parent = 0, mainParent = 0;
     EXPECT_EQ(GetMainFrameHandle(), nullptr);

@@ -137,13 +137,17 @@ TEST_F(FormCloseTests, OwnerFreesWhatItOwnsNewestFirst)
 {
     std::vector<std::string> order;
     auto* owner = new Form({.control = {.bounds = {0, 0, 100, 100}}});
-    for (const char* name : {"first", "second"}) {
+    for (const char* name : {"first", "second", "癮"}) {
         auto* owned = new Form({.control = {.owner = owner, .name = name}});
         owned->OnDestroy = [&order](Component& sender) { order.push_back(sender.Name()); };
     }
     EXPECT_EQ(owner->FindComponent("SECOND")->Name(), "second");
     EXPECT_EQ(owner->Find<Form>("first")->Name(), "first");
     EXPECT_EQ(owner->FindComponent("third"), nullptr);
+    // Names ignore the case of ASCII letters only where they begin a
+    // character: 癮 (B0 61) is found, 癆 (B0 41) is another name.
+    EXPECT_EQ(owner->FindComponent("癮")->Name(), "癮");
+    EXPECT_EQ(owner->FindComponent("癆"), nullptr);
     owner->Free();
-    EXPECT_EQ(order, (std::vector<std::string>{"second", "first"}));
+    EXPECT_EQ(order, (std::vector<std::string>{"癮", "second", "first"}));
 }

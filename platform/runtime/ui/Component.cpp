@@ -1,5 +1,7 @@
 #include "sharedrt/ui/Component.h"
 
+#include "sharedrt/GbkText.h"
+
 #include <algorithm>
 
 namespace rt::ui {
@@ -7,18 +9,7 @@ namespace {
 
 bool SameNameIgnoringAsciiCase(std::string_view a, std::string_view b) noexcept
 {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z')
-            x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z')
-            y = static_cast<char>(y - 'A' + 'a');
-        if (x != y)
-            return false;
-    }
-    return true;
+    return GbkCompareIgnoreAsciiCase(a, b) == 0;
 }
 
 } // namespace

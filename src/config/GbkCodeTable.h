@@ -1,0 +1,46 @@
+#pragma once
+// Exact conversion between GBK text and UTF-8, for reading GBK documents
+// with a parser that reads UTF-8: the bytes of every GBK character come back
+// unchanged from the UTF-8 that the parser reports.
+//
+// Characters map as code page 936 decodes them. A sequence that the code
+// page leaves undefined, or decodes to a character that another sequence
+// already has (or to one that XML forbids), gets a character of its own in
+// the private-use plane 15 (U+F0000 + its index), so that it too reads back
+// byte for byte.
+#include "config/GbkConverter.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace config {
+
+class GbkCodeTable {
+public:
+    // `decoding` as DecodeCodePage936 gives it.
+    explicit GbkCodeTable(const std::vector<char16_t>& decoding);
+
+    // The table of this platform's code page, built on first use.
+    static const GbkCodeTable& System();
+
+    // Appends the UTF-8 form of GBK bytes to `out`. False, with `out` in an
+    // unspecified state, when a lead byte (0x81-0xFE) has no trail byte
+    // (0x40-0x7E or 0x80-0xFE) behind it: such a pair could hide markup
+    // such as '<'.
+    bool AppendUtf8(std::string& out, std::string_view gbk) const;
+
+    // The GBK form of UTF-8 text: exact for every character that a GBK
+    // sequence gave; any other character (from a character reference) as
+    // `fallback` converts it.
+    std::string ToGbk(std::string_view utf8, const GbkConverter& fallback) const;
+
+private:
+    static constexpr char32_t kStandInBase = 0xF0000;
+
+    std::vector<char32_t> fromGbk_;      // by sequence index; 0 for no sequence
+    std::vector<std::uint16_t> toGbk_;   // by BMP character: its sequence index; 0 for none
+};
+
+} // namespace config
