@@ -24,6 +24,21 @@ bool IsDotEntry(const char* name) noexcept
 
 } // namespace
 
+PathKind QueryPathKind(std::string_view path, std::uint32_t* error)
+{
+    const std::string text(path);
+    const DWORD attributes = GetFileAttributesA(text.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+        if (error != nullptr)
+            *error = 0;
+        return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? PathKind::Directory : PathKind::File;
+    }
+    const DWORD code = GetLastError();
+    if (error != nullptr)
+        *error = code;
+    return code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND ? PathKind::Missing : PathKind::Unknown;
+}
+
 bool IsDirectory(std::string_view path)
 {
     const std::string text(path);
@@ -87,33 +102,48 @@ bool CopyDirectoryTree(std::string_view source, std::string_view target, bool fa
 
 std::string ReadWholeFile(std::string_view path)
 {
+    std::string content;
+    ReadWholeFileChecked(path, content);
+    return content;
+}
+
+std::uint32_t ReadWholeFileChecked(std::string_view path, std::string& content)
+{
+    content.clear();
     const std::string name(path);
     rt::unique_hfile file(CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
-        return std::string();
+        return GetLastError();
     LARGE_INTEGER size;
-    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 || size.QuadPart > MAXDWORD)
-        return std::string();
+    if (!GetFileSizeEx(file.get(), &size))
+        return GetLastError();
+    if (size.QuadPart < 0 || size.QuadPart > MAXDWORD)
+        return ERROR_FILE_TOO_LARGE;
 
-    std::string content;
     try {
         content.resize(static_cast<std::size_t>(size.QuadPart));
     } catch (const std::bad_alloc&) {
-        return std::string();
+        return ERROR_NOT_ENOUGH_MEMORY;
     } catch (const std::length_error&) {
-        return std::string();
+        return ERROR_NOT_ENOUGH_MEMORY;
     }
     std::size_t done = 0;
     while (done < content.size()) {
         DWORD read = 0;
         if (!ReadFile(file.get(), content.data() + done, static_cast<DWORD>(content.size() - done), &read,
-                      nullptr)
-            || read == 0)
-            return std::string();
+                      nullptr)) {
+            const DWORD error = GetLastError();
+            content.clear();
+            return error;
+        }
+        if (read == 0) {
+            content.clear();
+            return ERROR_HANDLE_EOF;
+        }
         done += read;
     }
-    return content;
+    return 0;
 }
 
 } // namespace util

@@ -1,10 +1,17 @@
 #pragma once
 // File-system routines over GBK paths with "\" as the separator. None of
 // them changes the process's current directory.
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace util {
+
+// What the file system says of a path. A path is Missing only when the
+// system answers that the file or the path was not found; any other failure
+// to read its attributes is Unknown, with the system's error code.
+enum class PathKind { Missing, File, Directory, Unknown };
+PathKind QueryPathKind(std::string_view path, std::uint32_t* error = nullptr);
 
 // True when `path` names an existing directory; false when it does not
 // exist, is a file, or its attributes cannot be read.
@@ -38,5 +45,10 @@ bool CopyDirectoryTree(std::string_view source, std::string_view target, bool fa
 // that another program holds open for writing can be read. Empty on any
 // failure: missing file, no access, short read.
 std::string ReadWholeFile(std::string_view path);
+
+// The same, telling a failure apart from an empty file: 0 when the whole
+// file was read into `content`, else the system's error code (`content` is
+// then empty).
+std::uint32_t ReadWholeFileChecked(std::string_view path, std::string& content);
 
 } // namespace util
