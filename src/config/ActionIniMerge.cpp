@@ -54,10 +54,10 @@ void MergeActionIniFiles(const std::string& source, const std::string& target)
 
 void MergeActionIni()
 {
-    const std::string source = host::CurSubAppPath() + kActionIniName;
+    const std::string source = host::RequiredCurSubAppPath() + kActionIniName;
     if (!util::FileExists(source))
         return;
-    MergeActionIniFiles(host::CurSubAppPath() + kActionIniName, host::AppPath() + kActionIniName);
+    MergeActionIniFiles(host::RequiredCurSubAppPath() + kActionIniName, host::RequiredAppPath() + kActionIniName);
 }
 
 } // namespace config

@@ -13,7 +13,9 @@ inline constexpr const char kActionIniName[] = "action.ini";
 
 // The merge between the running sub-application's folder and the host's
 // application folder, both asked of the host. A missing source does
-// nothing (the target is neither touched nor created).
+// nothing (the target is neither touched nor created). A folder the host
+// gives empty is logged and raises rt::Error: no file is looked for or
+// written relative to nothing.
 void MergeActionIni();
 
 // The merge between two given files. A value that cannot be written raises

@@ -91,7 +91,7 @@ void RunDatabaseUpgradeFile(const std::string& file, const StatementRunner& run,
 
 void RunDatabaseUpgrade(std::string& failures)
 {
-    RunDatabaseUpgradeFile(host::CurSubAppPath() + kUpgradeFileName,
+    RunDatabaseUpgradeFile(host::RequiredCurSubAppPath() + kUpgradeFileName,
                            [](const std::string& statement, rt::RtQuery*& query) {
                                return ExecSql(statement, query, 0, false);
                            },

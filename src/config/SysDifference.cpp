@@ -13,6 +13,7 @@
 #include "util/PathText.h"
 #include "util/TextRules.h"
 
+#include "sharedrt/RtError.h"
 #include "sharedrt/UniqueHandle.h"
 
 #include <windows.h>
@@ -220,7 +221,12 @@ int ApplySysDifference(const std::string& zoneCode, int stripSwitch, rt::DataVO*
     const std::string code = host::CurSubAppCode();
     DifferenceSite site;
     site.vo = vo != nullptr ? vo : host::CurSubAppVo();
-    site.subAppFolder = host::SubAppPath(code);
+    try {
+        site.subAppFolder = host::RequiredSubAppPath(code);
+    } catch (const rt::Error&) {
+        // Logged; without its folder nothing can be applied or recorded.
+        return 1;
+    }
     site.version = host::SubAppVersion(code);
     site.decimalSeparator = SystemDecimalSeparator();
     site.log = [](const std::string& message) { WriteLogLine(message); };
