@@ -18,8 +18,9 @@ inline constexpr const char kActionIniName[] = "action.ini";
 // written relative to nothing.
 void MergeActionIni();
 
-// The merge between two given files. A value that cannot be written raises
-// rt::IoError; what was written before it stays.
+// The merge between two given files. A source, or a section of it, that
+// cannot be read raises rt::IoError, as does a value that cannot be
+// written; what was written before it stays.
 void MergeActionIniFiles(const std::string& source, const std::string& target);
 
 } // namespace config

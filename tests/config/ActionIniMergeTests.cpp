@@ -5,7 +5,11 @@
 
 #include "sharedrt/RtError.h"
 
+#include "sharedrt/UniqueHandle.h"
+
 #include <gtest/gtest.h>
+
+#include <windows.h>
 
 using testing_support::PathExists;
 using testing_support::ReadBytes;
@@ -71,4 +75,17 @@ TEST(ActionIniMerge, LaterLineOfARepeatedKeyWins)
     const std::string target = folder.Write("host.ini", "[A]\r\nk=2\r\n");
     config::MergeActionIniFiles(source, target);
     EXPECT_EQ(config::ReadIniString(target, "A", "k", "?"), "2");
+}
+
+TEST(ActionIniMerge, UnreadableSourceRaisesAndLeavesTheTargetAlone)
+{
+    const TempFolder folder("action");
+    const std::string source = folder.Write("action.ini", "[A]\r\nx=1\r\n");
+    const std::string target = folder.Write("host.ini", "[A]\r\nx=0\r\n");
+    // Another program holds the source without sharing reading: its
+    // sections cannot be read, which is not the same as having none.
+    rt::unique_hfile holder(CreateFileA(source.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(holder);
+    EXPECT_THROW(config::MergeActionIniFiles(source, target), rt::IoError);
+    EXPECT_EQ(ReadBytes(target), "[A]\r\nx=0\r\n");
 }
