@@ -18,9 +18,12 @@ inline constexpr const char kActionIniName[] = "action.ini";
 // written relative to nothing.
 void MergeActionIni();
 
-// The merge between two given files. A source, or a section of it, that
-// cannot be read raises rt::IoError, as does a value that cannot be
-// written; what was written before it stays.
+// The merge between two given files. The host's file is read once, merged
+// in memory and, when anything changed, replaced whole by the merged file
+// (written beside it, flushed, moved over it); lines not changed keep their
+// bytes. A source, or a section of it, that cannot be read raises
+// rt::IoError, as does a merged file that cannot be written; the host's file
+// then stays as it was.
 void MergeActionIniFiles(const std::string& source, const std::string& target);
 
 } // namespace config

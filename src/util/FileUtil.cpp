@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <new>
 #include <stdexcept>
 
@@ -98,6 +99,68 @@ bool CopyDirectoryTree(std::string_view source, std::string_view target, bool fa
         }
     } while (FindNextFileA(listing.get(), &entry));
     return true;
+}
+
+namespace {
+
+[[noreturn]] void RaiseWriteFailure(const std::string& path, DWORD error)
+{
+    throw rt::IoError("无法写入配置文件" + path + "（系统错误" + std::to_string(error) + "）");
+}
+
+} // namespace
+
+void WriteWholeFile(const std::string& path, std::string_view content)
+{
+    rt::unique_hfile file(
+        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        RaiseWriteFailure(path, GetLastError());
+    std::size_t done = 0;
+    while (done < content.size()) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(content.size() - done, 1u << 20));
+        DWORD written = 0;
+        const BOOL ok = WriteFile(file.get(), content.data() + done, chunk, &written, nullptr);
+        if (!ok || written == 0)
+            RaiseWriteFailure(path, ok ? ERROR_DISK_FULL : GetLastError());
+        done += written;
+    }
+    if (!CloseHandle(file.release()))
+        RaiseWriteFailure(path, GetLastError());
+}
+
+namespace {
+
+// Puts the file's data on the disk before it takes another's place.
+void FlushToDisk(const std::string& path)
+{
+    rt::unique_hfile file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file || !FlushFileBuffers(file.get()))
+        RaiseWriteFailure(path, GetLastError());
+    if (!CloseHandle(file.release()))
+        RaiseWriteFailure(path, GetLastError());
+}
+
+} // namespace
+
+void ReplaceFileBy(const std::string& path, const std::function<void(const std::string& beside)>& fill)
+{
+    const std::string beside = path + kReplacementSuffix;
+    try {
+        fill(beside);
+        FlushToDisk(beside);
+        if (!MoveFileExA(beside.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            RaiseWriteFailure(path, GetLastError());
+    } catch (...) {
+        DeleteFileA(beside.c_str());
+        throw;
+    }
+}
+
+void ReplaceFileContent(const std::string& path, std::string_view content)
+{
+    ReplaceFileBy(path, [&](const std::string& beside) { WriteWholeFile(beside, content); });
 }
 
 std::string ReadWholeFile(std::string_view path)

@@ -2,6 +2,7 @@
 // File-system routines over GBK paths with "\" as the separator. None of
 // them changes the process's current directory.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -39,6 +40,22 @@ void CreateDirectoryChain(std::string_view path);
 // Throws rt::IoError, before creating anything, when `source` (or, during
 // the descent, one of its sub-directories) is not an existing directory.
 bool CopyDirectoryTree(std::string_view source, std::string_view target, bool failIfExists);
+
+// Creates or empties the file and writes `content` into it; rt::IoError
+// when that fails (the file may then hold part of it).
+void WriteWholeFile(const std::string& path, std::string_view content);
+
+// Replaces the file at `path` with `content` so that no reader ever finds
+// it cut short: the content is written whole to the file `path` +
+// kReplacementSuffix beside it, flushed, and moved over `path` in one step.
+// On any failure the file at `path` stays as it was, what was written beside
+// it is removed, and rt::IoError is raised.
+inline constexpr const char kReplacementSuffix[] = ".wscbs-new";
+void ReplaceFileContent(const std::string& path, std::string_view content);
+
+// The same with the new file made by `fill`, given the path beside; what it
+// raises is raised after the file beside is removed.
+void ReplaceFileBy(const std::string& path, const std::function<void(const std::string& beside)>& fill);
 
 // The bytes of the file as they are (no code-page conversion, byte-order
 // mark kept). The file is opened with reading and writing shared, so a file
