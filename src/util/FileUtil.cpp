@@ -69,7 +69,8 @@ void CreateDirectoryChain(std::string_view path)
     CreateDirectoryA(directory.c_str(), nullptr);
 }
 
-bool CopyDirectoryTree(std::string_view source, std::string_view target, bool failIfExists)
+bool CopyDirectoryTree(std::string_view source, std::string_view target, bool failIfExists,
+                       std::vector<std::string>* notCopied)
 {
     if (source.empty())
         return false;
@@ -93,11 +94,15 @@ bool CopyDirectoryTree(std::string_view source, std::string_view target, bool fa
         if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
             if (!IsDirectory(to))
                 CreateDirectoryChain(to);
-            CopyDirectoryTree(from, to, false);
-        } else {
-            CopyFileA(from.c_str(), to.c_str(), failIfExists ? TRUE : FALSE);
+            if (!CopyDirectoryTree(from, to, false, notCopied) && notCopied != nullptr)
+                notCopied->push_back(from);
+        } else if (!CopyFileA(from.c_str(), to.c_str(), failIfExists ? TRUE : FALSE) && notCopied != nullptr) {
+            notCopied->push_back(from);
         }
     } while (FindNextFileA(listing.get(), &entry));
+    // Only "no more files" ends a listing; any other error cut it short.
+    if (GetLastError() != ERROR_NO_MORE_FILES && notCopied != nullptr)
+        notCopied->push_back(std::string(source));
     return true;
 }
 

@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace util {
 
@@ -34,12 +35,16 @@ void CreateDirectoryChain(std::string_view path);
 // whatever other attribute bits it carries.
 // `failIfExists` applies to the files directly inside `target` only (an
 // existing file is then left as it is); deeper copies always replace.
-// A file that cannot be copied is skipped and the copy goes on.
+// A file that cannot be copied is skipped and the copy goes on; when
+// `notCopied` is given, it receives the source path of every file not
+// copied, of every sub-directory that could not be listed, and of every
+// directory whose listing ended with an error rather than at its end.
 // Returns false for an empty `source` or when its listing cannot be
 // started; true otherwise, also when single files were skipped.
 // Throws rt::IoError, before creating anything, when `source` (or, during
 // the descent, one of its sub-directories) is not an existing directory.
-bool CopyDirectoryTree(std::string_view source, std::string_view target, bool failIfExists);
+bool CopyDirectoryTree(std::string_view source, std::string_view target, bool failIfExists,
+                       std::vector<std::string>* notCopied = nullptr);
 
 // Creates or empties the file and writes `content` into it; rt::IoError
 // when that fails (the file may then hold part of it).

@@ -363,6 +363,29 @@ TEST_F(InitSubAppTest, EmptySubAppFolderFailsItsStepsAndWritesNothingElsewhere)
     EXPECT_EQ(LogLines("GetCurSubAppPath").size(), 1u);
 }
 
+TEST_F(InitSubAppTest, RegionalFileHeldByAnotherProgramIsLoggedAndCopiedAtTheNextStart)
+{
+    const std::string held = subApp_ + "Templates\\bs_report.txt";
+    CreateDirectoryA((subApp_ + "Templates").c_str(), nullptr);
+    testing_support::WriteBytes(held, "old report");
+    {
+        // Another program holds the file without sharing: it cannot be
+        // replaced in this run, and the run must not be recorded as done.
+        rt::unique_hfile holder(CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(holder);
+        ASSERT_TRUE(Init("a=1").succeeded);
+    }
+    EXPECT_EQ(ReadBytes(held), "old report");
+    EXPECT_FALSE(PathExists(subApp_ + "cookie.ini"));
+    EXPECT_FALSE(LogLines("bs_report.txt").empty());
+    EXPECT_FALSE(LogLines("拷贝文件失败").empty());
+
+    Model().Reset();
+    ASSERT_TRUE(Init("a=1").succeeded);
+    EXPECT_THAT(ReadBytes(held), HasSubstr("杭州"));
+    EXPECT_THAT(ReadBytes(subApp_ + "cookie.ini"), HasSubstr("lastRevenueCode=1330106"));
+}
+
 TEST_F(InitSubAppTest, GlobalsExistWithoutUserConfigAndStayOneItemEach)
 {
     DeleteFileA((subApp_ + "UserConfig.ini").c_str());
