@@ -2,62 +2,133 @@
 
 #include "util/FileUtil.h"
 #include "config/PrivateProfile.h"
+#include "config/ProfileDocument.h"
 #include "config/ProfileText.h"
 #include "host/HostServices.h"
 #include "util/TextRules.h"
 
+#include "sharedrt/RtError.h"
+
+#include <windows.h>
+
+#include <cstdint>
 #include <vector>
 
 namespace config {
 
 namespace {
 
-// The value of `key` among a section's lines (keys compared ignoring case,
-// the first line of that key deciding, as the profile functions do); null
-// when the section has no such key.
-std::string* FindValue(std::vector<ProfileEntry>& entries, const std::string& key)
+struct SourceKey {
+    std::string section;
+    std::string key;
+    std::string value;
+};
+
+// The host's file as it stands; empty when there is none yet.
+std::string ReadTarget(const std::string& target)
 {
-    for (ProfileEntry& entry : entries) {
-        if (util::EqualsIgnoreCase(entry.key, key))
-            return &entry.value;
+    std::uint32_t error = 0;
+    std::string content;
+    switch (util::QueryPathKind(target, &error)) {
+    case util::PathKind::Missing:
+        return content;
+    case util::PathKind::File:
+        error = util::ReadWholeFileChecked(target, content);
+        if (error == 0)
+            return content;
+        break;
+    case util::PathKind::Directory:
+        error = ERROR_ACCESS_DENIED;  // a directory where the file should be
+        break;
+    case util::PathKind::Unknown:
+        break;
     }
-    return nullptr;
+    throw rt::IoError("无法写入配置文件" + target + "（系统错误" + std::to_string(error) + "）");
+}
+
+bool StartsWithByteOrderMark(const std::string& text)
+{
+    return text.rfind("\xEF\xBB\xBF", 0) == 0 || text.rfind("\xFF\xFE", 0) == 0 || text.rfind("\xFE\xFF", 0) == 0;
+}
+
+// The profile functions answer a file they cannot read like one without
+// sections; a source that cannot be read must not pass for an empty one.
+void RequireReadable(const std::string& file)
+{
+    std::string content;
+    if (const std::uint32_t error = util::ReadWholeFileChecked(file, content); error != 0)
+        throw rt::IoError("无法读取配置文件" + file + "（系统错误" + std::to_string(error) + "）");
+}
+
+// Whether there is a source to merge: a missing one is none, one whose
+// presence the system cannot tell is a failure.
+bool SourcePresent(const std::string& source)
+{
+    std::uint32_t error = 0;
+    switch (util::QueryPathKind(source, &error)) {
+    case util::PathKind::File:
+        return true;
+    case util::PathKind::Unknown:
+        throw rt::IoError("无法读取配置文件" + source + "（系统错误" + std::to_string(error) + "）");
+    default:
+        return false;
+    }
 }
 
 } // namespace
 
 void MergeActionIniFiles(const std::string& source, const std::string& target)
 {
-    if (!util::FileExists(source))
+    if (!SourcePresent(source))
         return;
+    RequireReadable(source);
+    // Every key of the source, section by section in file order.
+    std::vector<SourceKey> keys;
     for (const std::string& section : ReadIniSectionNames(source)) {
-        // A key the target already holds with the same value is left as it
-        // is: the merge at every start then only reads.
-        std::vector<ProfileEntry> present;
-        for (const std::string& line : ReadIniSectionLines(target, section))
-            present.push_back(SplitProfileLine(line));
-        for (const std::string& line : ReadIniSectionLines(source, section)) {
-            const ProfileEntry entry = SplitProfileLine(line);
-            if (entry.key.empty())
-                continue;
-            std::string* current = FindValue(present, entry.key);
-            if (current != nullptr && *current == entry.value)
-                continue;
-            WriteIniString(target, section, entry.key, entry.value);
-            if (current != nullptr)
-                *current = entry.value;
-            else
-                present.push_back(entry);
+        const std::vector<std::string> lines = ReadIniSectionLines(source, section);
+        if (lines.empty())
+            RequireReadable(source);
+        for (const std::string& line : lines) {
+            ProfileEntry entry = SplitProfileLine(line);
+            if (!entry.key.empty())
+                keys.push_back({section, std::move(entry.key), std::move(entry.value)});
         }
     }
+
+    // The host reads its file at every start: it is read once here, merged
+    // in memory, and replaced whole by the merged file, or left as it is.
+    const std::string current = ReadTarget(target);
+    if (StartsWithByteOrderMark(current)) {
+        // Text in another encoding is left to the profile functions, which
+        // know it; they work on the copy that replaces the host's file.
+        bool changed = false;
+        for (const SourceKey& key : keys) {
+            const std::string value = ReadIniString(target, key.section, key.key, std::string(1, '\x01'));
+            changed = changed || value != key.value;
+        }
+        if (!changed)
+            return;
+        util::ReplaceFileBy(target, [&](const std::string& beside) {
+            util::WriteWholeFile(beside, current);
+            for (const SourceKey& key : keys)
+                WriteIniString(beside, key.section, key.key, key.value);
+        });
+        return;
+    }
+    ProfileDocument document(current);
+    for (const SourceKey& key : keys)
+        document.Set(key.section, key.key, key.value);
+    const std::string merged = document.Text();
+    if (merged != current)
+        util::ReplaceFileContent(target, merged);
 }
 
 void MergeActionIni()
 {
-    const std::string source = host::CurSubAppPath() + kActionIniName;
-    if (!util::FileExists(source))
+    const std::string source = host::RequiredCurSubAppPath() + kActionIniName;
+    if (!SourcePresent(source))
         return;
-    MergeActionIniFiles(host::CurSubAppPath() + kActionIniName, host::AppPath() + kActionIniName);
+    MergeActionIniFiles(host::RequiredCurSubAppPath() + kActionIniName, host::RequiredAppPath() + kActionIniName);
 }
 
 } // namespace config

@@ -32,10 +32,41 @@ bool ExecSql(const std::string& statement, rt::RtQuery*& query, std::int32_t res
                            reservedFlag ? 1 : 0) != 0;
 }
 
+namespace {
+
+// A pending upgrade that cannot be read is not an empty one: it stays for
+// the next start, and the log and the failure text say why.
+void ReportUnreadable(const std::string& file, std::uint32_t error, std::string& failures)
+{
+    const std::string reason = "无法读取升级文件[" + file + "]（系统错误" + std::to_string(error) + "）";
+    std::string line;
+    AppendUpgradeFailure(line, reason);
+    WriteLogLine(line);
+    AppendUpgradeFailure(failures, reason);
+}
+
+} // namespace
+
 void RunDatabaseUpgradeFile(const std::string& file, const StatementRunner& run, std::string& failures)
 {
-    if (!util::FileExists(file))
+    std::uint32_t error = 0;
+    switch (util::QueryPathKind(file, &error)) {
+    case util::PathKind::Missing:
+    case util::PathKind::Directory:
         return;
+    case util::PathKind::Unknown:
+        ReportUnreadable(file, error, failures);
+        return;
+    case util::PathKind::File:
+        break;
+    }
+    // The profile functions answer an unreadable file like an empty one;
+    // reading it here first tells the two apart.
+    std::string content;
+    if ((error = util::ReadWholeFileChecked(file, content)) != 0) {
+        ReportUnreadable(file, error, failures);
+        return;
+    }
     bool allSucceeded = true;
     const std::vector<UpgradeStatement> statements = ParseUpgradeStatements(ReadIniSectionLines(file, kUpgradeSection));
     const std::vector<std::string> done = ReadIniSectionLines(file, kUpgradeDoneSection);
@@ -60,7 +91,7 @@ void RunDatabaseUpgradeFile(const std::string& file, const StatementRunner& run,
 
 void RunDatabaseUpgrade(std::string& failures)
 {
-    RunDatabaseUpgradeFile(host::CurSubAppPath() + kUpgradeFileName,
+    RunDatabaseUpgradeFile(host::RequiredCurSubAppPath() + kUpgradeFileName,
                            [](const std::string& statement, rt::RtQuery*& query) {
                                return ExecSql(statement, query, 0, false);
                            },

@@ -43,7 +43,7 @@ bool LoadErrorCatalogueFile(const std::string& file, rt::DataVO* vo, std::string
 
 bool LoadErrorCatalogue(std::string& message)
 {
-    return LoadErrorCatalogueFile(host::CurSubAppPath() + kCatalogueFileName, host::CurSubAppVo(), message);
+    return LoadErrorCatalogueFile(host::RequiredCurSubAppPath() + kCatalogueFileName, host::CurSubAppVo(), message);
 }
 
 const void* PublishedErrorCatalogue() noexcept

@@ -13,6 +13,7 @@
 #include "util/PathText.h"
 #include "util/TextRules.h"
 
+#include "sharedrt/RtError.h"
 #include "sharedrt/UniqueHandle.h"
 
 #include <windows.h>
@@ -33,14 +34,20 @@ std::string ConfigurationFault(const std::string& configPath, const char* positi
 }
 
 // The names in the difference directory, in the order the system lists
-// them; hidden and system entries, "." and ".." left out.
-std::vector<std::string> ScanDifferenceDirectory(const std::string& folder)
+// them; hidden and system entries, "." and ".." left out. A missing
+// directory has none; a listing that fails otherwise, at its start or on
+// the way, sets `failed`.
+std::vector<std::string> ScanDifferenceDirectory(const std::string& folder, bool& failed)
 {
+    failed = false;
     std::vector<std::string> names;
     WIN32_FIND_DATAA entry;
     rt::unique_hfind find(FindFirstFileA((folder + "*.*").c_str(), &entry));
-    if (!find)
+    if (!find) {
+        const DWORD error = GetLastError();
+        failed = error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND && error != ERROR_NO_MORE_FILES;
         return names;
+    }
     do {
         const std::string name = entry.cFileName;
         if (name == "." || name == "..")
@@ -49,6 +56,7 @@ std::vector<std::string> ScanDifferenceDirectory(const std::string& folder)
             continue;
         names.push_back(name);
     } while (FindNextFileA(find.get(), &entry));
+    failed = GetLastError() != ERROR_NO_MORE_FILES;
     return names;
 }
 
@@ -104,7 +112,13 @@ bool CopyDifferenceItem(const DifferenceSite& site, const std::optional<std::str
                                    ? util::EnsureTrailingSeparator(site.DifferenceFolder() + *sourceFolder) + name
                                    : site.DifferenceFolder() + name;
     if (type == "0") {
-        if (!util::FileExists(source)) {
+        switch (util::QueryPathKind(source)) {
+        case util::PathKind::File:
+            break;
+        case util::PathKind::Unknown:
+            site.log("拷贝差异化文件" + source + "失败");
+            return false;
+        default:
             site.log("找不到差异化文件" + source);
             return false;
         }
@@ -115,11 +129,16 @@ bool CopyDifferenceItem(const DifferenceSite& site, const std::optional<std::str
         }
         return true;
     }
-    if (!util::CopyDirectoryTree(source, target, false)) {
+    std::vector<std::string> notCopied;
+    if (!util::CopyDirectoryTree(source, target, false, &notCopied)) {
         site.log("拷贝差异化目录" + source + "失败");
         return false;
     }
-    return true;
+    // The tree copy goes on past a file it cannot copy; the item has still
+    // failed, so that the next start copies it again.
+    for (const std::string& path : notCopied)
+        site.log("拷贝差异化文件" + path + "失败");
+    return notCopied.empty();
 }
 
 bool ApplyDifferenceFile(const DifferenceSite& site, bool copyFiles, const std::optional<std::string>& zoneDirectory,
@@ -135,13 +154,29 @@ bool ApplyDifferenceFile(const DifferenceSite& site, bool copyFiles, const std::
         prefix = std::string(ZonePrefix(*zoneDirectory));
         folder = *zoneDirectory;
         const char* kindDirectory = kind == 1 ? kGsKindDirectory : kind == 2 ? kDsKindDirectory : nullptr;
-        if (kindDirectory != nullptr &&
-            util::IsDirectory(util::JoinPath(differenceFolder + *zoneDirectory, kindDirectory)))
-            folder = util::JoinPath(*zoneDirectory, kindDirectory);
+        if (kindDirectory != nullptr) {
+            // A kind directory whose presence cannot be told would apply
+            // the wrong configuration: that is a failure, not an absence.
+            const std::string kindPath = util::JoinPath(differenceFolder + *zoneDirectory, kindDirectory);
+            const util::PathKind kindKind = util::QueryPathKind(kindPath);
+            if (kindKind == util::PathKind::Unknown) {
+                site.log("差异化配置文件[" + kindPath + "]有错误！");
+                return false;
+            }
+            if (kindKind == util::PathKind::Directory)
+                folder = util::JoinPath(*zoneDirectory, kindDirectory);
+        }
         configPath = util::EnsureTrailingSeparator(differenceFolder + *folder) + kDifferenceFileName;
     }
-    if (!util::FileExists(configPath))
+    switch (util::QueryPathKind(configPath)) {
+    case util::PathKind::File:
+        break;
+    case util::PathKind::Unknown:
+        site.log("差异化配置文件[" + configPath + "]有错误！");
+        return false;
+    default:
         return true;
+    }
 
     bool result = true;
     try {
@@ -203,8 +238,13 @@ int ApplyDifferences(const DifferenceSite& site, const std::string& zoneCode, in
     if (!ApplyDifferenceFile(site, changed, std::nullopt, kind))
         error = 1;
     const std::string_view matchCode = ZoneMatchCode(zoneCode, stripSwitch);
-    for (const ZoneDirectory& zone :
-         SelectZoneDirectories(ScanDifferenceDirectory(site.DifferenceFolder()), matchCode)) {
+    bool scanFailed = false;
+    const std::vector<std::string> entries = ScanDifferenceDirectory(site.DifferenceFolder(), scanFailed);
+    if (scanFailed) {
+        site.log("差异化配置文件[" + site.DifferenceFolder() + "]有错误！");
+        error = 1;
+    }
+    for (const ZoneDirectory& zone : SelectZoneDirectories(entries, matchCode)) {
         if (!ApplyDifferenceFile(site, changed, zone.name, kind))
             error = 1;
     }
@@ -220,7 +260,12 @@ int ApplySysDifference(const std::string& zoneCode, int stripSwitch, rt::DataVO*
     const std::string code = host::CurSubAppCode();
     DifferenceSite site;
     site.vo = vo != nullptr ? vo : host::CurSubAppVo();
-    site.subAppFolder = host::SubAppPath(code);
+    try {
+        site.subAppFolder = host::RequiredSubAppPath(code);
+    } catch (const rt::Error&) {
+        // Logged; without its folder nothing can be applied or recorded.
+        return 1;
+    }
     site.version = host::SubAppVersion(code);
     site.decimalSeparator = SystemDecimalSeparator();
     site.log = [](const std::string& message) { WriteLogLine(message); };

@@ -2,6 +2,10 @@
 
 #include "host/ModuleLib.h"
 
+#include "config/ModuleLog.h"
+
+#include "sharedrt/RtError.h"
+
 namespace host {
 namespace {
 
@@ -34,6 +38,31 @@ std::string SubAppPath(const std::string& code)
 std::string AppPath()
 {
     return TextResult([](rt::RtString* r) { GetAppPath(r); });
+}
+
+const std::string& RequireFolder(const std::string& folder, const char* service)
+{
+    if (folder.empty()) {
+        const std::string message = std::string("宿主的") + service + "返回了空目录，不能在其中读写文件";
+        config::WriteLogLine(message);
+        throw rt::Error(message);
+    }
+    return folder;
+}
+
+std::string RequiredCurSubAppPath()
+{
+    return RequireFolder(CurSubAppPath(), "GetCurSubAppPath");
+}
+
+std::string RequiredSubAppPath(const std::string& code)
+{
+    return RequireFolder(SubAppPath(code), "GetSubAppPath");
+}
+
+std::string RequiredAppPath()
+{
+    return RequireFolder(AppPath(), "GetAppPath");
 }
 
 std::string CurFuncCode()

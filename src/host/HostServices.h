@@ -20,6 +20,16 @@ std::string SubAppPath(const std::string& code);
 std::string AppPath();
 std::string CurFuncCode();
 
+// A folder of the host that paths are built from. A name appended to an
+// empty folder would be relative: the profile functions would put it in the
+// Windows folder and other calls in the current directory. So an empty
+// folder is logged and raises rt::Error; `service` names the host call that
+// gave it.
+const std::string& RequireFolder(const std::string& folder, const char* service);
+std::string RequiredCurSubAppPath();
+std::string RequiredSubAppPath(const std::string& code);
+std::string RequiredAppPath();
+
 // The host's windows (0 when it has none) and the controls a module form
 // may keep (owned by the host).
 rt::WindowHandle AppHandle();

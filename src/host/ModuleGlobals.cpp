@@ -42,7 +42,7 @@ std::string CompanyTaxId()
 
 std::string ReadCardReaderSetting()
 {
-    return config::ReadIniString(CurSubAppPath() + kUserConfigFile, "CbsReader", "cbsreader", "");
+    return config::ReadIniString(RequiredCurSubAppPath() + kUserConfigFile, "CbsReader", "cbsreader", "");
 }
 
 YearMonth PreviousMonthPeriod()

@@ -195,7 +195,11 @@ void Tfrm_Mainframe::LoadPicture(rt::ui::FlatPictureButton& button, const std::s
 {
     if (value.empty())
         return;
-    const std::string file = host::CurSubAppPath() + value;
+    // Without the folder there is no picture to load.
+    const std::string folder = host::CurSubAppPath();
+    if (folder.empty())
+        return;
+    const std::string file = folder + value;
     if (util::FileExists(file))
         button.SetGlyph(rt::ui::Bitmap::FromFile(file));
 }

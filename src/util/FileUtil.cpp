@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <new>
 #include <stdexcept>
 
@@ -23,6 +24,21 @@ bool IsDotEntry(const char* name) noexcept
 }
 
 } // namespace
+
+PathKind QueryPathKind(std::string_view path, std::uint32_t* error)
+{
+    const std::string text(path);
+    const DWORD attributes = GetFileAttributesA(text.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+        if (error != nullptr)
+            *error = 0;
+        return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? PathKind::Directory : PathKind::File;
+    }
+    const DWORD code = GetLastError();
+    if (error != nullptr)
+        *error = code;
+    return code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND ? PathKind::Missing : PathKind::Unknown;
+}
 
 bool IsDirectory(std::string_view path)
 {
@@ -53,7 +69,8 @@ void CreateDirectoryChain(std::string_view path)
     CreateDirectoryA(directory.c_str(), nullptr);
 }
 
-bool CopyDirectoryTree(std::string_view source, std::string_view target, bool failIfExists)
+bool CopyDirectoryTree(std::string_view source, std::string_view target, bool failIfExists,
+                       std::vector<std::string>* notCopied)
 {
     if (source.empty())
         return false;
@@ -77,43 +94,124 @@ bool CopyDirectoryTree(std::string_view source, std::string_view target, bool fa
         if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
             if (!IsDirectory(to))
                 CreateDirectoryChain(to);
-            CopyDirectoryTree(from, to, false);
-        } else {
-            CopyFileA(from.c_str(), to.c_str(), failIfExists ? TRUE : FALSE);
+            if (!CopyDirectoryTree(from, to, false, notCopied) && notCopied != nullptr)
+                notCopied->push_back(from);
+        } else if (!CopyFileA(from.c_str(), to.c_str(), failIfExists ? TRUE : FALSE) && notCopied != nullptr) {
+            notCopied->push_back(from);
         }
     } while (FindNextFileA(listing.get(), &entry));
+    // Only "no more files" ends a listing; any other error cut it short.
+    if (GetLastError() != ERROR_NO_MORE_FILES && notCopied != nullptr)
+        notCopied->push_back(std::string(source));
     return true;
+}
+
+namespace {
+
+[[noreturn]] void RaiseWriteFailure(const std::string& path, DWORD error)
+{
+    throw rt::IoError("无法写入配置文件" + path + "（系统错误" + std::to_string(error) + "）");
+}
+
+} // namespace
+
+void WriteWholeFile(const std::string& path, std::string_view content)
+{
+    rt::unique_hfile file(
+        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        RaiseWriteFailure(path, GetLastError());
+    std::size_t done = 0;
+    while (done < content.size()) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(content.size() - done, 1u << 20));
+        DWORD written = 0;
+        const BOOL ok = WriteFile(file.get(), content.data() + done, chunk, &written, nullptr);
+        if (!ok || written == 0)
+            RaiseWriteFailure(path, ok ? ERROR_DISK_FULL : GetLastError());
+        done += written;
+    }
+    if (!CloseHandle(file.release()))
+        RaiseWriteFailure(path, GetLastError());
+}
+
+namespace {
+
+// Puts the file's data on the disk before it takes another's place.
+void FlushToDisk(const std::string& path)
+{
+    rt::unique_hfile file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file || !FlushFileBuffers(file.get()))
+        RaiseWriteFailure(path, GetLastError());
+    if (!CloseHandle(file.release()))
+        RaiseWriteFailure(path, GetLastError());
+}
+
+} // namespace
+
+void ReplaceFileBy(const std::string& path, const std::function<void(const std::string& beside)>& fill)
+{
+    const std::string beside = path + kReplacementSuffix;
+    try {
+        fill(beside);
+        FlushToDisk(beside);
+        if (!MoveFileExA(beside.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            RaiseWriteFailure(path, GetLastError());
+    } catch (...) {
+        DeleteFileA(beside.c_str());
+        throw;
+    }
+}
+
+void ReplaceFileContent(const std::string& path, std::string_view content)
+{
+    ReplaceFileBy(path, [&](const std::string& beside) { WriteWholeFile(beside, content); });
 }
 
 std::string ReadWholeFile(std::string_view path)
 {
+    std::string content;
+    ReadWholeFileChecked(path, content);
+    return content;
+}
+
+std::uint32_t ReadWholeFileChecked(std::string_view path, std::string& content)
+{
+    content.clear();
     const std::string name(path);
     rt::unique_hfile file(CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
-        return std::string();
+        return GetLastError();
     LARGE_INTEGER size;
-    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 || size.QuadPart > MAXDWORD)
-        return std::string();
+    if (!GetFileSizeEx(file.get(), &size))
+        return GetLastError();
+    if (size.QuadPart < 0 || size.QuadPart > MAXDWORD)
+        return ERROR_FILE_TOO_LARGE;
 
-    std::string content;
     try {
         content.resize(static_cast<std::size_t>(size.QuadPart));
     } catch (const std::bad_alloc&) {
-        return std::string();
+        return ERROR_NOT_ENOUGH_MEMORY;
     } catch (const std::length_error&) {
-        return std::string();
+        return ERROR_NOT_ENOUGH_MEMORY;
     }
     std::size_t done = 0;
     while (done < content.size()) {
         DWORD read = 0;
         if (!ReadFile(file.get(), content.data() + done, static_cast<DWORD>(content.size() - done), &read,
-                      nullptr)
-            || read == 0)
-            return std::string();
+                      nullptr)) {
+            const DWORD error = GetLastError();
+            content.clear();
+            return error;
+        }
+        if (read == 0) {
+            content.clear();
+            return ERROR_HANDLE_EOF;
+        }
         done += read;
     }
-    return content;
+    return 0;
 }
 
 } // namespace util

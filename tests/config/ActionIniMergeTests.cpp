@@ -3,9 +3,15 @@
 
 #include "support/TempFolder.h"
 
+#include "util/FileUtil.h"
+
 #include "sharedrt/RtError.h"
 
+#include "sharedrt/UniqueHandle.h"
+
 #include <gtest/gtest.h>
+
+#include <windows.h>
 
 using testing_support::PathExists;
 using testing_support::ReadBytes;
@@ -71,4 +77,51 @@ TEST(ActionIniMerge, LaterLineOfARepeatedKeyWins)
     const std::string target = folder.Write("host.ini", "[A]\r\nk=2\r\n");
     config::MergeActionIniFiles(source, target);
     EXPECT_EQ(config::ReadIniString(target, "A", "k", "?"), "2");
+}
+
+TEST(ActionIniMerge, UnreadableSourceRaisesAndLeavesTheTargetAlone)
+{
+    const TempFolder folder("action");
+    const std::string source = folder.Write("action.ini", "[A]\r\nx=1\r\n");
+    const std::string target = folder.Write("host.ini", "[A]\r\nx=0\r\n");
+    // Another program holds the source without sharing reading: its
+    // sections cannot be read, which is not the same as having none.
+    rt::unique_hfile holder(CreateFileA(source.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(holder);
+    EXPECT_THROW(config::MergeActionIniFiles(source, target), rt::IoError);
+    EXPECT_EQ(ReadBytes(target), "[A]\r\nx=0\r\n");
+}
+
+TEST(ActionIniMerge, HostsFileIsReplacedWholeOrLeftAsItWas)
+{
+    const TempFolder folder("action");
+    const std::string source = folder.Write("action.ini", "[A]\r\nx=1\r\n[B]\r\ny=2\r\n");
+    const std::string hostText = "; the host's actions\r\n[A]\r\nx=0\r\nkeep=1\r\n";
+    const std::string target = folder.Write("host.ini", hostText);
+
+    // The new file cannot be written beside the host's (as on a full disk):
+    // the merge raises and the host's file has not changed by one byte.
+    const std::string beside = target + util::kReplacementSuffix;
+    ASSERT_TRUE(CreateDirectoryA(beside.c_str(), nullptr));
+    EXPECT_THROW(config::MergeActionIniFiles(source, target), rt::IoError);
+    EXPECT_EQ(ReadBytes(target), hostText);
+
+    // Once it can be written, the merged file takes the old one's place
+    // whole, its comment and order kept; nothing is left beside it.
+    RemoveDirectoryA(beside.c_str());
+    config::MergeActionIniFiles(source, target);
+    EXPECT_EQ(ReadBytes(target), "; the host's actions\r\n[A]\r\nx=1\r\nkeep=1\r\n[B]\r\ny=2\r\n");
+    EXPECT_FALSE(PathExists(beside));
+}
+
+TEST(ActionIniMerge, HostsFileWithAByteOrderMarkKeepsItsEncoding)
+{
+    const TempFolder folder("action");
+    const std::string source = folder.Write("action.ini", "[A]\r\nx=1\r\n");
+    const std::string target = folder.Write("host.ini", "\xEF\xBB\xBF[A]\r\nkeep=1\r\n");
+    config::MergeActionIniFiles(source, target);
+    EXPECT_EQ(config::ReadIniString(target, "A", "x", "?"), "1");
+    EXPECT_EQ(config::ReadIniString(target, "A", "keep", "?"), "1");
+    EXPECT_EQ(ReadBytes(target).rfind("\xEF\xBB\xBF", 0), 0u);
+    EXPECT_FALSE(PathExists(target + util::kReplacementSuffix));
 }

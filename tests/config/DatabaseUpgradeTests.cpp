@@ -6,6 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include "sharedrt/UniqueHandle.h"
+
+#include <windows.h>
+
 #include <stdexcept>
 
 using testing_support::PathExists;
@@ -131,4 +135,33 @@ TEST(DatabaseUpgrade, RaisedErrorPassesAndKeepsTheFile)
                      failures),
                  std::runtime_error);
     EXPECT_TRUE(PathExists(file));
+}
+
+TEST(DatabaseUpgrade, UnreadableFileStaysAndTheLogSaysWhy)
+{
+    const TempFolder folder("upgrade");
+    const std::string file = folder.Write("dataupdate.ini", kThreeStatements);
+    const std::size_t logBefore = ReadBytes(config::ModuleLogPath()).size();
+    FakeDatabase database;
+    std::string failures;
+    {
+        // Another program holds the file without sharing reading; it does
+        // share deleting, so only the reading fails.
+        rt::unique_hfile holder(
+            CreateFileA(file.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(holder);
+        config::RunDatabaseUpgradeFile(file, database.Runner(), failures);
+    }
+    EXPECT_TRUE(database.ran.empty());
+    EXPECT_TRUE(PathExists(file));
+    const std::string reason = "升级数据库失败:无法读取升级文件[" + file + "]";
+    EXPECT_NE(failures.find(reason), std::string::npos) << failures;
+    EXPECT_NE(ReadBytes(config::ModuleLogPath()).substr(logBefore).find(reason), std::string::npos);
+
+    // Readable again at the next start: every statement runs.
+    FakeDatabase next;
+    std::string nextFailures;
+    config::RunDatabaseUpgradeFile(file, next.Runner(), nextFailures);
+    EXPECT_EQ(next.ran.size(), 3u);
+    EXPECT_FALSE(PathExists(file));
 }

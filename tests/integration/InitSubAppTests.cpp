@@ -6,8 +6,10 @@
 #include "shell/SubAppModule.h"
 #include "support/TempFolder.h"
 #include "support/ChildProcess.h"
+#include "support/ImportPatch.h"
 
 #include "sharedrt/ErrorMsgLayout.h"
+#include "sharedrt/RtString.h"
 #include "sharedrt/UniqueHandle.h"
 
 #include <gmock/gmock.h>
@@ -298,6 +300,90 @@ TEST_F(InitSubAppTest, UnwritableHostActionFileFailsTheInitialisation)
     const auto result = Init("a=1");
     EXPECT_FALSE(result.succeeded);
     EXPECT_THAT(result.text, HasSubstr("a=1;ResultMsgStr=初始化子系统失败：无法写入配置文件"));
+}
+
+namespace {
+
+// The Windows folder, where the profile functions put a file named without
+// a folder.
+std::string WindowsFolderFile(const char* name)
+{
+    char folder[MAX_PATH + 1] = {};
+    GetWindowsDirectoryA(folder, sizeof folder);
+    return std::string(folder) + "\\" + name;
+}
+
+// A host that answers a folder with an empty text.
+void __stdcall EmptyFolder(rt::RtString*) {}
+void __stdcall EmptySubAppFolder(const char*, rt::RtString*) {}
+
+} // namespace
+
+TEST_F(InitSubAppTest, EmptyHostFolderFailsTheMergeAndWritesNothingElsewhere)
+{
+    const std::string stray = WindowsFolderFile("action.ini");
+    DeleteFileA(stray.c_str());
+    const std::string hostActions = ReadBytes(installation_ + "host\\action.ini");
+    shell::ApplyHostProfile(profile_, Model());
+    module_.emplace(shell::ExecutableFolder() + "wscbs.dll");
+    const testing_support::ImportPatch noFolder(GetModuleHandleA("wscbs.dll"), "ModuleLib.dll", "GetAppPath",
+                                                reinterpret_cast<void*>(&EmptyFolder));
+    const auto result = InitAgain("a=1");
+    EXPECT_FALSE(result.succeeded);
+    EXPECT_THAT(result.text, HasSubstr("a=1;ResultMsgStr=初始化子系统失败："));
+    EXPECT_FALSE(PathExists(stray));
+    EXPECT_EQ(ReadBytes(installation_ + "host\\action.ini"), hostActions);
+    EXPECT_EQ(LogLines("GetAppPath").size(), 1u);
+    // The regional step had its folder and ran.
+    EXPECT_THAT(ReadBytes(subApp_ + "cookie.ini"), HasSubstr("lastRevenueCode=1330106"));
+}
+
+TEST_F(InitSubAppTest, EmptySubAppFolderFailsItsStepsAndWritesNothingElsewhere)
+{
+    const std::string strayCookie = WindowsFolderFile("cookie.ini");
+    const std::string strayActions = WindowsFolderFile("action.ini");
+    DeleteFileA(strayCookie.c_str());
+    DeleteFileA(strayActions.c_str());
+    const std::string hostActions = ReadBytes(installation_ + "host\\action.ini");
+    shell::ApplyHostProfile(profile_, Model());
+    module_.emplace(shell::ExecutableFolder() + "wscbs.dll");
+    const HMODULE wscbs = GetModuleHandleA("wscbs.dll");
+    const testing_support::ImportPatch noFolder(wscbs, "ModuleLib.dll", "GetSubAppPath",
+                                                reinterpret_cast<void*>(&EmptySubAppFolder));
+    const testing_support::ImportPatch noCurrentFolder(wscbs, "ModuleLib.dll", "GetCurSubAppPath",
+                                                       reinterpret_cast<void*>(&EmptyFolder));
+    const auto result = InitAgain("a=1");
+    EXPECT_FALSE(result.succeeded);
+    EXPECT_THAT(result.text, HasSubstr("a=1;ResultMsgStr=初始化子系统失败："));
+    EXPECT_FALSE(PathExists(strayCookie));
+    EXPECT_FALSE(PathExists(strayActions));
+    EXPECT_EQ(ReadBytes(installation_ + "host\\action.ini"), hostActions);
+    EXPECT_FALSE(PathExists(subApp_ + "cookie.ini"));
+    EXPECT_EQ(LogLines("GetSubAppPath").size(), 1u);
+    EXPECT_EQ(LogLines("GetCurSubAppPath").size(), 1u);
+}
+
+TEST_F(InitSubAppTest, RegionalFileHeldByAnotherProgramIsLoggedAndCopiedAtTheNextStart)
+{
+    const std::string held = subApp_ + "Templates\\bs_report.txt";
+    CreateDirectoryA((subApp_ + "Templates").c_str(), nullptr);
+    testing_support::WriteBytes(held, "old report");
+    {
+        // Another program holds the file without sharing: it cannot be
+        // replaced in this run, and the run must not be recorded as done.
+        rt::unique_hfile holder(CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(holder);
+        ASSERT_TRUE(Init("a=1").succeeded);
+    }
+    EXPECT_EQ(ReadBytes(held), "old report");
+    EXPECT_FALSE(PathExists(subApp_ + "cookie.ini"));
+    EXPECT_FALSE(LogLines("bs_report.txt").empty());
+    EXPECT_FALSE(LogLines("拷贝文件失败").empty());
+
+    Model().Reset();
+    ASSERT_TRUE(Init("a=1").succeeded);
+    EXPECT_THAT(ReadBytes(held), HasSubstr("杭州"));
+    EXPECT_THAT(ReadBytes(subApp_ + "cookie.ini"), HasSubstr("lastRevenueCode=1330106"));
 }
 
 TEST_F(InitSubAppTest, GlobalsExistWithoutUserConfigAndStayOneItemEach)

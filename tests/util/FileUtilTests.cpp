@@ -9,6 +9,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <vector>
+
 using namespace util;
 
 namespace {
@@ -136,7 +139,11 @@ TEST_F(FileUtilTest, FailIfExistsKeepsTopLevelFilesAndFailedCopiesAreSkipped)
     WriteFile(target + "f", "old f");
     WriteFile(target + "d\\g", "old g");
 
-    EXPECT_TRUE(CopyDirectoryTree(source, target, true));
+    std::vector<std::string> notCopied;
+    EXPECT_TRUE(CopyDirectoryTree(source, target, true, &notCopied));
+    // The copy goes on past them, and says which were not copied.
+    std::sort(notCopied.begin(), notCopied.end());
+    EXPECT_EQ(notCopied, (std::vector<std::string>{source + "blocked", source + "f"}));
     EXPECT_EQ(ReadWholeFile(target + "f"), "old f");
     EXPECT_EQ(ReadWholeFile(target + "n"), "new n");
     EXPECT_EQ(ReadWholeFile(target + "d\\g"), "new g");

@@ -1,0 +1,117 @@
+#include "config/ProfileDocument.h"
+
+#include "util/TextRules.h"
+
+namespace config {
+namespace {
+
+constexpr const char kLineEnd[] = "\r\n";
+
+// White space as the profile reader skips it; 0x1A is the end-of-file mark
+// of old editors.
+bool IsProfileSpace(char c) noexcept
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f' || c == '\x1a';
+}
+
+std::string_view TrimProfileSpace(std::string_view text) noexcept
+{
+    while (!text.empty() && IsProfileSpace(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsProfileSpace(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+} // namespace
+
+ProfileDocument::Line ProfileDocument::ParseLine(std::string text, std::string end)
+{
+    Line line;
+    const std::string_view content = TrimProfileSpace(text);
+    if (!content.empty() && content.front() == '[') {
+        const std::size_t close = content.rfind(']');
+        if (close != std::string_view::npos) {
+            line.isSection = true;
+            line.name = std::string(content.substr(1, close - 1));
+        }
+    }
+    if (!line.isSection && !content.empty() && content.front() != ';') {
+        const std::size_t equals = content.find('=');
+        line.isKey = true;
+        line.name = std::string(TrimProfileSpace(content.substr(0, equals)));
+        if (equals != std::string_view::npos)
+            line.value = std::string(TrimProfileSpace(content.substr(equals + 1)));
+    }
+    line.text = std::move(text);
+    line.end = std::move(end);
+    return line;
+}
+
+ProfileDocument::ProfileDocument(std::string_view text)
+{
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        std::string lineEnd = "\n";
+        if (end == std::string_view::npos) {
+            end = text.size();
+            lineEnd.clear();
+        }
+        std::size_t contentEnd = end;
+        if (!lineEnd.empty() && contentEnd > start && text[contentEnd - 1] == '\r') {
+            --contentEnd;
+            lineEnd = kLineEnd;
+        }
+        lines_.push_back(ParseLine(std::string(text.substr(start, contentEnd - start)), lineEnd));
+        start = end + (lineEnd.empty() ? 0 : 1);
+    }
+}
+
+bool ProfileDocument::Set(std::string_view section, std::string_view key, std::string_view value)
+{
+    std::size_t header = lines_.size();
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        if (lines_[i].isSection && util::EqualsIgnoreCase(lines_[i].name, section)) {
+            header = i;
+            break;
+        }
+    }
+    if (header == lines_.size()) {
+        if (!lines_.empty() && lines_.back().end.empty())
+            lines_.back().end = kLineEnd;
+        lines_.push_back(ParseLine("[" + std::string(section) + "]", kLineEnd));
+        lines_.push_back(ParseLine(std::string(key) + "=" + std::string(value), kLineEnd));
+        return true;
+    }
+    std::size_t last = header;  // the last line of the section that is not blank
+    for (std::size_t i = header + 1; i < lines_.size() && !lines_[i].isSection; ++i) {
+        Line& line = lines_[i];
+        if (line.isKey && util::EqualsIgnoreCase(line.name, key)) {
+            if (line.value == value)
+                return false;
+            Line changed = ParseLine(line.name + "=" + std::string(value), line.end.empty() ? "" : line.end);
+            line = std::move(changed);
+            return true;
+        }
+        if (!TrimProfileSpace(line.text).empty())
+            last = i;
+    }
+    if (lines_[last].end.empty())
+        lines_[last].end = kLineEnd;
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(last) + 1,
+                  ParseLine(std::string(key) + "=" + std::string(value), kLineEnd));
+    return true;
+}
+
+std::string ProfileDocument::Text() const
+{
+    std::string text;
+    for (const Line& line : lines_) {
+        text += line.text;
+        text += line.end;
+    }
+    return text;
+}
+
+} // namespace config

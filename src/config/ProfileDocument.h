@@ -1,0 +1,46 @@
+#pragma once
+// An INI file's text held in memory, changed key by key the way the
+// private-profile functions change it, and written out once.
+//
+// Lines are read as the system's profile reader reads them: white space
+// around a line is ignored; a line starting with '[' and holding a ']' heads
+// a section named by the text between '[' and its last ']'; any other line
+// is a key, split at its first '=' with white space around key and value
+// ignored. Section and key names compare ignoring (ASCII) letter case, and
+// the first section or key of a name decides. Lines that are not changed
+// keep their bytes, comments and blank lines included.
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace config {
+
+class ProfileDocument {
+public:
+    explicit ProfileDocument(std::string_view text);
+
+    // Sets `key` of `section` to `value` (both as the profile reader would
+    // list them: trimmed). An existing key with another value gets a line
+    // "key=value" in its place; a missing key is added after the last line
+    // of the first section of that name, a missing section at the end.
+    // Returns false when the key already had that value (nothing changed).
+    bool Set(std::string_view section, std::string_view key, std::string_view value);
+
+    // The whole text as it stands.
+    std::string Text() const;
+
+private:
+    struct Line {
+        std::string text;        // the line's bytes without its line end
+        std::string end;         // "\r\n", "\n" or empty for a last line without one
+        bool isSection = false;
+        std::string name;        // section name, or key of a key line
+        std::string value;       // value of a key line
+        bool isKey = false;
+    };
+    static Line ParseLine(std::string text, std::string end);
+
+    std::vector<Line> lines_;
+};
+
+} // namespace config

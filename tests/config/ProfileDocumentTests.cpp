@@ -1,0 +1,46 @@
+#include "config/ProfileDocument.h"
+
+#include <gtest/gtest.h>
+
+using config::ProfileDocument;
+
+TEST(ProfileDocument, ChangesOnlyTheLinesOfChangedKeys)
+{
+    ProfileDocument document("; host actions\r\n[FUNC]\r\n k = 1 \r\nm=3\r\n\r\n[HOST]\r\nh=1\r\n");
+    EXPECT_FALSE(document.Set("func", "K", "1"));  // same value, names ignoring case
+    EXPECT_TRUE(document.Set("FUNC", "k", "2"));
+    EXPECT_EQ(document.Text(), "; host actions\r\n[FUNC]\r\nk=2\r\nm=3\r\n\r\n[HOST]\r\nh=1\r\n");
+}
+
+TEST(ProfileDocument, NewKeysGoAfterTheSectionsLastLineAndNewSectionsAtTheEnd)
+{
+    ProfileDocument document("[FUNC]\nk=1\n\n[HOST]\nh=1");
+    EXPECT_TRUE(document.Set("FUNC", "url", "http://x/?a=1&b=2"));
+    EXPECT_TRUE(document.Set("网上抄税", "动作", "打开"));
+    EXPECT_EQ(document.Text(), "[FUNC]\nk=1\nurl=http://x/?a=1&b=2\r\n\n[HOST]\nh=1\r\n[网上抄税]\r\n动作=打开\r\n");
+}
+
+TEST(ProfileDocument, FirstSectionAndFirstKeyOfANameDecide)
+{
+    ProfileDocument document("[A]\r\nk=1\r\nk=9\r\n[a]\r\nk=8\r\n");
+    EXPECT_TRUE(document.Set("A", "k", "2"));
+    EXPECT_TRUE(document.Set("A", "n", "3"));
+    EXPECT_EQ(document.Text(), "[A]\r\nk=2\r\nk=9\r\nn=3\r\n[a]\r\nk=8\r\n");
+}
+
+TEST(ProfileDocument, CommentsAndBracketLinesAreNotKeys)
+{
+    // A comment that looks like the key is not the key; a line with '[' but
+    // no ']' is a key line, not a section.
+    ProfileDocument document("[A]\r\n;k=1\r\n[B=2\r\n");
+    EXPECT_TRUE(document.Set("A", "k", "1"));
+    EXPECT_FALSE(document.Set("A", "[B", "2"));
+    EXPECT_EQ(document.Text(), "[A]\r\n;k=1\r\n[B=2\r\nk=1\r\n");
+}
+
+TEST(ProfileDocument, EmptyTextGetsSections)
+{
+    ProfileDocument document("");
+    EXPECT_TRUE(document.Set("A", "x", ""));
+    EXPECT_EQ(document.Text(), "[A]\r\nx=\r\n");
+}
