@@ -55,8 +55,7 @@ std::vector<char16_t> DecodeCodePage936()
     iconv_t cd = iconv_open("UTF-16LE", "CP936");
     if (cd == reinterpret_cast<iconv_t>(-1))
         throw rt::Error("iconv: no CP936 to UTF-16 converter");
-    std::vector<char16_t> table(0x10000, 0);
-    const auto decode = [&](const char* bytes, std::size_t length, unsigned index) {
+    auto table = DecodeEveryGbkSequence([&](const char* bytes, std::size_t length) -> char16_t {
         char* in = const_cast<char*>(bytes);
         unsigned char unit[4];
         char* out = reinterpret_cast<char*>(unit);
@@ -64,20 +63,9 @@ std::vector<char16_t> DecodeCodePage936()
         iconv(cd, nullptr, nullptr, nullptr, nullptr);
         if (iconv(cd, &in, &length, &out, &outLeft) != static_cast<std::size_t>(-1) && length == 0 &&
             outLeft == 2)
-            table[index] = static_cast<char16_t>(unit[0] | (unit[1] << 8));
-    };
-    for (unsigned byte = 0x80; byte <= 0xFF; ++byte) {
-        const char single = static_cast<char>(byte);
-        decode(&single, 1, byte);
-    }
-    for (unsigned lead = 0x81; lead <= 0xFE; ++lead) {
-        for (unsigned trail = 0x40; trail <= 0xFE; ++trail) {
-            if (trail == 0x7F)
-                continue;
-            const char pair[2] = {static_cast<char>(lead), static_cast<char>(trail)};
-            decode(pair, 2, (lead << 8) | trail);
-        }
-    }
+            return static_cast<char16_t>(unit[0] | (unit[1] << 8));
+        return 0;
+    });
     iconv_close(cd);
     return table;
 }

@@ -59,25 +59,12 @@ public:
 
 std::vector<char16_t> DecodeCodePage936()
 {
-    std::vector<char16_t> table(0x10000, 0);
-    const auto decode = [&](const char* bytes, int length, unsigned index) {
+    return DecodeEveryGbkSequence([](const char* bytes, std::size_t length) -> char16_t {
         wchar_t unit[2] = {};
-        if (MultiByteToWideChar(kGbkCodePage, MB_ERR_INVALID_CHARS, bytes, length, unit, 2) == 1)
-            table[index] = static_cast<char16_t>(unit[0]);
-    };
-    for (unsigned byte = 0x80; byte <= 0xFF; ++byte) {
-        const char single = static_cast<char>(byte);
-        decode(&single, 1, byte);
-    }
-    for (unsigned lead = 0x81; lead <= 0xFE; ++lead) {
-        for (unsigned trail = 0x40; trail <= 0xFE; ++trail) {
-            if (trail == 0x7F)
-                continue;
-            const char pair[2] = {static_cast<char>(lead), static_cast<char>(trail)};
-            decode(pair, 2, (lead << 8) | trail);
-        }
-    }
-    return table;
+        if (MultiByteToWideChar(kGbkCodePage, MB_ERR_INVALID_CHARS, bytes, static_cast<int>(length), unit, 2) == 1)
+            return static_cast<char16_t>(unit[0]);
+        return 0;
+    });
 }
 
 const GbkConverter& SystemGbkConverter()

@@ -1,10 +1,9 @@
 #include "config/SysDifferenceDocument.h"
 
 #include "TestText.h"
+#include "support/FailingConverter.h"
 
 #include <gtest/gtest.h>
-
-#include <new>
 
 #include <string>
 #include <vector>
@@ -156,25 +155,9 @@ TEST(SysDifferenceDocument, NestedExpansionBeyondTheBoundIsMalformed)
     EXPECT_FALSE(Parse("<!DOCTYPE D [" + subset + "]><D ZCODE=\"&a9;\"/>").has_value());
 }
 
-namespace {
-
-// Runs out of memory on the text "坏" (E5 9D 8F in UTF-8), as a converter
-// may on any text.
-class FailingConverter : public config::GbkConverter {
-public:
-    std::string Utf8ToGbk(std::string_view utf8) const override
-    {
-        if (utf8.find("\xE5\x9D\x8F") != std::string_view::npos)
-            throw std::bad_alloc();
-        return config::SystemGbkConverter().Utf8ToGbk(utf8);
-    }
-};
-
-} // namespace
-
 TEST(SysDifferenceDocument, AnItemThatCannotBeReadIsMarkedAndTheOthersStay)
 {
-    const FailingConverter converter;
+    const testing_support::FailingConverter converter;
     const auto document = config::ParseSysDifference(
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?><D ZCODE=\"\xE5\x9D\x8F\">"
         "<DIFF-PARAMETERS>"

@@ -2,12 +2,12 @@
 
 #include "config/PrivateProfile.h"
 #include "host/ValueObject.h"
+#include "support/FailingConverter.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <new>
 
 using testing_support::PathExists;
 using testing_support::ReadBytes;
@@ -251,25 +251,9 @@ TEST_F(SysDifferenceTest, EveryFailureIsLoggedAndTheRestStillApplied)
     EXPECT_EQ(Recorded("lastRevenueCode"), "<none>");
 }
 
-namespace {
-
-// Fails on the text "坏" (E5 9D 8F in UTF-8), as a conversion may fail on
-// any text.
-class FailingConverter : public config::GbkConverter {
-public:
-    std::string Utf8ToGbk(std::string_view utf8) const override
-    {
-        if (utf8.find("\xE5\x9D\x8F") != std::string_view::npos)
-            throw std::bad_alloc();
-        return config::SystemGbkConverter().Utf8ToGbk(utf8);
-    }
-};
-
-} // namespace
-
 TEST_F(SysDifferenceTest, AnItemThatCannotBeReadIsThatItemsFailureAndTheLoopGoesOn)
 {
-    const FailingConverter converter;
+    const testing_support::FailingConverter converter;
     site_.converter = &converter;
     Difference();
     const std::string config = folder_.Write(
