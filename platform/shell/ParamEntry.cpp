@@ -7,16 +7,23 @@ namespace {
 
 bool SameName(std::string_view a, std::string_view b) { return rt::GbkCompareIgnoreAsciiCase(a, b) == 0; }
 
-std::string ReplaceAll(std::string text, std::string_view from, std::string_view to)
+// A new text with every `from` of `text` replaced by `to`, scanning on
+// behind each replaced piece.
+std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to)
 {
-    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
-        text.replace(at, from.size(), to);
-    return text;
+    std::string result;
+    result.reserve(text.size());
+    std::size_t start = 0;
+    for (std::size_t at = text.find(from); at != std::string_view::npos; at = text.find(from, start)) {
+        result.append(text.substr(start, at - start)).append(to);
+        start = at + from.size();
+    }
+    return result.append(text.substr(start));
 }
 
 std::string Unescape(std::string_view text)
 {
-    return ReplaceAll(ReplaceAll(std::string(text), "&eq%", "="), "&lim%", ";");
+    return ReplaceAll(ReplaceAll(text, "&eq%", "="), "&lim%", ";");
 }
 
 } // namespace
