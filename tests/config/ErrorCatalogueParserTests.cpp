@@ -133,23 +133,6 @@ TEST(ErrorCatalogueParser, AProcessingInstructionIsAnEntryLikeAComment)
     ExpectEntry(parsed.entries[3], 4, "m", "", "");
 }
 
-namespace {
-
-// "<!ENTITY a0 'lol'>" and `levels` entities each ten times the one below.
-std::string NestedEntities(int levels)
-{
-    std::string subset = "<!ENTITY a0 \"lol\">";
-    for (int level = 1; level <= levels; ++level) {
-        subset += "<!ENTITY a" + std::to_string(level) + " \"";
-        for (int i = 0; i < 10; ++i)
-            subset += "&a" + std::to_string(level - 1) + ";";
-        subset += "\">";
-    }
-    return subset;
-}
-
-} // namespace
-
 TEST(ErrorCatalogueParser, DeclarationsOfTheInternalSubsetApply)
 {
     // A general entity, in GBK and in UTF-8.
@@ -177,11 +160,11 @@ TEST(ErrorCatalogueParser, DeclarationsOfTheInternalSubsetApply)
 TEST(ErrorCatalogueParser, NestedExpansionBeyondTheBoundIsMalformed)
 {
     // Nine ten-fold levels: 3 * 10^9 characters from about 500 bytes.
-    const std::string subset = NestedEntities(9);
+    const std::string subset = testing_text::NestedEntities(9);
     EXPECT_FALSE(Parse("<!DOCTYPE L [" + subset + "]><L><E><MSG>&a9;</MSG></E></L>").loaded);
     EXPECT_FALSE(Parse("<!DOCTYPE L [" + subset + "]><L><E x=\"&a9;\"><MSG>m</MSG></E></L>").loaded);
     // Expansion that stays within the bound is read in full.
-    const auto three = Parse("<!DOCTYPE L [" + NestedEntities(3) + "]><L><E><MSG>&a3;</MSG></E></L>");
+    const auto three = Parse("<!DOCTYPE L [" + testing_text::NestedEntities(3) + "]><L><E><MSG>&a3;</MSG></E></L>");
     ASSERT_TRUE(three.loaded);
     ASSERT_EQ(three.entries.size(), 1u);
     EXPECT_EQ(three.entries[0].msg.size(), 3000u);

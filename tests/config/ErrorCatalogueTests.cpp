@@ -1,6 +1,7 @@
 #include "config/ErrorCatalogue.h"
 #include "config/ErrorCatalogueMessages.h"
 
+#include "TestText.h"
 #include "host/ValueObject.h"
 #include "support/TempFolder.h"
 
@@ -103,13 +104,7 @@ TEST_F(ErrorCatalogueTest, NoValueObjectIsAnError)
 
 TEST_F(ErrorCatalogueTest, ABoundlessExpansionIsAnUnloadableFileAndAFileBesideItIsNeverRead)
 {
-    std::string subset = "<!ENTITY a0 \"lol\">";
-    for (int level = 1; level <= 9; ++level) {
-        subset += "<!ENTITY a" + std::to_string(level) + " \"";
-        for (int i = 0; i < 10; ++i)
-            subset += "&a" + std::to_string(level - 1) + ";";
-        subset += "\">";
-    }
+    const std::string subset = testing_text::NestedEntities(9);
     const std::string bomb = folder_.Write("errmsg.xml", "<!DOCTYPE L [" + subset + "]><L><E><MSG>&a9;</MSG></E></L>");
     std::string message = "stale";
     EXPECT_FALSE(config::LoadErrorCatalogueFile(bomb, &vo_, message));

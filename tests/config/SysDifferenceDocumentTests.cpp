@@ -143,13 +143,7 @@ TEST(SysDifferenceDocument, DeclarationsOfTheInternalSubsetApply)
 
 TEST(SysDifferenceDocument, NestedExpansionBeyondTheBoundIsMalformed)
 {
-    std::string subset = "<!ENTITY a0 \"lol\">";
-    for (int level = 1; level <= 9; ++level) {
-        subset += "<!ENTITY a" + std::to_string(level) + " \"";
-        for (int i = 0; i < 10; ++i)
-            subset += "&a" + std::to_string(level - 1) + ";";
-        subset += "\">";
-    }
+    const std::string subset = testing_text::NestedEntities(9);
     EXPECT_FALSE(Parse("<!DOCTYPE D [" + subset + "]><D><DIFF-PARAMETERS><DIFF-PARAMETER><NAME>n</NAME>"
                        "<VALUE>&a9;</VALUE></DIFF-PARAMETER></DIFF-PARAMETERS></D>").has_value());
     EXPECT_FALSE(Parse("<!DOCTYPE D [" + subset + "]><D ZCODE=\"&a9;\"/>").has_value());

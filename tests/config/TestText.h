@@ -33,4 +33,18 @@ inline std::string Utf16BeWithBom(std::u16string_view text)
     return bytes;
 }
 
+// An internal subset of "<!ENTITY a0 'lol'>" and `levels` entities each
+// ten times the one below: "&a9;" of nine levels expands to 3 GB.
+inline std::string NestedEntities(int levels)
+{
+    std::string subset = "<!ENTITY a0 \"lol\">";
+    for (int level = 1; level <= levels; ++level) {
+        subset += "<!ENTITY a" + std::to_string(level) + " \"";
+        for (int i = 0; i < 10; ++i)
+            subset += "&a" + std::to_string(level - 1) + ";";
+        subset += "\">";
+    }
+    return subset;
+}
+
 } // namespace testing_text
