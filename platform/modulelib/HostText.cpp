@@ -1,35 +1,10 @@
 #include "HostText.h"
 
-#include <windows.h>
-
 #include <cinttypes>
 #include <cstdio>
 #include <cstring>
 
 namespace hostmodel {
-namespace {
-
-std::string Convert(std::string_view text, UINT from, UINT to)
-{
-    if (text.empty())
-        return {};
-    const int length = static_cast<int>(text.size());
-    const int wideLength = MultiByteToWideChar(from, 0, text.data(), length, nullptr, 0);
-    if (wideLength <= 0)
-        return {};
-    std::wstring wide(static_cast<std::size_t>(wideLength), L'\0');
-    MultiByteToWideChar(from, 0, text.data(), length, wide.data(), wideLength);
-    const int outLength = WideCharToMultiByte(to, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
-    if (outLength <= 0)
-        return {};
-    std::string out(static_cast<std::size_t>(outLength), '\0');
-    WideCharToMultiByte(to, 0, wide.data(), wideLength, out.data(), outLength, nullptr, nullptr);
-    return out;
-}
-
-constexpr UINT kGbk = 936;
-
-} // namespace
 
 bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) noexcept
 {
@@ -105,10 +80,6 @@ std::string ReadShortText(const std::uint8_t (&field)[256])
 {
     return std::string(reinterpret_cast<const char*>(field + 1), field[0]);
 }
-
-std::string GbkToUtf8(std::string_view gbk) { return Convert(gbk, kGbk, CP_UTF8); }
-
-std::string Utf8ToGbk(std::string_view utf8) { return Convert(utf8, CP_UTF8, kGbk); }
 
 std::string QuotedForLog(std::string_view text)
 {

@@ -38,7 +38,9 @@ void WriteShortText(std::uint8_t (&field)[256], std::string_view text) noexcept;
 std::string ReadShortText(const std::uint8_t (&field)[256]);
 
 // Code page 936 and UTF-8 (SQLite's text). Bytes that do not convert become
-// the code page's default character.
+// the code page's default character. Windows' conversion in the product
+// (WinTextConversion.cpp), glibc's iconv in the native build, where a byte
+// that does not convert becomes '?'.
 std::string GbkToUtf8(std::string_view gbk);
 std::string Utf8ToGbk(std::string_view utf8);
 

@@ -1,6 +1,8 @@
 #pragma once
 // The host's connection to a sub-application's SQLite database. SQL and
 // names inside are UTF-8 (SQLite's text); paths and messages are GBK.
+// Opening a file touches the file system (SqliteFile.cpp, Windows); the
+// rest is OS-free and also builds natively.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -26,11 +28,18 @@ public:
     // a creation that fails leaves no file behind. Throws rt::Error.
     static std::unique_ptr<SqliteConnection> Open(const std::string& file, const std::string& script);
 
+    // A private database in memory, gone with the connection: the host's
+    // statement code on its own, without a file. Throws rt::Error.
+    static std::unique_ptr<SqliteConnection> OpenInMemory();
+
     SqliteConnection(const SqliteConnection&) = delete;
     SqliteConnection& operator=(const SqliteConnection&) = delete;
     ~SqliteConnection();
 
     const std::string& File() const { return file_; }
+    // SQLite's handle, for settings that the connection does not make
+    // itself (limits, handlers). Owned by the connection.
+    sqlite3* Handle() const noexcept { return db_; }
 
     // Runs exactly one statement; an empty text or a second statement is
     // refused without running anything. Never throws for SQL faults.

@@ -1,0 +1,74 @@
+// Opening a database file of the host: the part of the connection that
+// touches the file system.
+#include "SqliteConnection.h"
+
+#include "HostText.h"
+#include "sharedrt/RtError.h"
+
+#include <sqlite3.h>
+#include <windows.h>
+
+#include <fstream>
+#include <iterator>
+
+namespace hostmodel {
+namespace {
+
+bool FileExists(const std::string& path)
+{
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+std::string ReadScript(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw rt::Error("数据库脚本文件不存在或无法读取：" + path);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (text.compare(0, 3, "\xEF\xBB\xBF") == 0)
+        text.erase(0, 3);
+    return text;
+}
+
+} // namespace
+
+std::unique_ptr<SqliteConnection> SqliteConnection::Open(const std::string& file, const std::string& script)
+{
+    const bool creating = !FileExists(file);
+    std::string seed;
+    if (creating && !script.empty())
+        seed = ReadScript(script);
+
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(GbkToUtf8(file).c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    if (rc != SQLITE_OK) {
+        const std::string reason = db != nullptr ? Utf8ToGbk(sqlite3_errmsg(db)) : "out of memory";
+        sqlite3_close(db);
+        throw rt::Error("无法打开数据库文件" + file + "：" + reason);
+    }
+    std::unique_ptr<SqliteConnection> connection(new SqliteConnection(db, file));
+    sqlite3_busy_timeout(db, 2000);
+    if (!creating)
+        return connection;
+    try {
+        // Creating the file is only done when the schema is in it.
+        connection->Exec("BEGIN");
+        try {
+            if (!seed.empty())
+                connection->Exec(seed);
+            connection->Exec("COMMIT");
+        } catch (...) {
+            sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+            throw;
+        }
+    } catch (const rt::Error& e) {
+        connection.reset();
+        DeleteFileA(file.c_str());
+        DeleteFileA((file + "-journal").c_str());
+        throw rt::Error("无法创建数据库文件" + file + "：" + e.what());
+    }
+    return connection;
+}
+
+} // namespace hostmodel
