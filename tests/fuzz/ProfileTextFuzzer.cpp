@@ -1,0 +1,150 @@
+// Profile texts (config/ProfileText.h) and the in-memory INI document
+// (config/ProfileDocument.h). The document must give back the text it was
+// read from, byte for byte; a key it sets must read back with a plain
+// reader of the profile rules, with no other line changed.
+//   input: INI text NUL section NUL key NUL value
+#include "FuzzSupport.h"
+
+#include "config/ProfileDocument.h"
+#include "config/ProfileText.h"
+#include "util/TextRules.h"
+
+#include <optional>
+#include <vector>
+
+namespace {
+
+bool IsProfileSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f' || c == '\x1a';
+}
+
+std::string_view Trim(std::string_view text)
+{
+    while (!text.empty() && IsProfileSpace(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsProfileSpace(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+// The lines without their line ends ("\n", or "\r\n").
+std::vector<std::string> Lines(std::string_view text)
+{
+    std::vector<std::string> lines;
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        if (end != std::string_view::npos && !line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        lines.emplace_back(line);
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+    }
+    return lines;
+}
+
+// The value of the first key `key` in the first section `section`, as the
+// profile reader reads it.
+std::optional<std::string> Lookup(std::string_view text, std::string_view section, std::string_view key)
+{
+    bool inSection = false;
+    bool seenSection = false;
+    for (const std::string& raw : Lines(text)) {
+        const std::string_view line = Trim(raw);
+        if (!line.empty() && line.front() == '[' && line.find(']') != std::string_view::npos) {
+            const std::string_view name = line.substr(1, line.rfind(']') - 1);
+            if (inSection)
+                return std::nullopt;
+            inSection = !seenSection && util::EqualsIgnoreCase(name, section);
+            seenSection = seenSection || inSection;
+            continue;
+        }
+        if (!inSection || line.empty() || line.front() == ';')
+            continue;
+        const std::size_t equals = line.find('=');
+        if (util::EqualsIgnoreCase(Trim(line.substr(0, equals)), key))
+            return std::string(equals == std::string_view::npos ? std::string_view() : Trim(line.substr(equals + 1)));
+    }
+    return std::nullopt;
+}
+
+// What the profile functions would give as a section, key and value: no
+// line break, no blank at either end; a key without '=' that does not begin
+// with '[' or ';' (it would read as a section or a comment).
+bool Writable(std::string_view section, std::string_view key, std::string_view value)
+{
+    for (std::string_view text : {section, key, value}) {
+        if (text.find('\n') != std::string_view::npos || Trim(text) != text)
+            return false;
+    }
+    return key.find('=') == std::string_view::npos && (key.empty() || (key[0] != '[' && key[0] != ';'));
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const auto fields = fuzz::Fields<4>(data, size);
+    const std::string_view text = fields[0];
+    const std::string_view section = fields[1];
+    const std::string_view key = fields[2];
+    const std::string_view value = fields[3];
+    const fuzz::Context context = [&] {
+        return std::string("text " + fuzz::Printable(text) + "\nsection " + fuzz::Printable(section) + "\nkey " +
+                           fuzz::Printable(key) + "\nvalue " + fuzz::Printable(value));
+    };
+
+    // The NUL-separated lists of the profile functions, the section text
+    // standing in for a buffer.
+    std::vector<std::string> items;
+    for (std::string_view rest = value; !rest.empty() && rest[0] != '\0';) {
+        const std::size_t nul = rest.find('\0');
+        items.emplace_back(rest.substr(0, nul));
+        rest.remove_prefix(nul == std::string_view::npos ? rest.size() : nul + 1);
+    }
+    FUZZ_CHECK(config::SplitProfileList(value) == items, context());
+    const config::ProfileEntry entry = config::SplitProfileLine(text);
+    const std::size_t equals = text.find('=');
+    FUZZ_CHECK_TEXT(entry.key, text.substr(0, equals), context());
+    FUZZ_CHECK_TEXT(entry.value, equals == std::string_view::npos ? std::string_view() : text.substr(equals + 1),
+                    context());
+
+    config::ProfileDocument document(text);
+    FUZZ_CHECK_TEXT(document.Text(), text, context());
+    if (!Writable(section, key, value))
+        return 0;
+    const std::optional<std::string> before = Lookup(text, section, key);
+    const bool changed = document.Set(section, key, value);
+    const std::string after = document.Text();
+    FUZZ_CHECK(changed == (before != std::string(value)), context() + "\nSet said " + std::to_string(changed));
+    if (!changed) {
+        FUZZ_CHECK_TEXT(after, text, context());
+        return 0;
+    }
+    const std::optional<std::string> read = Lookup(after, section, key);
+    FUZZ_CHECK(read == std::string(value), context() + "\nafter " + fuzz::Printable(after));
+    FUZZ_CHECK(document.Set(section, key, value) == false, context() + "\nafter " + fuzz::Printable(after));
+
+    // One line replaced, one inserted, or a section and its key added at
+    // the end; every other line as it was.
+    const std::vector<std::string> oldLines = Lines(text);
+    const std::vector<std::string> newLines = Lines(after);
+    std::size_t differing = 0;
+    if (newLines.size() == oldLines.size()) {
+        for (std::size_t i = 0; i < oldLines.size(); ++i)
+            differing += oldLines[i] != newLines[i];
+        FUZZ_CHECK(differing == 1, context() + "\nafter " + fuzz::Printable(after));
+    } else if (newLines.size() == oldLines.size() + 1) {
+        std::size_t skipped = 0;
+        while (skipped < oldLines.size() && oldLines[skipped] == newLines[skipped])
+            ++skipped;
+        for (std::size_t i = skipped; i < oldLines.size(); ++i)
+            FUZZ_CHECK(oldLines[i] == newLines[i + 1], context() + "\nafter " + fuzz::Printable(after));
+    } else {
+        FUZZ_CHECK(newLines.size() == oldLines.size() + 2, context() + "\nafter " + fuzz::Printable(after));
+        for (std::size_t i = 0; i < oldLines.size(); ++i)
+            FUZZ_CHECK(oldLines[i] == newLines[i], context() + "\nafter " + fuzz::Printable(after));
+        FUZZ_CHECK(!before.has_value(), context());
+    }
+    return 0;
+}

@@ -1,0 +1,170 @@
+// The one XML reader (config/XmlDocument.h) and reading texts out of it
+// (config/XmlTextReader.h). The reader must accept exactly what expat alone
+// accepts with the same settings on the same bytes, build a tree of the
+// documented shape, and give texts that agree with each other. An entity
+// expansion that the reader does not bound shows as a time-out or as
+// running out of memory under libFuzzer's limits.
+//   input: the bytes of a file, read in the encoding the module detects
+//   for it and, where that differs, in the one it declares
+#include "FuzzSupport.h"
+
+#include "config/GbkCodeTable.h"
+#include "config/Utf8Text.h"
+#include "config/XmlDocument.h"
+#include "config/XmlSource.h"
+#include "config/XmlTextReader.h"
+
+#include <expat.h>
+
+#include <climits>
+#include <optional>
+#include <vector>
+
+namespace {
+
+using config::XmlNode;
+using config::XmlNodeKind;
+
+// UTF-32 as UTF-8, a unit at a time; nullopt for a unit that is no
+// character or a length that is no multiple of four.
+std::optional<std::string> Utf32AsUtf8(std::string_view bytes)
+{
+    if (bytes.size() % 4 != 0)
+        return std::nullopt;
+    const bool bigEndian = bytes.size() >= 2 && bytes[0] == '\0' && bytes[1] == '\0';
+    std::string out;
+    for (std::size_t i = 0; i < bytes.size(); i += 4) {
+        char32_t unit = 0;
+        for (std::size_t k = 0; k < 4; ++k) {
+            const char32_t byte = static_cast<unsigned char>(bytes[i + (bigEndian ? k : 3 - k)]);
+            unit = unit << 8 | byte;
+        }
+        if (i == 0 && unit == 0xFEFF)
+            continue;
+        if (!config::AppendUtf8(out, unit))
+            return std::nullopt;
+    }
+    return out;
+}
+
+// Whether expat alone, set up as the reader sets it up, takes the bytes as
+// a well-formed document.
+bool ExpatAccepts(std::string_view bytes, const config::XmlSourceEncoding& encoding)
+{
+    std::string converted;
+    const char* name = nullptr;
+    if (encoding.coding == config::XmlTextCoding::Gbk) {
+        if (!config::GbkCodeTable::System().AppendUtf8(converted, bytes))
+            return false;
+        bytes = converted, name = "UTF-8";
+    } else if (encoding.parseAs == config::XmlParseAs::Utf32) {
+        const auto utf8 = Utf32AsUtf8(bytes);
+        if (!utf8)
+            return false;
+        converted = *utf8;
+        bytes = converted, name = "UTF-8";
+    } else if (encoding.parseAs == config::XmlParseAs::Utf8) {
+        name = "UTF-8";
+    } else if (encoding.parseAs == config::XmlParseAs::Latin1) {
+        name = "ISO-8859-1";
+    }
+    XML_Parser parser = XML_ParserCreate(name);
+    XML_SetParamEntityParsing(parser, XML_PARAM_ENTITY_PARSING_UNLESS_STANDALONE);
+    XML_SetBillionLaughsAttackProtectionMaximumAmplification(parser, config::kMaximumAmplification);
+    XML_SetBillionLaughsAttackProtectionActivationThreshold(parser, config::kAmplificationThreshold);
+    const bool accepted = XML_Parse(parser, bytes.data(), static_cast<int>(bytes.size()), XML_TRUE) == XML_STATUS_OK;
+    XML_ParserFree(parser);
+    return accepted;
+}
+
+// The texts and CDATA sections under an element, in document order.
+void CollectText(XmlNode element, std::string& out)
+{
+    for (XmlNode child = element.FirstChild(); child; child = child.NextSibling()) {
+        if (child.Kind() == XmlNodeKind::Text || child.Kind() == XmlNodeKind::CData)
+            out += child.Value();
+        else if (child.IsElement())
+            CollectText(child, out);
+    }
+}
+
+bool IsWhitespace(std::string_view text) { return text.find_first_not_of(" \t\r\n") == std::string_view::npos; }
+
+void Check(std::string_view bytes, const config::XmlSourceEncoding& encoding, const fuzz::Context& context)
+{
+    const std::optional<config::XmlDocument> document = config::ParseXml(bytes, encoding);
+    FUZZ_CHECK(document.has_value() == ExpatAccepts(bytes, encoding),
+               context() + "\nthe reader " + (document ? "accepted" : "rejected") + " what expat did not");
+    if (!document)
+        return;
+    FUZZ_CHECK(document->Coding() == encoding.coding, context());
+    const XmlNode root = document->DocumentElement();
+    FUZZ_CHECK(root.IsElement() && !root.NextSibling(), context());
+
+    const config::XmlTextReader reader(document->Coding(), config::SystemGbkConverter());
+    std::size_t stored = 0;  // bytes of names and texts in the tree
+    std::vector<XmlNode> stack {root};
+    while (!stack.empty()) {
+        const XmlNode node = stack.back();
+        stack.pop_back();
+        const fuzz::Context where = [&] { return context() + "\nnode " + fuzz::Printable(node.Name(), 60); };
+        FUZZ_CHECK(config::IsValidUtf8(node.Name()) && config::IsValidUtf8(node.Value()), where);
+        stored += node.Name().size() + node.Value().size();
+        switch (node.Kind()) {
+        case XmlNodeKind::Element: {
+            FUZZ_CHECK(!node.Name().empty(), where);
+            FUZZ_CHECK(!node.Child(node.Name()) || node.Child(node.Name()).Name() == node.Name(), where);
+            // Plain text: nothing, or one text or CDATA node.
+            const XmlNode first = node.FirstChild();
+            const bool plain = !first || (!first.NextSibling() &&
+                                          (first.Kind() == XmlNodeKind::Text || first.Kind() == XmlNodeKind::CData));
+            const std::optional<std::string> plainText = reader.PlainText(node);
+            FUZZ_CHECK(plainText.has_value() == plain, where);
+            if (plain)
+                FUZZ_CHECK_TEXT(*plainText, reader.TextContent(node), where);
+            break;
+        }
+        case XmlNodeKind::Text:
+            FUZZ_CHECK(!node.Value().empty() && !IsWhitespace(node.Value()), where);
+            [[fallthrough]];
+        case XmlNodeKind::CData: FUZZ_CHECK(!node.FirstChild(), where); break;
+        case XmlNodeKind::Comment:
+        case XmlNodeKind::ProcessingInstruction:
+            FUZZ_CHECK(!node.FirstChild() && node.Value().empty(), where);
+            FUZZ_CHECK(reader.NodeValue(node).empty(), where);
+            break;
+        }
+        if (const XmlNode next = node.NextSibling(); next && node != root)
+            stack.push_back(next);
+        if (const XmlNode child = node.FirstChild())
+            stack.push_back(child);
+    }
+    // Text for text: the texts of the whole document, converted once, are
+    // the document's text content.
+    std::string content;
+    CollectText(root, content);
+    std::string converted;
+    if (document->Coding() == config::XmlTextCoding::Gbk)
+        converted = config::GbkCodeTable::System().ToGbk(content, config::SystemGbkConverter());
+    else
+        converted = config::SystemGbkConverter().Utf8ToGbk(content);
+    FUZZ_CHECK_TEXT(reader.TextContent(root), converted, context());
+    // What expansion may add is bounded.
+    const double bound = static_cast<double>(config::kAmplificationThreshold) +
+                         static_cast<double>(config::kMaximumAmplification) * static_cast<double>(bytes.size() + 1);
+    FUZZ_CHECK(static_cast<double>(stored) <= bound, context() + "\n" + std::to_string(stored) + " bytes in the tree");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    const fuzz::Context context = [&] { return std::string("bytes " + fuzz::Printable(bytes)); };
+    const config::XmlSourceEncoding detected = config::DetectXmlEncoding(bytes);
+    Check(bytes, detected, [&] { return context() + "\nas detected"; });
+    const config::XmlSourceEncoding declared = config::DeclaredXmlSourceEncoding(bytes);
+    if (declared.coding != detected.coding || declared.parseAs != detected.parseAs)
+        Check(bytes, declared, [&] { return context() + "\nas declared"; });
+    return 0;
+}
