@@ -57,6 +57,14 @@ void Rebuild(SqliteConnection& db, const std::string& table, const std::string& 
     for (const auto& row : db.Rows("SELECT name FROM sqlite_schema WHERE type = 'view'"))
         db.Exec("DROP VIEW " + QuoteName(row[0]));
 
+    // The AUTOINCREMENT counter goes with the dropped table, and the new
+    // one would count on from the largest id copied, giving the ids of
+    // deleted rows again: it is carried over as it was, or as its absence.
+    const bool counters = !db.Rows("SELECT 1 FROM sqlite_schema WHERE name = 'sqlite_sequence'").empty();
+    std::vector<std::vector<std::string>> counter;
+    if (counters)
+        counter = db.Rows("SELECT seq FROM sqlite_sequence WHERE name = ?1", {table});
+
     std::string columns;
     for (const auto& row : db.Rows("SELECT name FROM pragma_table_info(?1)", {table}))
         columns += (columns.empty() ? "" : ", ") + QuoteName(row[0]);
@@ -67,6 +75,11 @@ void Rebuild(SqliteConnection& db, const std::string& table, const std::string& 
             QuoteName(table));
     db.Exec("DROP TABLE " + QuoteName(table));
     db.Exec("ALTER TABLE " + QuoteName(scratch) + " RENAME TO " + QuoteName(table));
+    if (counters) {
+        db.Rows("DELETE FROM sqlite_sequence WHERE name = ?1", {table});
+        if (!counter.empty())
+            db.Rows("INSERT INTO sqlite_sequence (name, seq) VALUES (?1, CAST(?2 AS INTEGER))", {table, counter[0][0]});
+    }
     for (const SchemaObject& object : remade)
         db.Exec(object.sql);
 }
