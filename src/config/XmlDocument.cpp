@@ -5,6 +5,7 @@
 
 #include <expat.h>
 
+#include <algorithm>
 #include <climits>
 #include <memory>
 #include <stdexcept>
@@ -64,10 +65,16 @@ std::optional<std::string_view> XmlNode::Attribute(std::string_view name) const 
     return std::nullopt;
 }
 
+void XmlDocument::Charge(std::size_t bytes)
+{
+    if (bytes > sizeLimit_ - size_)
+        throw std::length_error("document tree beyond the expansion bound");
+    size_ += bytes;
+}
+
 XmlDocument::Span XmlDocument::Store(std::string_view text)
 {
-    if (text_.size() + text.size() > UINT32_MAX)
-        throw std::length_error("document text too long");
+    Charge(text.size());
     const Span span{static_cast<std::uint32_t>(text_.size()), static_cast<std::uint32_t>(text.size())};
     text_.append(text);
     return span;
@@ -126,6 +133,7 @@ private:
     {
         if (open_.empty() && (kind != XmlNodeKind::Element || !document_.nodes_.empty()))
             return XmlDocument::kNone;
+        document_.Charge(sizeof(XmlDocument::NodeRecord));
         XmlDocument::NodeRecord record;
         record.kind = kind;
         record.name = kind == XmlNodeKind::Element ? ElementName(name) : document_.Store(name);
@@ -171,6 +179,7 @@ private:
             XmlDocument::NodeRecord& node = document.nodes_[index];
             node.firstAttribute = static_cast<std::uint32_t>(document.attributes_.size());
             for (const XML_Char** attribute = attributes; *attribute != nullptr; attribute += 2) {
+                document.Charge(sizeof(XmlDocument::AttributeRecord));
                 document.attributes_.push_back({document.Store(attribute[0]), document.Store(attribute[1])});
                 ++node.attributeCount;
             }
@@ -304,6 +313,10 @@ std::optional<XmlDocument> ParseXml(std::string_view bytes, const XmlSourceEncod
 
     std::optional<XmlDocument> document(std::in_place);
     document->coding_ = encoding.coding;
+    // The bound of expansion, applied to the tree as a whole.
+    const double limit = std::max(static_cast<double>(kAmplificationThreshold),
+                                  static_cast<double>(kMaximumAmplification) * static_cast<double>(bytes.size()));
+    document->sizeLimit_ = static_cast<std::size_t>(std::min(limit, static_cast<double>(UINT32_MAX)));
     // Room for what a document of short texts needs, so that the tree is
     // seldom copied while it grows.
     document->text_.reserve(bytes.size());

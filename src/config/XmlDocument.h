@@ -9,7 +9,10 @@
 // file or network access from a document); a reference to one is left out.
 // Nested expansion is bounded: a document whose expansion grows beyond
 // kMaximumAmplification times its own size (once past
-// kAmplificationThreshold bytes) is malformed.
+// kAmplificationThreshold bytes) is malformed. So is one whose tree (its
+// names, texts and records) would take more bytes than that: the parser
+// copies an attribute default of the internal subset into every element
+// without counting it again.
 //
 // Under an element the tree holds elements, texts, CDATA sections, comments
 // and processing instructions in document order. Adjacent character data
@@ -97,8 +100,13 @@ private:
 
     std::string_view Text(Span span) const noexcept { return std::string_view(text_).substr(span.at, span.size); }
     Span Store(std::string_view text);
+    // Counts `bytes` more of the tree against its bound; std::length_error
+    // beyond it.
+    void Charge(std::size_t bytes);
 
     XmlTextCoding coding_ = XmlTextCoding::Unicode;
+    std::size_t sizeLimit_ = 0;  // what the tree may take, at most 4 GB: spans are 32-bit
+    std::size_t size_ = 0;
     std::string text_;  // every name and text, back to back; element names once each
     std::vector<NodeRecord> nodes_;  // the document element first
     std::vector<AttributeRecord> attributes_;

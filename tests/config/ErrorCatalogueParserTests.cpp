@@ -171,6 +171,23 @@ TEST(ErrorCatalogueParser, NestedExpansionBeyondTheBoundIsMalformed)
     EXPECT_EQ(three.entries[0].msg.substr(0, 6), "lollol");
 }
 
+TEST(ErrorCatalogueParser, AttributeDefaultsRepeatedInEveryElementAreBoundedToo)
+{
+    // The parser expands a default of the internal subset once (30,000
+    // characters here, within its bound) and hands it to every element
+    // without counting it again: a thousand elements would make 30 MB of a
+    // document of 4 KB.
+    const std::string subset = testing_text::NestedEntities(4) + "<!ATTLIST E x CDATA \"&a4;\">";
+    std::string elements;
+    for (int i = 0; i < 1000; ++i)
+        elements += "<E/>";
+    EXPECT_FALSE(Parse("<!DOCTYPE L [" + subset + "]><L>" + elements + "</L>").loaded);
+    // A few elements stay within the bound and are read.
+    const auto few = Parse("<!DOCTYPE L [" + subset + "]><L>" + elements.substr(0, 40) + "</L>");
+    ASSERT_TRUE(few.loaded);
+    EXPECT_EQ(few.entries.size(), 10u);
+}
+
 TEST(ErrorCatalogueParser, ExternalEntitiesAreNeverRead)
 {
     // Files that would change the entries if they were read.
