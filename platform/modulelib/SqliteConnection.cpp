@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <fstream>
+#include <optional>
 #include <iterator>
 
 namespace hostmodel {
@@ -17,10 +18,17 @@ struct StatementCloser {
 };
 using Statement = std::unique_ptr<sqlite3_stmt, StatementCloser>;
 
-bool FileExists(const std::string& path)
+// True when `path` is not there; a file that the system cannot look at is an
+// error, never taken for an absent one.
+bool Absent(const std::string& path)
 {
     const DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    if (attributes != INVALID_FILE_ATTRIBUTES)
+        return false;
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+        return true;
+    throw rt::Error("无法访问数据库文件" + path + "：错误" + std::to_string(error));
 }
 
 std::string ReadScript(const std::string& path)
@@ -58,11 +66,7 @@ bool OnlySeparatorsLeft(std::string_view sql)
 
 std::unique_ptr<SqliteConnection> SqliteConnection::Open(const std::string& file, const std::string& script)
 {
-    const bool creating = !FileExists(file);
-    std::string seed;
-    if (creating && !script.empty())
-        seed = ReadScript(script);
-
+    const bool creating = Absent(file);
     sqlite3* db = nullptr;
     const int rc = sqlite3_open_v2(GbkToUtf8(file).c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     if (rc != SQLITE_OK) {
@@ -72,14 +76,13 @@ std::unique_ptr<SqliteConnection> SqliteConnection::Open(const std::string& file
     }
     std::unique_ptr<SqliteConnection> connection(new SqliteConnection(db, file));
     sqlite3_busy_timeout(db, 2000);
-    if (!creating)
-        return connection;
     try {
-        // Creating the file is only done when the schema is in it.
+        // A database without tables is a new one, whether the file was
+        // missing, empty, or left by a creation that could not remove it.
         connection->Exec("BEGIN");
         try {
-            if (!seed.empty())
-                connection->Exec(seed);
+            if (connection->Rows("SELECT count(*) FROM sqlite_schema")[0][0] == "0" && !script.empty())
+                connection->Exec(ReadScript(script));
             connection->Exec("COMMIT");
         } catch (...) {
             sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
@@ -87,9 +90,11 @@ std::unique_ptr<SqliteConnection> SqliteConnection::Open(const std::string& file
         }
     } catch (const rt::Error& e) {
         connection.reset();
-        DeleteFileA(file.c_str());
-        DeleteFileA((file + "-journal").c_str());
-        throw rt::Error("无法创建数据库文件" + file + "：" + e.what());
+        if (creating) {
+            DeleteFileA(file.c_str());
+            DeleteFileA((file + "-journal").c_str());
+        }
+        throw rt::Error((creating ? "无法创建数据库文件" : "无法打开数据库文件") + file + "：" + e.what());
     }
     return connection;
 }
@@ -102,6 +107,47 @@ SqliteConnection::~SqliteConnection()
 std::string SqliteConnection::LastError() const
 {
     return Utf8ToGbk(sqlite3_errmsg(db_));
+}
+
+std::optional<std::uint32_t> SqliteConnection::CommittedVersion()
+{
+    if (InTransaction())
+        return std::nullopt;
+    // Inside a read transaction, so that a journal left by a commit that
+    // did not finish is rolled back before the header is read.
+    if (sqlite3_exec(db_, "BEGIN; SELECT count(*) FROM sqlite_schema", nullptr, nullptr, nullptr) != SQLITE_OK) {
+        RunQuietly("ROLLBACK");
+        return std::nullopt;
+    }
+    sqlite3_file* handle = nullptr;
+    unsigned char counter[4] = {};
+    int rc = sqlite3_file_control(db_, "main", SQLITE_FCNTL_FILE_POINTER, &handle);
+    if (rc == SQLITE_OK)
+        rc = handle != nullptr && handle->pMethods != nullptr ? handle->pMethods->xRead(handle, counter, 4, 24)
+                                                              : SQLITE_ERROR;
+    RunQuietly("COMMIT");
+    if (rc != SQLITE_OK && rc != SQLITE_IOERR_SHORT_READ)  // a short read is an empty file: zeros
+        return std::nullopt;
+    return std::uint32_t{counter[0]} << 24 | std::uint32_t{counter[1]} << 16 | std::uint32_t{counter[2]} << 8 |
+           counter[3];
+}
+
+bool SqliteConnection::TookEffect(std::optional<std::uint32_t> versionBefore)
+{
+    if (InTransaction())
+        return false;  // still open: the caller rolls it back
+    const std::optional<std::uint32_t> after = CommittedVersion();
+    return versionBefore && after && *after != *versionBefore;
+}
+
+bool SqliteConnection::InTransaction() const
+{
+    return sqlite3_get_autocommit(db_) == 0;
+}
+
+void SqliteConnection::RunQuietly(const char* sql)
+{
+    sqlite3_exec(db_, sql, nullptr, nullptr, nullptr);
 }
 
 StatementOutcome SqliteConnection::RunOne(std::string_view sql)
@@ -122,13 +168,23 @@ StatementOutcome SqliteConnection::RunOne(std::string_view sql)
         outcome.message = "一次只能执行一条SQL语句";
         return outcome;
     }
+    // A statement that is its own transaction can fail after its commit
+    // reached the file (the lock taken back afterwards, say); the file's
+    // change counter tells such a statement from one that was rolled back.
+    const bool ownTransaction = !InTransaction() && !sqlite3_stmt_readonly(statement.get());
+    const std::optional<std::uint32_t> versionBefore =
+        ownTransaction ? CommittedVersion() : std::nullopt;
     const long long before = sqlite3_total_changes(db_);
     int rc;
     while ((rc = sqlite3_step(statement.get())) == SQLITE_ROW) {
     }
     if (rc != SQLITE_DONE) {
-        outcome.message = LastError();
-        return outcome;
+        const std::string message = LastError();
+        statement.reset();
+        if (!ownTransaction || !TookEffect(versionBefore)) {
+            outcome.message = message;
+            return outcome;
+        }
     }
     outcome.done = true;
     outcome.rowsAffected = static_cast<std::int32_t>(sqlite3_total_changes(db_) - before);
