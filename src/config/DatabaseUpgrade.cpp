@@ -1,7 +1,7 @@
 #include "config/DatabaseUpgrade.h"
 
 #include "util/FileUtil.h"
-#include "config/ModuleLog.h"
+#include "util/ModuleLog.h"
 #include "config/PrivateProfile.h"
 #include "config/UpgradeJournal.h"
 #include "config/UpgradeStatements.h"
@@ -44,7 +44,7 @@ void ReportUnreadable(const std::string& file, std::uint32_t error, std::string&
     const std::string reason = "无法读取升级文件[" + file + "]（系统错误" + std::to_string(error) + "）";
     std::string line;
     AppendUpgradeFailure(line, reason);
-    WriteLogLine(line);
+    util::WriteLogLine(line);
     AppendUpgradeFailure(failures, reason);
 }
 
@@ -86,7 +86,7 @@ void RunDatabaseUpgradeFile(const std::string& file, const StatementRunner& run,
                 // so nothing behind it may run before it.
                 std::string line;
                 AppendUpgradeFailure(line, statement.statement + "（" + e.what() + "）");
-                WriteLogLine(line);
+                util::WriteLogLine(line);
                 AppendUpgradeFailure(failures, statement.statement);
                 return;
             }
@@ -94,7 +94,7 @@ void RunDatabaseUpgradeFile(const std::string& file, const StatementRunner& run,
         }
         std::string line;
         AppendUpgradeFailure(line, statement.statement);
-        WriteLogLine(line);
+        util::WriteLogLine(line);
         AppendUpgradeFailure(failures, statement.statement);
         allSucceeded = false;
     }
@@ -102,7 +102,7 @@ void RunDatabaseUpgradeFile(const std::string& file, const StatementRunner& run,
     if (allSucceeded && !DeleteFileA(file.c_str())) {
         // Every statement is recorded: the next start finds nothing to run
         // and tries again.
-        WriteLogLine("无法删除升级文件[" + file + "]（系统错误" + std::to_string(GetLastError()) + "）");
+        util::WriteLogLine("无法删除升级文件[" + file + "]（系统错误" + std::to_string(GetLastError()) + "）");
     }
 }
 

@@ -1,5 +1,5 @@
 #include "config/DatabaseUpgrade.h"
-#include "config/ModuleLog.h"
+#include "util/ModuleLog.h"
 #include "config/PrivateProfile.h"
 #include "config/UpgradeStatements.h"
 
@@ -66,7 +66,7 @@ TEST(DatabaseUpgrade, FailedMiddleStatementKeepsTheFileAndOnlyItRunsAgain)
     EXPECT_NE(database.queries[0], nullptr);
     EXPECT_EQ(database.queries[0], database.queries[2]);
     // The failure is in the module log too.
-    EXPECT_NE(ReadBytes(config::ModuleLogPath()).find("  升级数据库失败:UPDATE cs_missing SET a=1 WHERE b=2\r\n"),
+    EXPECT_NE(ReadBytes(util::ModuleLogPath()).find("  升级数据库失败:UPDATE cs_missing SET a=1 WHERE b=2\r\n"),
               std::string::npos);
 
     // Next start: only the failed statement runs; now it succeeds and the
@@ -200,7 +200,7 @@ TEST(DatabaseUpgrade, UnreadableFileStaysAndTheLogSaysWhy)
 {
     const TempFolder folder("upgrade");
     const std::string file = folder.Write("dataupdate.ini", kThreeStatements);
-    const std::size_t logBefore = ReadBytes(config::ModuleLogPath()).size();
+    const std::size_t logBefore = ReadBytes(util::ModuleLogPath()).size();
     FakeDatabase database;
     std::string failures;
     {
@@ -215,7 +215,7 @@ TEST(DatabaseUpgrade, UnreadableFileStaysAndTheLogSaysWhy)
     EXPECT_TRUE(PathExists(file));
     const std::string reason = "升级数据库失败:无法读取升级文件[" + file + "]";
     EXPECT_NE(failures.find(reason), std::string::npos) << failures;
-    EXPECT_NE(ReadBytes(config::ModuleLogPath()).substr(logBefore).find(reason), std::string::npos);
+    EXPECT_NE(ReadBytes(util::ModuleLogPath()).substr(logBefore).find(reason), std::string::npos);
 
     // Readable again at the next start: every statement runs.
     FakeDatabase next;
