@@ -73,6 +73,7 @@ protected:
 
 private:
     void BuildBaseResource();
+    void TakeFocusFromOutside();
 
     HostContext context_;
     ModuleFormRegistration registration_{*this};
