@@ -42,8 +42,10 @@ ProfileDocument::Line ProfileDocument::ParseLine(std::string text, std::string e
         const std::size_t equals = content.find('=');
         line.isKey = true;
         line.name = std::string(TrimProfileSpace(content.substr(0, equals)));
-        if (equals != std::string_view::npos)
+        if (equals != std::string_view::npos) {
             line.value = std::string(TrimProfileSpace(content.substr(equals + 1)));
+            line.hasValue = true;
+        }
     }
     line.text = std::move(text);
     line.end = std::move(end);
@@ -90,7 +92,7 @@ bool ProfileDocument::Set(std::string_view section, std::string_view key, std::s
     for (std::size_t i = header + 1; i < lines_.size() && !lines_[i].isSection; ++i) {
         Line& line = lines_[i];
         if (line.isKey && util::EqualsIgnoreCase(line.name, key)) {
-            if (line.value == value)
+            if (line.hasValue && line.value == value)
                 return false;
             Line changed = ParseLine(line.name + "=" + std::string(value), line.end.empty() ? "" : line.end);
             line = std::move(changed);

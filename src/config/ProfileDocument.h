@@ -44,6 +44,7 @@ private:
         std::string name;        // section name, or key of a key line
         std::string value;       // value of a key line
         bool isKey = false;
+        bool hasValue = false;   // a key line with '=': one without has no value at all
     };
     static Line ParseLine(std::string text, std::string end);
 

@@ -71,3 +71,12 @@ TEST(ProfileDocument, ASectionKeptLastIsMadeWhenMissingAndItsLastLineEnded)
     EXPECT_TRUE(empty.KeepSectionLast("MSACCESS.done"));
     EXPECT_EQ(empty.Text(), "[MSACCESS.done]\r\n");
 }
+
+TEST(ProfileDocument, AKeyWithoutEqualsHasNoValueNotAnEmptyOne)
+{
+    // The profile reader answers such a key with the caller's default.
+    ProfileDocument document("[FUNC]\r\nTitle\r\nTitle=x\r\n");
+    EXPECT_TRUE(document.Set("FUNC", "title", ""));
+    EXPECT_EQ(document.Text(), "[FUNC]\r\nTitle=\r\nTitle=x\r\n");
+    EXPECT_FALSE(document.Set("FUNC", "title", ""));
+}
