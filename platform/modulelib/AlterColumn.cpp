@@ -4,6 +4,7 @@
 #include "HostText.h"
 #include "sharedrt/RtError.h"
 
+#include <optional>
 #include <vector>
 
 namespace hostmodel {
@@ -126,25 +127,28 @@ StatementOutcome AlterColumnType(SqliteConnection& db, const AlterColumnRequest&
     // Foreign keys cannot be switched inside a transaction; the rebuild
     // needs them off, as SQLite's own procedure says.
     const bool foreignKeys = db.Rows("PRAGMA foreign_keys")[0][0] == "1";
+    if (foreignKeys)
+        db.Exec("PRAGMA foreign_keys = OFF");
+    // Outside a transaction the savepoint is the transaction, and a release
+    // that fails may already have put its commit on the file.
+    const bool ownTransaction = !db.InTransaction();
+    const std::optional<std::uint32_t> versionBefore = ownTransaction ? db.CommittedVersion() : std::nullopt;
+    std::string failure;
     try {
-        if (foreignKeys)
-            db.Exec("PRAGMA foreign_keys = OFF");
         db.Exec("SAVEPOINT alter_column");
-        try {
-            Rebuild(db, table, *definition);
-            db.Exec("RELEASE alter_column");
-        } catch (...) {
-            db.Exec("ROLLBACK TO alter_column");
-            db.Exec("RELEASE alter_column");
-            throw;
-        }
-        if (foreignKeys)
-            db.Exec("PRAGMA foreign_keys = ON");
+        Rebuild(db, table, *definition);
+        db.Exec("RELEASE alter_column");
     } catch (const rt::Error& e) {
-        if (foreignKeys)
-            db.Exec("PRAGMA foreign_keys = ON");
-        return Failed(std::string("修改列") + Utf8ToGbk(request.column) + "失败：" + e.what());
+        failure = e.what();
+        db.RunQuietly("ROLLBACK TO alter_column; RELEASE alter_column");
+        if (ownTransaction)
+            db.RunQuietly("ROLLBACK");
     }
+    const bool done = failure.empty() || (ownTransaction && db.TookEffect(versionBefore));
+    if (foreignKeys)
+        db.RunQuietly("PRAGMA foreign_keys = ON");
+    if (!done)
+        return Failed(std::string("修改列") + Utf8ToGbk(request.column) + "失败：" + failure);
     outcome.done = true;
     return outcome;
 }

@@ -5,6 +5,8 @@
 
 #include <sqlite3.h>
 
+#include <optional>
+
 namespace hostmodel {
 namespace {
 
@@ -56,6 +58,47 @@ std::string SqliteConnection::LastError() const
     return Utf8ToGbk(sqlite3_errmsg(db_));
 }
 
+std::optional<std::uint32_t> SqliteConnection::CommittedVersion()
+{
+    if (InTransaction())
+        return std::nullopt;
+    // Inside a read transaction, so that a journal left by a commit that
+    // did not finish is rolled back before the header is read.
+    if (sqlite3_exec(db_, "BEGIN; SELECT count(*) FROM sqlite_schema", nullptr, nullptr, nullptr) != SQLITE_OK) {
+        RunQuietly("ROLLBACK");
+        return std::nullopt;
+    }
+    sqlite3_file* handle = nullptr;
+    unsigned char counter[4] = {};
+    int rc = sqlite3_file_control(db_, "main", SQLITE_FCNTL_FILE_POINTER, &handle);
+    if (rc == SQLITE_OK)
+        rc = handle != nullptr && handle->pMethods != nullptr ? handle->pMethods->xRead(handle, counter, 4, 24)
+                                                              : SQLITE_ERROR;
+    RunQuietly("COMMIT");
+    if (rc != SQLITE_OK && rc != SQLITE_IOERR_SHORT_READ)  // a short read is an empty file: zeros
+        return std::nullopt;
+    return std::uint32_t{counter[0]} << 24 | std::uint32_t{counter[1]} << 16 | std::uint32_t{counter[2]} << 8 |
+           counter[3];
+}
+
+bool SqliteConnection::TookEffect(std::optional<std::uint32_t> versionBefore)
+{
+    if (InTransaction())
+        return false;  // still open: the caller rolls it back
+    const std::optional<std::uint32_t> after = CommittedVersion();
+    return versionBefore && after && *after != *versionBefore;
+}
+
+bool SqliteConnection::InTransaction() const
+{
+    return sqlite3_get_autocommit(db_) == 0;
+}
+
+void SqliteConnection::RunQuietly(const char* sql)
+{
+    sqlite3_exec(db_, sql, nullptr, nullptr, nullptr);
+}
+
 StatementOutcome SqliteConnection::RunOne(std::string_view sql)
 {
     StatementOutcome outcome;
@@ -74,13 +117,23 @@ StatementOutcome SqliteConnection::RunOne(std::string_view sql)
         outcome.message = "一次只能执行一条SQL语句";
         return outcome;
     }
+    // A statement that is its own transaction can fail after its commit
+    // reached the file (the lock taken back afterwards, say); the file's
+    // change counter tells such a statement from one that was rolled back.
+    const bool ownTransaction = !InTransaction() && !sqlite3_stmt_readonly(statement.get());
+    const std::optional<std::uint32_t> versionBefore =
+        ownTransaction ? CommittedVersion() : std::nullopt;
     const long long before = sqlite3_total_changes(db_);
     int rc;
     while ((rc = sqlite3_step(statement.get())) == SQLITE_ROW) {
     }
     if (rc != SQLITE_DONE) {
-        outcome.message = LastError();
-        return outcome;
+        const std::string message = LastError();
+        statement.reset();
+        if (!ownTransaction || !TookEffect(versionBefore)) {
+            outcome.message = message;
+            return outcome;
+        }
     }
     outcome.done = true;
     outcome.rowsAffected = static_cast<std::int32_t>(sqlite3_total_changes(db_) - before);

@@ -5,6 +5,7 @@
 // rest is OS-free and also builds natively.
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,9 +24,10 @@ struct StatementOutcome {
 
 class SqliteConnection {
 public:
-    // Opens `file`. When it does not exist it is created, and `script` (a
-    // file of SQL text in UTF-8; empty for none) is run in one transaction;
-    // a creation that fails leaves no file behind. Throws rt::Error.
+    // Opens `file`, creating it when it does not exist. A database without
+    // tables (new, empty, or left by a creation that failed) gets `script`
+    // (a file of SQL text in UTF-8; empty for none), run in one transaction.
+    // A creation that fails removes the file it made. Throws rt::Error.
     static std::unique_ptr<SqliteConnection> Open(const std::string& file, const std::string& script);
 
     // A private database in memory, gone with the connection: the host's
@@ -42,7 +44,10 @@ public:
     sqlite3* Handle() const noexcept { return db_; }
 
     // Runs exactly one statement; an empty text or a second statement is
-    // refused without running anything. Never throws for SQL faults.
+    // refused without running anything. Never throws for SQL faults. A
+    // statement is reported failed only when it did not take effect: one
+    // whose commit reached the file is done even when SQLite ended it with
+    // an error.
     StatementOutcome RunOne(std::string_view sql);
 
     // Runs SQL text (any number of statements); throws rt::Error.
@@ -55,6 +60,24 @@ public:
 
     // SQLite's text of the last failure, as GBK.
     std::string LastError() const;
+
+    // The database file's change counter as committed (every commit of a
+    // rollback-journal database advances it), read after any journal of an
+    // unfinished commit is rolled back; nothing when it cannot be read or a
+    // transaction is open.
+    std::optional<std::uint32_t> CommittedVersion();
+
+    // After a write that ended with an error: true when it took effect
+    // nonetheless, judged by the committed version against the one read
+    // before it began. False while its transaction is still open.
+    bool TookEffect(std::optional<std::uint32_t> versionBefore);
+
+    // True inside a transaction that a statement opened.
+    bool InTransaction() const;
+
+    // Runs SQL whose own failure changes nothing for the caller: a rollback
+    // after a failure, the end of a read, a setting put back. Never throws.
+    void RunQuietly(const char* sql);
 
 private:
     SqliteConnection(sqlite3* db, std::string file) : db_(db), file_(std::move(file)) {}

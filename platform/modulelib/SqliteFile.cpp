@@ -14,10 +14,17 @@
 namespace hostmodel {
 namespace {
 
-bool FileExists(const std::string& path)
+// True when `path` is not there; a file that the system cannot look at is an
+// error, never taken for an absent one.
+bool Absent(const std::string& path)
 {
     const DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    if (attributes != INVALID_FILE_ATTRIBUTES)
+        return false;
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+        return true;
+    throw rt::Error("无法访问数据库文件" + path + "：错误" + std::to_string(error));
 }
 
 std::string ReadScript(const std::string& path)
@@ -35,11 +42,7 @@ std::string ReadScript(const std::string& path)
 
 std::unique_ptr<SqliteConnection> SqliteConnection::Open(const std::string& file, const std::string& script)
 {
-    const bool creating = !FileExists(file);
-    std::string seed;
-    if (creating && !script.empty())
-        seed = ReadScript(script);
-
+    const bool creating = Absent(file);
     sqlite3* db = nullptr;
     const int rc = sqlite3_open_v2(GbkToUtf8(file).c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     if (rc != SQLITE_OK) {
@@ -49,14 +52,13 @@ std::unique_ptr<SqliteConnection> SqliteConnection::Open(const std::string& file
     }
     std::unique_ptr<SqliteConnection> connection(new SqliteConnection(db, file));
     sqlite3_busy_timeout(db, 2000);
-    if (!creating)
-        return connection;
     try {
-        // Creating the file is only done when the schema is in it.
+        // A database without tables is a new one, whether the file was
+        // missing, empty, or left by a creation that could not remove it.
         connection->Exec("BEGIN");
         try {
-            if (!seed.empty())
-                connection->Exec(seed);
+            if (connection->Rows("SELECT count(*) FROM sqlite_schema")[0][0] == "0" && !script.empty())
+                connection->Exec(ReadScript(script));
             connection->Exec("COMMIT");
         } catch (...) {
             sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
@@ -64,9 +66,11 @@ std::unique_ptr<SqliteConnection> SqliteConnection::Open(const std::string& file
         }
     } catch (const rt::Error& e) {
         connection.reset();
-        DeleteFileA(file.c_str());
-        DeleteFileA((file + "-journal").c_str());
-        throw rt::Error("无法创建数据库文件" + file + "：" + e.what());
+        if (creating) {
+            DeleteFileA(file.c_str());
+            DeleteFileA((file + "-journal").c_str());
+        }
+        throw rt::Error((creating ? "无法创建数据库文件" : "无法打开数据库文件") + file + "：" + e.what());
     }
     return connection;
 }

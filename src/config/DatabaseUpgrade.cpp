@@ -1,11 +1,14 @@
 #include "config/DatabaseUpgrade.h"
 
 #include "util/FileUtil.h"
-#include "config/ModuleLog.h"
+#include "util/ModuleLog.h"
 #include "config/PrivateProfile.h"
+#include "config/UpgradeJournal.h"
 #include "config/UpgradeStatements.h"
 #include "host/HostServices.h"
 #include "host/ModuleLib.h"
+
+#include "sharedrt/RtError.h"
 
 #include <windows.h>
 
@@ -41,7 +44,7 @@ void ReportUnreadable(const std::string& file, std::uint32_t error, std::string&
     const std::string reason = "无法读取升级文件[" + file + "]（系统错误" + std::to_string(error) + "）";
     std::string line;
     AppendUpgradeFailure(line, reason);
-    WriteLogLine(line);
+    util::WriteLogLine(line);
     AppendUpgradeFailure(failures, reason);
 }
 
@@ -70,23 +73,37 @@ void RunDatabaseUpgradeFile(const std::string& file, const StatementRunner& run,
     bool allSucceeded = true;
     const std::vector<UpgradeStatement> statements = ParseUpgradeStatements(ReadIniSectionLines(file, kUpgradeSection));
     const std::vector<std::string> done = ReadIniSectionLines(file, kUpgradeDoneSection);
+    UpgradeJournal journal(file, std::move(content));
     QueryOwner owner;
     for (const UpgradeStatement& statement : statements) {
         if (IsStatementDone(statement, done))
             continue;
         if (run(statement.statement, owner.query)) {
-            // Without the record the statement simply runs again next time.
-            TryWriteIniString(file, kUpgradeDoneSection, statement.label, StatementHash(statement.statement));
+            try {
+                journal.Record(statement);
+            } catch (const rt::IoError& e) {
+                // Done but not recorded: it runs again at the next start,
+                // so nothing behind it may run before it.
+                std::string line;
+                AppendUpgradeFailure(line, statement.statement + "（" + e.what() + "）");
+                util::WriteLogLine(line);
+                AppendUpgradeFailure(failures, statement.statement);
+                return;
+            }
             continue;
         }
         std::string line;
         AppendUpgradeFailure(line, statement.statement);
-        WriteLogLine(line);
+        util::WriteLogLine(line);
         AppendUpgradeFailure(failures, statement.statement);
         allSucceeded = false;
     }
-    if (allSucceeded)
-        DeleteFileA(file.c_str());
+    journal.Close();
+    if (allSucceeded && !DeleteFileA(file.c_str())) {
+        // Every statement is recorded: the next start finds nothing to run
+        // and tries again.
+        util::WriteLogLine("无法删除升级文件[" + file + "]（系统错误" + std::to_string(GetLastError()) + "）");
+    }
 }
 
 void RunDatabaseUpgrade(std::string& failures)

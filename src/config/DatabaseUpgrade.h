@@ -8,7 +8,10 @@
 // so a file kept after a failure repeats only what failed. One the host
 // reports as failed adds a line "升级数据库失败:<statement>" to the failure
 // text (lines separated by CR LF) and to the module log, and the run goes
-// on. When every statement has succeeded the file is deleted. A file that
+// on. A statement done that cannot be recorded adds its failure line too and
+// ends the run, since it will run again before the ones behind it. When
+// every statement has succeeded the file is deleted (a deletion that fails
+// is logged; the file then holds nothing left to run). A file that
 // cannot be read is not one without statements: it stays, and a line
 // "升级数据库失败:无法读取升级文件[<file>]（系统错误<n>）" goes to the
 // failure text and the log.

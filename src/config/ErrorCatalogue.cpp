@@ -21,11 +21,18 @@ ErrorRecordArray g_errorList;
 
 bool LoadErrorCatalogueFile(const std::string& file, rt::DataVO* vo, std::string& message)
 {
-    if (!util::FileExists(file)) {
+    std::uint32_t error = 0;
+    const util::PathKind kind = util::QueryPathKind(file, &error);
+    if (kind == util::PathKind::Missing || kind == util::PathKind::Directory) {
         message = kCatalogueMissingMessage;
         return false;
     }
-    const ParsedErrorCatalogue parsed = ParseErrorCatalogue(util::ReadWholeFile(file), SystemGbkConverter());
+    std::string content;
+    if (kind == util::PathKind::Unknown || (error = util::ReadWholeFileChecked(file, content)) != 0) {
+        message = CatalogueUnreadableMessage(error);
+        return false;
+    }
+    const ParsedErrorCatalogue parsed = ParseErrorCatalogue(content, SystemGbkConverter());
     if (!parsed.loaded) {
         message = kCatalogueEmptyMessage;
         return false;

@@ -1,6 +1,9 @@
 #pragma once
-// The two messages of the error catalogue loader; they become the
+// The messages of the error catalogue loader; they become the
 // "ResultMsgStr" of a failed initialisation.
+#include <cstdint>
+#include <string>
+
 namespace config {
 
 // errmsg.xml does not exist.
@@ -10,5 +13,12 @@ inline constexpr const char kCatalogueMissingMessage[] =
 // errmsg.xml cannot be loaded or has no document element.
 inline constexpr const char kCatalogueEmptyMessage[] =
     "错误代码：[0002]\r\n初始化系统错误信息列表出错！错误文件内容为空！";
+
+// A file that is there but cannot be read is neither missing nor empty.
+inline std::string CatalogueUnreadableMessage(std::uint32_t systemError)
+{
+    return "错误代码：[0001]\r\n初始化系统错误信息列表出错！错误信息文件无法读取（系统错误" +
+           std::to_string(systemError) + "）！";
+}
 
 } // namespace config

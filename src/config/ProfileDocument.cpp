@@ -2,6 +2,8 @@
 
 #include "util/TextRules.h"
 
+#include <iterator>
+
 namespace config {
 namespace {
 
@@ -40,8 +42,10 @@ ProfileDocument::Line ProfileDocument::ParseLine(std::string text, std::string e
         const std::size_t equals = content.find('=');
         line.isKey = true;
         line.name = std::string(TrimProfileSpace(content.substr(0, equals)));
-        if (equals != std::string_view::npos)
+        if (equals != std::string_view::npos) {
             line.value = std::string(TrimProfileSpace(content.substr(equals + 1)));
+            line.hasValue = true;
+        }
     }
     line.text = std::move(text);
     line.end = std::move(end);
@@ -88,7 +92,7 @@ bool ProfileDocument::Set(std::string_view section, std::string_view key, std::s
     for (std::size_t i = header + 1; i < lines_.size() && !lines_[i].isSection; ++i) {
         Line& line = lines_[i];
         if (line.isKey && util::EqualsIgnoreCase(line.name, key)) {
-            if (line.value == value)
+            if (line.hasValue && line.value == value)
                 return false;
             Line changed = ParseLine(line.name + "=" + std::string(value), line.end.empty() ? "" : line.end);
             line = std::move(changed);
@@ -102,6 +106,36 @@ bool ProfileDocument::Set(std::string_view section, std::string_view key, std::s
     lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(last) + 1,
                   ParseLine(std::string(key) + "=" + std::string(value), kLineEnd));
     return true;
+}
+
+bool ProfileDocument::KeepSectionLast(std::string_view section)
+{
+    std::vector<Line> kept;
+    std::vector<Line> others;
+    bool inSection = false;
+    bool lastIsSection = false;
+    int headers = 0;
+    for (Line& line : lines_) {
+        if (line.isSection) {
+            inSection = util::EqualsIgnoreCase(line.name, section);
+            headers += inSection ? 1 : 0;
+            lastIsSection = inSection;
+            if (inSection && headers > 1)
+                continue;
+        }
+        (inSection ? kept : others).push_back(std::move(line));
+    }
+    const bool ended = kept.empty() ? others.empty() || !others.back().end.empty() : !kept.back().end.empty();
+    const bool changed = headers != 1 || !lastIsSection || !ended;
+    if (kept.empty())
+        kept.push_back(ParseLine("[" + std::string(section) + "]", kLineEnd));
+    if (!others.empty() && others.back().end.empty())
+        others.back().end = kLineEnd;
+    if (kept.back().end.empty())
+        kept.back().end = kLineEnd;
+    lines_ = std::move(others);
+    lines_.insert(lines_.end(), std::make_move_iterator(kept.begin()), std::make_move_iterator(kept.end()));
+    return changed;
 }
 
 std::string ProfileDocument::Text() const

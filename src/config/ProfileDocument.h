@@ -26,6 +26,13 @@ public:
     // Returns false when the key already had that value (nothing changed).
     bool Set(std::string_view section, std::string_view key, std::string_view value);
 
+    // Makes `section` the text's one section of that name and its last, so
+    // that lines added at the end of the text belong to it: the key lines of
+    // every section of that name, in order, go under the first one's header
+    // at the end (a header is made when there is none), and the last line
+    // gets its line end. Returns false when nothing had to change.
+    bool KeepSectionLast(std::string_view section);
+
     // The whole text as it stands.
     std::string Text() const;
 
@@ -37,6 +44,7 @@ private:
         std::string name;        // section name, or key of a key line
         std::string value;       // value of a key line
         bool isKey = false;
+        bool hasValue = false;   // a key line with '=': one without has no value at all
     };
     static Line ParseLine(std::string text, std::string end);
 

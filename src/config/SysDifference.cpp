@@ -4,7 +4,7 @@
 #include "config/DifferenceParameterValue.h"
 #include "util/FileUtil.h"
 #include "config/GbkConverter.h"
-#include "config/ModuleLog.h"
+#include "util/ModuleLog.h"
 #include "config/SysDifferenceDocument.h"
 #include "config/ZoneDirectories.h"
 #include "host/HostServices.h"
@@ -268,7 +268,7 @@ int ApplySysDifference(const std::string& zoneCode, int stripSwitch, rt::DataVO*
     }
     site.version = host::SubAppVersion(code);
     site.decimalSeparator = SystemDecimalSeparator();
-    site.log = [](const std::string& message) { WriteLogLine(message); };
+    site.log = [](const std::string& message) { util::WriteLogLine(message); };
     site.readIni = [](const std::string& file, const std::string& section, const std::string& key) {
         return host::ReadIniValue(file, section, key, "");
     };

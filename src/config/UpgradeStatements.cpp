@@ -37,11 +37,11 @@ std::string StatementHash(std::string_view statement)
 
 bool IsStatementDone(const UpgradeStatement& statement, const std::vector<std::string>& doneLines)
 {
-    const std::string hash = StatementHash(statement.statement);
-    for (const std::string& line : doneLines) {
-        const ProfileEntry entry = SplitProfileLine(line);
+    // Records are added at the end: the label's last one is the latest.
+    for (auto line = doneLines.rbegin(); line != doneLines.rend(); ++line) {
+        const ProfileEntry entry = SplitProfileLine(*line);
         if (util::EqualsIgnoreCase(entry.key, statement.label))
-            return entry.value == hash;
+            return entry.value == StatementHash(statement.statement);
     }
     return false;
 }

@@ -30,7 +30,9 @@ std::vector<UpgradeStatement> ParseUpgradeStatements(const std::vector<std::stri
 std::string StatementHash(std::string_view statement);
 
 // True when the lines of "MSACCESS.done" record `statement` under its label
-// (compared ignoring case, as profile keys are) with its current hash.
+// (compared ignoring case, as profile keys are) with its current hash. The
+// label's last record decides: records are added at the end, so a statement
+// changed and run again has its newer record last.
 bool IsStatementDone(const UpgradeStatement& statement, const std::vector<std::string>& doneLines);
 
 // Adds the failure line of `statement` to `failures`: "升级数据库失败:"

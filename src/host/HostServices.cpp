@@ -2,7 +2,7 @@
 
 #include "host/ModuleLib.h"
 
-#include "config/ModuleLog.h"
+#include "util/ModuleLog.h"
 
 #include "sharedrt/RtError.h"
 
@@ -44,7 +44,7 @@ const std::string& RequireFolder(const std::string& folder, const char* service)
 {
     if (folder.empty()) {
         const std::string message = std::string("宿主的") + service + "返回了空目录，不能在其中读写文件";
-        config::WriteLogLine(message);
+        util::WriteLogLine(message);
         throw rt::Error(message);
     }
     return folder;

@@ -2,7 +2,7 @@
 
 #include "config/SysDifference.h"
 #include "host/HostServices.h"
-#include "host/ModuleGlobals.h"
+#include "module/ModuleGlobals.h"
 #include "host/ValueObject.h"
 #include "module/InitSteps.h"
 #include "module/PlatformCheck.h"
@@ -35,7 +35,7 @@ public:
 
     bool CardReaderDriverPresent() override { return module::CardReaderDriverPresent(); }
 
-    std::string InitModuleGlobals() override { return host::InitModuleGlobals(); }
+    std::string InitModuleGlobals() override { return module::InitModuleGlobals(); }
 };
 
 } // namespace

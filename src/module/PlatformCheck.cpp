@@ -24,8 +24,12 @@ bool CardReaderDriverPresentIn(const std::string& systemDirectory) noexcept
     bool present = true;
     try {
         const std::string directory = util::EnsureTrailingSeparator(systemDirectory);
-        if (IsWindows98() && !util::FileExists(directory + "Winscard.dll"))
-            present = false;
+        // Missing only when the system says so; a check that fails for
+        // another reason does not stop the start-up.
+        if (IsWindows98()) {
+            const util::PathKind kind = util::QueryPathKind(directory + "Winscard.dll");
+            present = kind != util::PathKind::Missing && kind != util::PathKind::Directory;
+        }
     } catch (...) {
     }
     return present;

@@ -23,8 +23,16 @@ ui::Tfrm_Mainframe& LauncherView()
     auto* view = rt::ui::CreateForm<ui::Tfrm_Mainframe>();
     rt::CurrentApplication()->OwnForm(view);
     g_launcherView = view;
+    // A view closed for good is forgotten at once: its release is only
+    // posted, and a show before the host's loop runs needs a living view.
+    view->OnClose = [formClose = std::move(view->OnClose)](rt::ui::Component& sender, rt::ui::CloseAction& action) {
+        formClose(sender, action);
+        if (action == rt::ui::CloseAction::Free && g_launcherView == &sender)
+            g_launcherView = nullptr;
+    };
     view->OnDestroy = [formDestroy = std::move(view->OnDestroy)](rt::ui::Component& sender) {
-        g_launcherView = nullptr;
+        if (g_launcherView == &sender)
+            g_launcherView = nullptr;
         formDestroy(sender);
     };
     return *view;
@@ -37,6 +45,10 @@ ui::Tfrm_Mainframe* ExistingLauncherView() noexcept { return g_launcherView; }
 extern "C" rt::Bool8 __stdcall ShowFrmView(rt::WindowHandle appHandle, void* container, char** hostText)
 {
     try {
+        // The view belongs to the application object; without one there is
+        // nothing to show it in.
+        if (rt::CurrentApplication() == nullptr)
+            return 0;
         module::AdoptApplicationHandle(appHandle);
         ui::Tfrm_Mainframe& view = module::LauncherView();
         const std::string text = module::ReadHostText(hostText);

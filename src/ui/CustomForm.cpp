@@ -142,7 +142,20 @@ LRESULT Tfrm_Custom::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         HookEditIme();
         return 0;
     }
+    // A click anywhere on the form gives it the keyboard, so that its keys
+    // (F1 among them) reach it; a control that takes the focus itself keeps
+    // it. Clicks on child windows arrive as their parent notices.
+    if (message == WM_LBUTTONDOWN || (message == WM_PARENTNOTIFY && LOWORD(wParam) == WM_LBUTTONDOWN))
+        TakeFocusFromOutside();
     return Form::WindowProc(message, wParam, lParam);
+}
+
+void Tfrm_Custom::TakeFocusFromOutside()
+{
+    HWND self = Handle();
+    HWND focus = GetFocus();
+    if (self != nullptr && focus != self && !IsChild(self, focus))
+        ::SetFocus(self);
 }
 
 void Tfrm_Custom::HandleActivate(WPARAM wParam, LPARAM lParam)

@@ -4,6 +4,7 @@
 // method of the host's edit controls, tells the host about itself (F1, its
 // activation, its destruction) and obeys the host's close (1280) and
 // skin-changed (1303) messages. Closing a module form destroys it.
+#include "ui/HostNotices.h"
 #include "sharedrt/Export.h"
 #include "sharedrt/ValueLayout.h"
 #include "sharedrt/ui/Form.h"
@@ -72,8 +73,10 @@ protected:
 
 private:
     void BuildBaseResource();
+    void TakeFocusFromOutside();
 
     HostContext context_;
+    ModuleFormRegistration registration_{*this};
 };
 
 } // namespace ui

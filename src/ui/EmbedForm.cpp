@@ -51,6 +51,7 @@ void EmbedForm(rt::ui::WinControl* container, rt::ui::Form& form, const std::str
         if (container) {
             EmbedIntoContainer(*container, form, paramText, firstOption, helpPage, help);
         } else {
+            form.LeaveContainer();
             form.SetPosition(rt::ui::FormPosition::MainFormCenter);
             form.SetFormStyle(rt::ui::FormStyle::StayOnTop);
             form.Show();

@@ -3,16 +3,53 @@
 #include "host/HostServices.h"
 #include "sharedrt/AppObjects.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
 namespace ui {
 
+namespace {
+
+// The module's own forms, which the search for the host's window passes
+// over: class names compare without case, and the launcher view's class is
+// the host's under another spelling.
+std::vector<const rt::ui::Form*>& ModuleForms()
+{
+    static std::vector<const rt::ui::Form*> forms;
+    return forms;
+}
+
+bool IsModuleWindow(HWND window)
+{
+    for (const rt::ui::Form* form : ModuleForms())
+        if (form->Handle() == window)
+            return true;
+    return false;
+}
+
+} // namespace
+
+ModuleFormRegistration::ModuleFormRegistration(const rt::ui::Form& form) : form_(form)
+{
+    ModuleForms().push_back(&form_);
+}
+
+ModuleFormRegistration::~ModuleFormRegistration()
+{
+    std::vector<const rt::ui::Form*>& forms = ModuleForms();
+    forms.erase(std::remove(forms.begin(), forms.end(), &form_), forms.end());
+}
+
 HWND FindHostMainWindow()
 {
     if (HWND main = static_cast<HWND>(host::MainFrameHandle()))
         return main;
-    return FindWindowA(kHostMainWindowClass, nullptr);
+    HWND window = nullptr;
+    while ((window = FindWindowExA(nullptr, window, kHostMainWindowClass, nullptr)) != nullptr)
+        if (!IsModuleWindow(window))
+            return window;
+    return nullptr;
 }
 
 void NotifyHost(UINT message)

@@ -2,6 +2,8 @@
 // The window messages between a module form and the host's main window.
 // All are sent (the host has handled each before the call returns); their
 // results are not used. With no host main window nothing is sent.
+#include "sharedrt/ui/Form.h"
+
 #include <windows.h>
 
 #include <string>
@@ -20,8 +22,21 @@ inline constexpr UINT kSkinChangedMessage = 1303;   // host -> form: re-apply th
 inline constexpr const char* kHostMainWindowClass = "Tfrm_MainFrame";
 
 // The host's main window: GetMainFrameHandle, and when that gives none, the
-// top-level window of class "Tfrm_MainFrame"; null when neither is there.
+// top-level window of class "Tfrm_MainFrame" that is not a form of this
+// module; null when neither is there.
 HWND FindHostMainWindow();
+
+// Marks a form as the module's own for the life of the object.
+class ModuleFormRegistration {
+public:
+    explicit ModuleFormRegistration(const rt::ui::Form& form);
+    ModuleFormRegistration(const ModuleFormRegistration&) = delete;
+    ModuleFormRegistration& operator=(const ModuleFormRegistration&) = delete;
+    ~ModuleFormRegistration();
+
+private:
+    const rt::ui::Form& form_;
+};
 
 // Sends `message` with wParam 0 and lParam 0 to the host's main window.
 void NotifyHost(UINT message);

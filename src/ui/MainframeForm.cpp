@@ -27,6 +27,10 @@ Font Song(int height)
     return Font{.face = "宋体", .height = height, .charset = rt::ui::kGb2312Charset};
 }
 
+constexpr int kDesignedArrowLeft = 228;
+constexpr int kDesignedLinkHeight = 80;
+constexpr int kLinkTitleMargin = 2;
+
 rt::ui::FormArgs MainframeResource()
 {
     return {.control = {.name = "frm_Mainframe", .bounds = {0, 0, 797, 561}, .caption = "frm_Mainframe",
@@ -91,13 +95,13 @@ void Tfrm_Mainframe::BuildMainArea()
     sbtnClearCard = button("sbtnClearCard", {480, 98, 80, 80}, "清  卡  ", pictures::kClearCard);
     sbtnGetState = button("sbtnGetState", {130, 250, 80, 80}, "获取状态", pictures::kGetState);
     Image12 = image("Image12", {15, 13, 12, 12}, pictures::kPeriodIcon, false);
-    img_fpcj_arrow = image("img_fpcj_arrow", {228, 127, 49, 20}, pictures::kArrow, true);
+    img_fpcj_arrow = image("img_fpcj_arrow", {kDesignedArrowLeft, 127, 49, 20}, pictures::kArrow, true);
     sbtnQXBS = button("sbtnQXBS", {245, 250, 80, 80}, "取消抄税", pictures::kCancelCopy);
     Label_url = new rt::ui::Label({.control = {.owner = this, .parent = Pnl_main, .name = "Label_url",
                                                .bounds = {128, 344, 72, 13}, .visible = false,
                                                .caption = "Label_url"}});
     img_fpcj_arrow2 = image("img_fpcj_arrow2", {404, 127, 49, 20}, pictures::kArrow, true);
-    sbtn_url = button("sbtn_url", {301, 98, 80, 80}, "", pictures::kLink);
+    sbtn_url = button("sbtn_url", {301, 98, 80, kDesignedLinkHeight}, "", pictures::kLink);
 }
 
 void Tfrm_Mainframe::BuildBottomArea()
@@ -238,11 +242,19 @@ void Tfrm_Mainframe::SetupPanel()
     for (const auto& [button, keys] : buttons)
         button->SetHint(param(keys->hintKey));
 
-    if (!sbtn_url->Visible()) {
-        img_fpcj_arrow2->Hide();
-        img_fpcj_arrow->SetLeft(SingleArrowLeft(sbtnBs->Left(), sbtnClearCard->Left(), sbtnClearCard->Width(),
-                                                img_fpcj_arrow->Width()));
-    }
+    // The link's picture fills its designed button; a title goes under it,
+    // the button growing downwards into the free row below.
+    const int content = sbtn_url->ContentHeight();
+    sbtn_url->SetHeight(content > kDesignedLinkHeight ? content + 2 * kLinkTitleMargin : kDesignedLinkHeight);
+
+    // With the link the arrows stand in their designed places on either side
+    // of it (also when an earlier show had moved them); without it one arrow
+    // stands centred between the two buttons.
+    const bool link = sbtn_url->Visible();
+    img_fpcj_arrow2->SetVisible(link);
+    img_fpcj_arrow->SetLeft(link ? kDesignedArrowLeft
+                                 : SingleArrowLeft(sbtnBs->Left(), sbtnClearCard->Left(), sbtnClearCard->Width(),
+                                                   img_fpcj_arrow->Width()));
 }
 
 void Tfrm_Mainframe::ArrangePanel()

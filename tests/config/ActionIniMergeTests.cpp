@@ -13,6 +13,9 @@
 
 #include <windows.h>
 
+#include <iterator>
+#include <random>
+
 using testing_support::PathExists;
 using testing_support::ReadBytes;
 using testing_support::TempFolder;
@@ -124,4 +127,79 @@ TEST(ActionIniMerge, HostsFileWithAByteOrderMarkKeepsItsEncoding)
     EXPECT_EQ(config::ReadIniString(target, "A", "keep", "?"), "1");
     EXPECT_EQ(ReadBytes(target).rfind("\xEF\xBB\xBF", 0), 0u);
     EXPECT_FALSE(PathExists(target + util::kReplacementSuffix));
+}
+
+namespace {
+
+// Profile text as people write it: sections of a small pool (so that source
+// and target share some, in other letter cases), keys in mixed case and
+// repeated, blanks around '=', GBK text, comments, blank lines and lines
+// without '='.
+std::string RandomProfile(std::mt19937& random)
+{
+    static const char* const kSections[] = {"FUNC", "func", "Host", "\xcd\xf8\xc9\xcf\xb3\xad\xcb\xb0" /* 网上抄税 */,
+                                            "WSCBS004", "wscbs004", "Empty"};
+    static const char* const kKeys[] = {"Action", "action", "ACTION", "Url", "url", "k1", "K1",
+                                        "\xb6\xaf\xd7\xf7" /* 动作 */, "Title", "x"};
+    static const char* const kValues[] = {"1", "open", "http://x/?a=1&b=2", "\xb4\xf2\xbf\xaa" /* 打开 */, "",
+                                          "a=b", " spaced ", "C:\\Tax\\wscbs.exe"};
+    auto pick = [&](const auto& pool) { return pool[random() % std::size(pool)]; };
+    std::string text;
+    const int sections = 1 + static_cast<int>(random() % 5);
+    for (int s = 0; s < sections; ++s) {
+        text += std::string(random() % 4 == 0 ? " [" : "[") + pick(kSections) + "]\r\n";
+        const int lines = static_cast<int>(random() % 6);
+        for (int l = 0; l < lines; ++l) {
+            switch (random() % 8) {
+            case 0: text += "; \xd7\xa2\xca\xcd\r\n"; break;  // ; 注释
+            case 1: text += "\r\n"; break;
+            case 2: text += std::string(pick(kKeys)) + "\r\n"; break;  // no '='
+            case 3: text += std::string("  ") + pick(kKeys) + " =  " + pick(kValues) + "\r\n"; break;
+            default: text += std::string(pick(kKeys)) + "=" + pick(kValues) + "\r\n"; break;
+            }
+        }
+    }
+    return text;
+}
+
+// Every key of every section as the system's profile reader answers it.
+std::vector<std::string> ReadBackKeyByKey(const std::string& file)
+{
+    std::vector<std::string> answers;
+    for (const std::string& section : config::ReadIniSectionNames(file))
+        for (const std::string& line : config::ReadIniSectionLines(file, section)) {
+            const std::string key = line.substr(0, line.find('='));
+            answers.push_back("[" + section + "] " + key + " = " +
+                              config::ReadIniString(file, section, key, "\x01missing"));
+        }
+    return answers;
+}
+
+} // namespace
+
+TEST(ActionIniMerge, TheOnePassMergeReadsBackAsTheKeyByKeyMergeOfTheSystem)
+{
+    std::mt19937 random(20261208);
+    const TempFolder folder("merge-oracle");
+    for (int round = 0; round < 150; ++round) {
+        const std::string sourceText = RandomProfile(random);
+        const std::string targetText = RandomProfile(random);
+        SCOPED_TRACE("round " + std::to_string(round) + "\nsource:\n" + sourceText + "target:\n" + targetText);
+        const std::string source = folder.Write("source" + std::to_string(round) + ".ini", sourceText);
+        const std::string merged = folder.Write("merged" + std::to_string(round) + ".ini", targetText);
+        const std::string oracle = folder.Write("oracle" + std::to_string(round) + ".ini", targetText);
+
+        config::MergeActionIniFiles(source, merged);
+        // The system's own merge: every key of the source written one by one.
+        for (const std::string& section : config::ReadIniSectionNames(source))
+            for (const std::string& line : config::ReadIniSectionLines(source, section)) {
+                const std::size_t equals = line.find('=');
+                const std::string key = line.substr(0, equals);
+                if (!key.empty())
+                    WritePrivateProfileStringA(section.c_str(), key.c_str(),
+                                               equals == std::string::npos ? "" : line.c_str() + equals + 1,
+                                               oracle.c_str());
+            }
+        ASSERT_EQ(ReadBackKeyByKey(merged), ReadBackKeyByKey(oracle));
+    }
 }

@@ -1,7 +1,9 @@
 #include "config/DatabaseUpgrade.h"
-#include "config/ModuleLog.h"
+#include "util/ModuleLog.h"
 #include "config/PrivateProfile.h"
+#include "config/UpgradeStatements.h"
 
+#include "support/ChildProcess.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -64,7 +66,7 @@ TEST(DatabaseUpgrade, FailedMiddleStatementKeepsTheFileAndOnlyItRunsAgain)
     EXPECT_NE(database.queries[0], nullptr);
     EXPECT_EQ(database.queries[0], database.queries[2]);
     // The failure is in the module log too.
-    EXPECT_NE(ReadBytes(config::ModuleLogPath()).find("  升级数据库失败:UPDATE cs_missing SET a=1 WHERE b=2\r\n"),
+    EXPECT_NE(ReadBytes(util::ModuleLogPath()).find("  升级数据库失败:UPDATE cs_missing SET a=1 WHERE b=2\r\n"),
               std::string::npos);
 
     // Next start: only the failed statement runs; now it succeeds and the
@@ -93,9 +95,66 @@ TEST(DatabaseUpgrade, ChangedStatementUnderARecordedLabelRunsAgain)
     ASSERT_TRUE(config::TryWriteIniString(file, "MSACCESS", "s1", "CREATE TABLE cs_test (id INTEGER, n TEXT)"));
 
     FakeDatabase next;
+    next.failing = {"INSERT INTO cs_test VALUES (1)"};
     config::RunDatabaseUpgradeFile(file, next.Runner(), failures);
     EXPECT_EQ(next.ran, (std::vector<std::string>{"CREATE TABLE cs_test (id INTEGER, n TEXT)",
                                                   "INSERT INTO cs_test VALUES (1)"}));
+
+    // The label now has two records; the later one is the statement's.
+    FakeDatabase third;
+    third.failing = next.failing;
+    config::RunDatabaseUpgradeFile(file, third.Runner(), failures);
+    EXPECT_EQ(third.ran, (std::vector<std::string>{"INSERT INTO cs_test VALUES (1)"}));
+}
+
+TEST(DatabaseUpgrade, RecordsAreLinesAddedToTheJournalKeptAtTheEnd)
+{
+    // The journal, left in the middle by an earlier writer, goes to the end
+    // once; after that each statement done adds its line there.
+    const TempFolder folder("upgrade");
+    const std::string file = folder.Write(
+        "dataupdate.ini", "[MSACCESS.done]\r\ns0=00000000\r\n[MSACCESS]\r\ns1=CREATE TABLE a (x)\r\n"
+                          "s2=CREATE TABLE b (x)\r\ns3=CREATE TABLE c (x)");
+    FakeDatabase database;
+    database.failing = {"CREATE TABLE c (x)"};
+    std::string failures;
+    config::RunDatabaseUpgradeFile(file, database.Runner(), failures);
+    EXPECT_EQ(ReadBytes(file), "[MSACCESS]\r\ns1=CREATE TABLE a (x)\r\ns2=CREATE TABLE b (x)\r\n"
+                               "s3=CREATE TABLE c (x)\r\n[MSACCESS.done]\r\ns0=00000000\r\n"
+                               "s1=" + config::StatementHash("CREATE TABLE a (x)") + "\r\n"
+                               "s2=" + config::StatementHash("CREATE TABLE b (x)") + "\r\n");
+    EXPECT_FALSE(PathExists(file + ".wscbs-new"));
+    // The profile reader sees the same records.
+    EXPECT_EQ(config::ReadIniString(file, "MSACCESS.done", "s2", ""), config::StatementHash("CREATE TABLE b (x)"));
+}
+
+TEST(DatabaseUpgrade, AStatementThatCannotBeRecordedStopsTheRun)
+{
+    // Running on without the record would run the statement again at the
+    // next start, after the ones behind it.
+    const TempFolder folder("upgrade");
+    const std::string file = folder.Write("dataupdate.ini", kThreeStatements);
+    FakeDatabase database;
+    std::string failures;
+    {
+        // From the first statement on, another program holds the file,
+        // sharing only reading.
+        const auto runner = database.Runner();
+        rt::unique_hfile holder;
+        config::RunDatabaseUpgradeFile(
+            file,
+            [&](const std::string& statement, rt::RtQuery*& query) {
+                if (!holder)
+                    holder.reset(CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                             0, nullptr));
+                return runner(statement, query);
+            },
+            failures);
+        ASSERT_TRUE(holder);
+    }
+    EXPECT_EQ(database.ran, (std::vector<std::string>{"CREATE TABLE cs_test (id INTEGER)"}));
+    EXPECT_NE(failures.find("升级数据库失败:CREATE TABLE cs_test (id INTEGER)"), std::string::npos) << failures;
+    EXPECT_EQ(ReadBytes(file), kThreeStatements) << "the file stays as it was";
 }
 
 TEST(DatabaseUpgrade, TwoFailuresGiveTwoLinesAndAnAppendedText)
@@ -141,7 +200,7 @@ TEST(DatabaseUpgrade, UnreadableFileStaysAndTheLogSaysWhy)
 {
     const TempFolder folder("upgrade");
     const std::string file = folder.Write("dataupdate.ini", kThreeStatements);
-    const std::size_t logBefore = ReadBytes(config::ModuleLogPath()).size();
+    const std::size_t logBefore = ReadBytes(util::ModuleLogPath()).size();
     FakeDatabase database;
     std::string failures;
     {
@@ -156,7 +215,7 @@ TEST(DatabaseUpgrade, UnreadableFileStaysAndTheLogSaysWhy)
     EXPECT_TRUE(PathExists(file));
     const std::string reason = "升级数据库失败:无法读取升级文件[" + file + "]";
     EXPECT_NE(failures.find(reason), std::string::npos) << failures;
-    EXPECT_NE(ReadBytes(config::ModuleLogPath()).substr(logBefore).find(reason), std::string::npos);
+    EXPECT_NE(ReadBytes(util::ModuleLogPath()).substr(logBefore).find(reason), std::string::npos);
 
     // Readable again at the next start: every statement runs.
     FakeDatabase next;
@@ -164,4 +223,62 @@ TEST(DatabaseUpgrade, UnreadableFileStaysAndTheLogSaysWhy)
     config::RunDatabaseUpgradeFile(file, next.Runner(), nextFailures);
     EXPECT_EQ(next.ran.size(), 3u);
     EXPECT_FALSE(PathExists(file));
+}
+
+namespace {
+
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+        lines.push_back(text.substr(start, end - start));
+    return lines;
+}
+
+std::string ProgramBeside(const char* name)
+{
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder = path;
+    return folder.substr(0, folder.rfind('\\') + 1) + name;
+}
+
+} // namespace
+
+TEST(DatabaseUpgrade, AfterAKillTheNextStartRunsExactlyWhatIsNotRecorded)
+{
+    std::string content = "[MSACCESS]\r\n";
+    std::vector<std::string> all;
+    for (int i = 0; i < 300; ++i) {
+        all.push_back("INSERT INTO t VALUES (" + std::to_string(i) + ")");
+        content += "s" + std::to_string(i) + "=" + all.back() + "\r\n";
+    }
+    for (const int killAfter : {1, 2, 57, 150, 299}) {
+        SCOPED_TRACE("killed after statement " + std::to_string(killAfter));
+        const TempFolder folder("upgrade-kill");
+        const std::string file = folder.Write("dataupdate.ini", content);
+        const std::string ranList = folder.Path() + "ran.txt";
+        const testing_support::ProcessResult child = testing_support::RunProgram(
+            "\"" + ProgramBeside("UpgradeUntilKilled.exe") + "\" \"" + file + "\" \"" + ranList + "\" " +
+            std::to_string(killAfter));
+        ASSERT_EQ(child.exitCode, 3u) << child.output;
+        const std::vector<std::string> ranBefore = Lines(ReadBytes(ranList));
+        ASSERT_GE(ranBefore.size(), static_cast<std::size_t>(killAfter));
+
+        // What the killed run recorded is a start of the list, and it ran all of it.
+        const std::vector<std::string> records = config::ReadIniSectionLines(file, "MSACCESS.done");
+        ASSERT_LE(records.size(), ranBefore.size());
+        for (std::size_t i = 0; i < records.size(); ++i)
+            EXPECT_EQ(records[i], "s" + std::to_string(i) + "=" + config::StatementHash(all[i]));
+        EXPECT_EQ(config::ReadIniSectionLines(file, "MSACCESS").size(), all.size()) << "the statements are whole";
+
+        FakeDatabase next;
+        std::string failures;
+        config::RunDatabaseUpgradeFile(file, next.Runner(), failures);
+        EXPECT_EQ(next.ran, std::vector<std::string>(all.begin() + static_cast<std::ptrdiff_t>(records.size()),
+                                                     all.end()));
+        EXPECT_EQ(failures, "");
+        EXPECT_FALSE(PathExists(file));
+    }
 }

@@ -10,6 +10,10 @@
 
 #include <gtest/gtest.h>
 
+#include "sharedrt/UniqueHandle.h"
+
+#include <windows.h>
+
 using testing_support::TempFolder;
 
 namespace {
@@ -83,6 +87,24 @@ TEST_F(ErrorCatalogueTest, MissingAndUnloadableFilesGiveTheirMessagesAndKeepTheP
     const std::string directory = folder_.Make("sub\\errmsg.xml");
     EXPECT_FALSE(config::LoadErrorCatalogueFile(directory.substr(0, directory.size() - 1), &vo_, message));
     EXPECT_EQ(message, config::kCatalogueMissingMessage);
+}
+
+TEST_F(ErrorCatalogueTest, AnUnreadableFileIsNeitherMissingNorEmpty)
+{
+    const std::string file = folder_.Write("errmsg.xml", kCatalogue);
+    std::string message;
+    {
+        // Another program holds it without sharing reading.
+        rt::unique_hfile holder(CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(holder);
+        EXPECT_FALSE(config::LoadErrorCatalogueFile(file, &vo_, message));
+    }
+    EXPECT_NE(message, config::kCatalogueMissingMessage);
+    EXPECT_NE(message, config::kCatalogueEmptyMessage);
+    EXPECT_NE(message.find("错误代码：[0001]"), std::string::npos) << message;
+    EXPECT_NE(message.find("无法读取"), std::string::npos) << message;
+    EXPECT_EQ(ErrorListItem(vo_), nullptr);
+    EXPECT_TRUE(config::LoadErrorCatalogueFile(file, &vo_, message)) << "readable again";
 }
 
 TEST_F(ErrorCatalogueTest, EmptyCatalogueIsANullPointer)

@@ -44,3 +44,39 @@ TEST(ProfileDocument, EmptyTextGetsSections)
     EXPECT_TRUE(document.Set("A", "x", ""));
     EXPECT_EQ(document.Text(), "[A]\r\nx=\r\n");
 }
+
+TEST(ProfileDocument, ASectionKeptLastTakesTheLinesOfEverySectionOfItsName)
+{
+    // Lines added at the end of the text then belong to it, for the profile
+    // reader as for this one.
+    ProfileDocument document("[MSACCESS]\r\ns1=CREATE\r\n[msaccess.done]\r\ns1=AB\r\n[OTHER]\r\nx=1\r\n"
+                             "[MSACCESS.DONE]\r\ns2=CD\r\n; kept\r\n[LAST]\r\ny=2");
+    EXPECT_TRUE(document.KeepSectionLast("MSACCESS.done"));
+    EXPECT_EQ(document.Text(), "[MSACCESS]\r\ns1=CREATE\r\n[OTHER]\r\nx=1\r\n[LAST]\r\ny=2\r\n"
+                               "[msaccess.done]\r\ns1=AB\r\ns2=CD\r\n; kept\r\n");
+    EXPECT_FALSE(document.KeepSectionLast("msaccess.done")) << "already one and last";
+}
+
+TEST(ProfileDocument, ASectionKeptLastIsMadeWhenMissingAndItsLastLineEnded)
+{
+    ProfileDocument missing("[MSACCESS]\ns1=CREATE");
+    EXPECT_TRUE(missing.KeepSectionLast("MSACCESS.done"));
+    EXPECT_EQ(missing.Text(), "[MSACCESS]\ns1=CREATE\r\n[MSACCESS.done]\r\n");
+
+    ProfileDocument unended("[MSACCESS.done]\r\ns1=AB");
+    EXPECT_TRUE(unended.KeepSectionLast("MSACCESS.done"));
+    EXPECT_EQ(unended.Text(), "[MSACCESS.done]\r\ns1=AB\r\n");
+
+    ProfileDocument empty("");
+    EXPECT_TRUE(empty.KeepSectionLast("MSACCESS.done"));
+    EXPECT_EQ(empty.Text(), "[MSACCESS.done]\r\n");
+}
+
+TEST(ProfileDocument, AKeyWithoutEqualsHasNoValueNotAnEmptyOne)
+{
+    // The profile reader answers such a key with the caller's default.
+    ProfileDocument document("[FUNC]\r\nTitle\r\nTitle=x\r\n");
+    EXPECT_TRUE(document.Set("FUNC", "title", ""));
+    EXPECT_EQ(document.Text(), "[FUNC]\r\nTitle=\r\nTitle=x\r\n");
+    EXPECT_FALSE(document.Set("FUNC", "title", ""));
+}

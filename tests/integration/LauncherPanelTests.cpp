@@ -10,6 +10,7 @@
 #include "sharedrt/ui/Image.h"
 #include "sharedrt/ui/Label.h"
 #include "sharedrt/ui/Panel.h"
+#include "sharedrt/ui/WindowCapture.h"
 #include "support/ImportPatch.h"
 
 #include <gmock/gmock.h>
@@ -176,6 +177,61 @@ TEST_F(LauncherPanelTest, ConfiguredCaptionsPicturesAndHintsAreUsed)
     EXPECT_TRUE(errors.Messages().empty());
 }
 
+TEST_F(LauncherPanelTest, ALinkSetOnALaterShowPutsBothArrowsBackInTheirPlaces)
+{
+    ASSERT_TRUE(Show());
+    EXPECT_EQ(Element<Image>("img_fpcj_arrow").Left(), 320);
+    EXPECT_FALSE(Element<Image>("img_fpcj_arrow2").Visible());
+
+    Individuate({{"ThirdUrl", "http://www.example.com/"}});
+    View()->Hide();
+    ASSERT_TRUE(Show());
+    EXPECT_TRUE(Button("sbtn_url").Visible());
+    EXPECT_EQ(Element<Image>("img_fpcj_arrow").Left(), 228);
+    EXPECT_EQ(Element<Image>("img_fpcj_arrow2").Left(), 404);
+    EXPECT_TRUE(Element<Image>("img_fpcj_arrow2").Visible());
+}
+
+TEST_F(LauncherPanelTest, ALinkTitleShowsWholeUnderAWholePicture)
+{
+    Individuate({{"ThirdUrl", "http://www.example.com/"}, {"ThirdUrlTitle", "电子税务局"}});
+    ASSERT_TRUE(Show());
+    FlatPictureButton& link = Button("sbtn_url");
+    const RECT glyph = link.GlyphRect();
+    const RECT caption = link.CaptionRect();
+    EXPECT_GE(glyph.top, 0);
+    EXPECT_EQ(glyph.bottom - glyph.top, 80);
+    EXPECT_GE(caption.top, glyph.bottom);
+    EXPECT_GE(caption.bottom - caption.top, 12);
+    EXPECT_LE(caption.bottom, link.Height()) << "the title is not cut";
+    EXPECT_EQ(link.Left(), 301);
+    EXPECT_EQ(link.Top(), 98);
+    EXPECT_LE(link.Top() + link.Height(), Button("sbtnQXBS").Top()) << "nothing is covered";
+
+    // On the screen: the title's strokes, darker than the panel, inside the button.
+    const rt::ui::CapturedImage picture = rt::ui::CaptureWindow(link.Parent()->Handle());
+    // Kept beside the build's other pictures for a look by eye.
+    char program[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, program, MAX_PATH);
+    std::string out = program;
+    out = out.substr(0, out.rfind('\\')) + "\\..\\out";
+    CreateDirectoryA(out.c_str(), nullptr);
+    rt::ui::CaptureWindowToPng(View()->Handle(), out + "\\launcher-link.png");
+    int strokes = 0;
+    for (int y = caption.top; y < caption.bottom; ++y)
+        for (int x = caption.left; x < caption.right; ++x) {
+            const std::uint32_t pixel = picture.At(link.Left() + x, link.Top() + y);
+            strokes += ((pixel >> 16 & 0xFF) + (pixel >> 8 & 0xFF) + (pixel & 0xFF)) < 3 * 96;
+        }
+    EXPECT_GT(strokes, 40);
+
+    // Without a title the button has its designed size again.
+    Individuate({{"ThirdUrl", "http://www.example.com/"}});
+    View()->Hide();
+    ASSERT_TRUE(Show());
+    EXPECT_EQ(Button("sbtn_url").Height(), 80);
+}
+
 TEST_F(LauncherPanelTest, APictureThatIsNoBitmapEndsTheSetUpAndIsReported)
 {
     folder.Write("broken.bmp", "this is not a bitmap");
@@ -340,6 +396,54 @@ TEST_F(LauncherPanelTest, F1InThePanelAsksTheHostForHelpOnce)
     rt::ui::driver::PressKey(VK_F1);
     EXPECT_EQ(host->HelpRequests(), 1);
     rt::ui::driver::PressKey(VK_RETURN);
+    EXPECT_EQ(host->HelpRequests(), 1);
+}
+
+namespace {
+
+// Input as the user gives it: through the system's input queue, so that the
+// system itself decides which window is activated and which has the focus.
+void UserClick(POINT screen)
+{
+    INPUT input[3] = {};
+    for (INPUT& i : input)
+        i.type = INPUT_MOUSE;
+    input[0].mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    input[0].mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    input[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    input[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(3, input, sizeof(INPUT));
+    rt::ui::driver::ProcessMessages();
+}
+
+void UserPressKey(WORD key)
+{
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_KEYBOARD;
+    input[0].ki.wVk = input[1].ki.wVk = key;
+    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, input, sizeof(INPUT));
+    rt::ui::driver::ProcessMessages();
+}
+
+} // namespace
+
+TEST_F(LauncherPanelTest, AfterAClickOnThePanelF1AsksTheHostForHelp)
+{
+    ASSERT_TRUE(Show());
+    SetForegroundWindow(host->Handle());
+    SetFocus(host->Handle());
+    rt::ui::driver::ProcessMessages();
+    UserPressKey(VK_F1);
+    EXPECT_EQ(host->HelpRequests(), 0) << "the host's own window keeps its keys";
+
+    // A place of the panel with no button on it.
+    const Bounds panel = Element<Panel>("Pnl_main").ScreenBounds();
+    UserClick(POINT{panel.left + 40, panel.top + 200});
+    UserPressKey(VK_F1);
+    EXPECT_EQ(host->HelpRequests(), 1);
+    UserPressKey(VK_RETURN);
     EXPECT_EQ(host->HelpRequests(), 1);
 }
 

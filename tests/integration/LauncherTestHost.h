@@ -74,10 +74,16 @@ protected:
     // shared-heap block; then the waiting messages are handled.
     bool Show(const std::string& text = "", bool withContainer = true)
     {
+        return ShowIn(withContainer ? &host->Container() : nullptr, text);
+    }
+
+    // The same with any container.
+    bool ShowIn(rt::ui::WinControl* container, const std::string& text = "")
+    {
         char* block = static_cast<char*>(rt::SharedHeap::AllocZeroed(text.size() + 1));
         std::memcpy(block, text.data(), text.size());
         char* pointer = block;
-        const bool shown = showFrmView(host->Handle(), withContainer ? &host->Container() : nullptr, &pointer) != 0;
+        const bool shown = showFrmView(host->Handle(), container, &pointer) != 0;
         lastTextAfterShow = block;
         EXPECT_EQ(pointer, block);
         rt::SharedHeap::Free(block);

@@ -197,3 +197,77 @@ TEST_F(LauncherViewTest, AViewThatCannotBeCreatedIsReportedAndShowFrmViewAnswers
     EXPECT_TRUE(Show());
     EXPECT_NE(View(), nullptr);
 }
+
+TEST_F(LauncherViewTest, AShowRightAfterTheHostsCloseMessageGetsALivingView)
+{
+    ASSERT_TRUE(Show());
+    const HWND closed = View()->Handle();
+    // The close only posts the release; the host shows again before its
+    // message loop runs.
+    SendMessageA(closed, 1280, 0, 0);
+    ASSERT_TRUE(Show());
+    rt::ui::driver::ProcessMessages();
+    EXPECT_FALSE(IsWindow(closed));
+    ASSERT_NE(View(), nullptr);
+    EXPECT_NE(View()->Handle(), closed);
+    EXPECT_TRUE(IsWindowVisible(View()->Handle()));
+    EXPECT_TRUE(errors.Messages().empty());
+}
+
+TEST_F(LauncherViewTest, TheViewMovesToAnotherContainerAndStandsFreeWithoutOne)
+{
+    ASSERT_TRUE(Show());
+    const HWND view = View()->Handle();
+    auto* other = rt::ui::CreateForm<shell::Tfrm_MainFrame>("Other");
+    other->SetBounds({60, 60, 700, 500});
+    other->Show();
+    rt::ui::driver::ProcessMessages();
+
+    ASSERT_TRUE(ShowIn(&other->Container()));
+    EXPECT_EQ(GetParent(view), other->Container().Handle());
+    EXPECT_EQ(View(), nullptr) << "gone from the first container";
+
+    ASSERT_TRUE(ShowIn(nullptr));
+    EXPECT_TRUE(IsWindow(view));
+    EXPECT_EQ(GetParent(view), nullptr);
+    EXPECT_TRUE(IsWindowVisible(view));
+    EXPECT_TRUE(GetWindowLongPtrA(view, GWL_STYLE) & WS_CAPTION) << "a free view has its frame back";
+    EXPECT_TRUE(GetWindowLongPtrA(view, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    RECT frame{};
+    GetWindowRect(view, &frame);
+    EXPECT_EQ(frame.right - frame.left, 797);
+    EXPECT_EQ(frame.bottom - frame.top, 561);
+
+    ASSERT_TRUE(Show());
+    EXPECT_EQ(GetParent(view), host->Container().Handle());
+    rt::ui::FreeComponent(other);
+    rt::ui::driver::ProcessMessages();
+    EXPECT_TRUE(errors.Messages().empty());
+}
+
+TEST_F(LauncherViewTest, WithoutTheMainFrameHandleNoticesGoToTheHostWindowNeverToTheView)
+{
+    // The view's class compares equal to the host's main window class.
+    Model().SetWindows(host->Handle(), nullptr);
+    ASSERT_TRUE(Show("", false));
+    const HWND view = FindWindowA("Tfrm_Mainframe", nullptr);
+    ASSERT_NE(view, nullptr);
+    ASSERT_NE(view, host->Handle()) << "the free view stays on top, so it is found first";
+    host->ClearRecords();
+
+    SendMessageA(view, 1280, 0, 0);
+    rt::ui::driver::ProcessMessages();
+    ASSERT_EQ(host->CopyDataNotices().size(), 1u);
+    EXPECT_EQ(host->CopyDataNotices()[0].kind, 1302u);
+}
+
+TEST_F(LauncherViewTest, WithoutAnApplicationObjectShowFrmViewAnswersFalseAndShowsNothing)
+{
+    rt::Application* const application = rt::CurrentApplication();
+    rt::SetCurrentApplication(nullptr);
+    const bool shown = Show();
+    rt::SetCurrentApplication(application);
+    EXPECT_FALSE(shown);
+    EXPECT_EQ(View(), nullptr);
+    EXPECT_EQ(FindWindowA("Tfrm_Mainframe", nullptr), host->Handle());
+}

@@ -1,5 +1,6 @@
 #include "module/PlatformCheck.h"
 
+#include "support/ImportPatch.h"
 #include "support/TempFolder.h"
 
 #include "sharedrt/UniqueHandle.h"
@@ -94,4 +95,38 @@ TEST(PlatformCheck, Windows98WithoutWinscardIsTheOnlyFailure)
     EXPECT_EQ(RunProbe(directoryOnly.Path()), kWindows98);  // a directory of that name is no library
     // The prefix's own system directory holds winscard.dll.
     EXPECT_EQ(RunProbe(), kWindows98 | kPresent);
+}
+
+namespace {
+
+BOOL WINAPI ReportWindows98(LPOSVERSIONINFOA version)
+{
+    version->dwPlatformId = VER_PLATFORM_WIN32_WINDOWS;
+    version->dwMajorVersion = 4;
+    version->dwMinorVersion = 10;
+    return TRUE;
+}
+
+DWORD WINAPI AttributesDenied(LPCSTR)
+{
+    SetLastError(ERROR_ACCESS_DENIED);
+    return INVALID_FILE_ATTRIBUTES;
+}
+
+} // namespace
+
+TEST(PlatformCheck, ALibraryTheSystemCannotLookAtIsNotAMissingOne)
+{
+    // Only "not found" says the driver is missing; a check that fails for
+    // another reason must not stop the start-up with the driver message.
+    const TempFolder withDriver("system");
+    withDriver.Write("Winscard.dll", "MZ");
+    const HMODULE self = GetModuleHandleA(nullptr);
+    const testing_support::ImportPatch version(self, "kernel32.dll", "GetVersionExA",
+                                               reinterpret_cast<void*>(&ReportWindows98));
+    ASSERT_TRUE(module::IsWindows98());
+    EXPECT_FALSE(module::CardReaderDriverPresentIn(TempFolder("system").Path()));
+    const testing_support::ImportPatch denied(self, "kernel32.dll", "GetFileAttributesA",
+                                              reinterpret_cast<void*>(&AttributesDenied));
+    EXPECT_TRUE(module::CardReaderDriverPresentIn(withDriver.Path()));
 }

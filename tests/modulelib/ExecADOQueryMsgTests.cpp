@@ -2,7 +2,12 @@
 // messages, and Access's column change as a table rebuild.
 #include "hostmodel/HostModel.h"
 #include "hostmodel/ModuleLibApi.h"
+#include "support/ImportPatch.h"
 #include "support/TempFolder.h"
+
+#include <windows.h>
+
+#include <functional>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -109,6 +114,99 @@ TEST_F(ExecADOQueryMsgTest, AFailingScriptLeavesNoDatabaseBehind)
     EXPECT_FALSE(outcome.done);
     EXPECT_THAT(outcome.message, HasSubstr("no such table: nosuch"));
     EXPECT_FALSE(folder.Exists("wscbs.db"));
+}
+
+TEST_F(ExecADOQueryMsgTest, ADatabaseWithoutTablesIsSeededFromItsScript)
+{
+    // What a creation that could not clean up after itself, or an editor that
+    // truncated the file, leaves: a file SQLite takes for an empty database.
+    folder.Write("wscbs.db", "");
+    const Outcome outcome = Run("update cs_ickxx set bz = '已抄税'");
+    EXPECT_TRUE(outcome.done) << outcome.message;
+    EXPECT_EQ(query.RowsAffected, 2);
+
+    // A database that has tables is the sub-application's: never seeded again.
+    Model().CloseDatabase();
+    EXPECT_TRUE(Run("delete from cs_ickxx").done);
+    Model().CloseDatabase();
+    EXPECT_EQ(Model().QueryDatabase("select count(*) from cs_ickxx"), (Rows{{"0"}}));
+}
+
+namespace refused_delete {
+BOOL WINAPI DeleteFileRefused(LPCSTR)
+{
+    SetLastError(ERROR_SHARING_VIOLATION);
+    return FALSE;
+}
+} // namespace refused_delete
+
+TEST_F(ExecADOQueryMsgTest, ACreationThatCouldNotRemoveItsFileIsSeededOnTheNextOpen)
+{
+    const std::string script = testing_support::ReadBytes(folder.Path() + "wscbs.sql");
+    folder.Write("wscbs.sql", "CREATE TABLE a (x); INSERT INTO nosuch VALUES (1);");
+    {
+        const testing_support::ImportPatch refused(GetModuleHandleA("ModuleLib.dll"), "kernel32.dll", "DeleteFileA",
+                                                   reinterpret_cast<void*>(&refused_delete::DeleteFileRefused));
+        EXPECT_FALSE(Run("select 1").done);
+    }
+    folder.Write("wscbs.sql", script);
+    const Outcome outcome = Run("select count(*) from cs_ickxx");
+    EXPECT_TRUE(outcome.done) << outcome.message;
+    EXPECT_EQ(Model().QueryDatabase("select count(*) from cs_ickxx"), (Rows{{"2"}}));
+}
+
+// SQLite takes its read lock again once a commit has released the write
+// lock; when that fails the commit is already on disk, yet the statement
+// ends with an error. The host must not call such a statement failed.
+namespace lost_read_lock {
+using LockFileExFunction = BOOL(WINAPI*)(HANDLE, DWORD, DWORD, DWORD, DWORD, LPOVERLAPPED);
+LockFileExFunction original = nullptr;
+bool writeLockSeen = false;
+bool failed = false;
+
+BOOL WINAPI LockFileExAfterCommit(HANDLE file, DWORD flags, DWORD reserved, DWORD low, DWORD high,
+                                  LPOVERLAPPED overlapped)
+{
+    if ((flags & LOCKFILE_EXCLUSIVE_LOCK) != 0 && low > 1)
+        writeLockSeen = true;  // the whole shared range: the write lock
+    else if (writeLockSeen && !failed && (flags & LOCKFILE_EXCLUSIVE_LOCK) == 0) {
+        failed = true;
+        SetLastError(ERROR_LOCK_VIOLATION);
+        return FALSE;
+    }
+    return original(file, flags, reserved, low, high, overlapped);
+}
+} // namespace lost_read_lock
+
+// Runs one statement with the read lock after its commit refused.
+Outcome RunLosingTheReadLock(const std::function<Outcome()>& run)
+{
+    lost_read_lock::writeLockSeen = lost_read_lock::failed = false;
+    const testing_support::ImportPatch lock(GetModuleHandleA("ModuleLib.dll"), "kernel32.dll", "LockFileEx",
+                                            reinterpret_cast<void*>(&lost_read_lock::LockFileExAfterCommit));
+    lost_read_lock::original = reinterpret_cast<lost_read_lock::LockFileExFunction>(lock.Original());
+    const Outcome outcome = run();
+    EXPECT_TRUE(lost_read_lock::failed) << "the read lock after the commit was not refused";
+    return outcome;
+}
+
+TEST_F(ExecADOQueryMsgTest, AStatementThatTookEffectIsNeverReportedFailed)
+{
+    ASSERT_TRUE(Run("select count(*) from cs_ickxx").done);  // the database exists
+    Outcome outcome =
+        RunLosingTheReadLock([&] { return Run("insert into cs_ickxx (qysbh, kpjh) values ('330106999900017', 9)"); });
+    Model().CloseDatabase();
+    EXPECT_EQ(Model().QueryDatabase("select count(*) from cs_ickxx where kpjh = 9"), (Rows{{"1"}}))
+        << "the commit reached the file";
+    EXPECT_TRUE(outcome.done) << outcome.message;
+    EXPECT_EQ(outcome.message, "");
+
+    // The column change commits through its savepoint's release.
+    outcome = RunLosingTheReadLock([&] { return Run("alter table cs_ickxx alter column icxlh Text(4)"); });
+    Model().CloseDatabase();
+    EXPECT_EQ(Model().QueryDatabase("select type from pragma_table_info('cs_ickxx') where name = 'icxlh'"),
+              (Rows{{"Text(4)"}}));
+    EXPECT_TRUE(outcome.done) << outcome.message;
 }
 
 TEST_F(ExecADOQueryMsgTest, AlterColumnRebuildsTheTableKeepingDataIndexesAndViews)

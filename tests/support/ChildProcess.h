@@ -51,6 +51,7 @@ inline ProcessResult RunProgram(std::string commandLine)
     return result;
 }
 
+#ifdef WSCBS_EXAMPLES_DIR
 // The sample installation of the source tree, as Wine sees it (the test's
 // target defines WSCBS_EXAMPLES_DIR).
 inline std::string ExamplesFolder()
@@ -61,5 +62,6 @@ inline std::string ExamplesFolder()
             c = '\\';
     return path;
 }
+#endif
 
 } // namespace testing_support

@@ -66,6 +66,13 @@ RECT FlatPictureButton::CaptionRect() const
     return RECT{left, top, left + text.cx, top + text.cy};
 }
 
+int FlatPictureButton::ContentHeight() const
+{
+    const int text = CaptionSize().cy;
+    const int glyphHeight = glyph_.Empty() ? 0 : glyph_.Height();
+    return glyphHeight + (text > 0 && glyphHeight > 0 ? spacing_ : 0) + text;
+}
+
 void FlatPictureButton::Paint(HDC dc)
 {
     RECT client{0, 0, Width(), Height()};

@@ -67,6 +67,9 @@ Form::Form(const FormArgs& args)
     : WinControl(FormControlArgs(args), FormSpec(args)),
       borderStyle_(args.borderStyle),
       windowState_(args.windowState),
+      designBorderStyle_(args.borderStyle),
+      designWindowState_(args.windowState),
+      designBounds_(args.control.bounds),
       position_(args.position),
       formStyle_(args.formStyle),
       keyPreview_(args.keyPreview)
@@ -203,6 +206,18 @@ void Form::EmbedInto(WinControl* container)
     SetBorderStyle(BorderStyle::None);
     SetWindowState(WindowState::Maximized);
     Show();
+}
+
+void Form::LeaveContainer()
+{
+    if (Parent() == nullptr)
+        return;
+    SetParent(nullptr);
+    SetAlign(Align::None);
+    SetBorderStyle(designBorderStyle_);
+    SetWindowState(designWindowState_);
+    SetBounds(designBounds_);
+    placed_ = false;  // placed afresh by its next show
 }
 
 void Form::ApplyFrameStyle()

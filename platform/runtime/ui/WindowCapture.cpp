@@ -3,7 +3,7 @@
 #include "sharedrt/RtError.h"
 #include "sharedrt/UniqueHandle.h"
 #include "sharedrt/ui/DcGuards.h"
-#include "sharedrt/ui/PngWriter.h"
+#include "sharedrt/ui/PngFile.h"
 
 namespace rt::ui {
 

@@ -108,6 +108,11 @@ MODULELIB_API rt::Bool8 __stdcall ExecuteFunc(void* owner, const char* functionC
 // out as a table rebuild that keeps the data, indexes, triggers and views;
 // a missing table or column gives false with a message. `reserved` and
 // `reservedFlag` are ignored.
+// False means the statement did not take effect (its transaction rolled
+// back): one whose commit reached the file is reported done even when SQLite
+// ended it with an error, such as a lock it could not take back afterwards.
+// The module's upgrade journal relies on this, since a statement reported
+// failed is run again at the next start.
 MODULELIB_API rt::Bool8 __stdcall ExecADOQueryMsg(const char* connection, const char* sql, rt::RtQuery** query,
                                                   rt::RtString* message, std::int32_t reserved,
                                                   rt::Bool8 reservedFlag);

@@ -34,6 +34,9 @@ public:
     // Where the picture and the caption go, in the button's coordinates.
     RECT GlyphRect() const noexcept;
     RECT CaptionRect() const;
+    // The height of the picture and the caption together, as they are laid
+    // out one above the other.
+    int ContentHeight() const;
 
     void Paint(HDC dc) override;
 

@@ -97,6 +97,10 @@ public:
     // Makes the form fill `container`: parent, client alignment, no border,
     // maximised, shown.
     void EmbedInto(WinControl* container);
+    // Takes an embedded form out of its container: a top-level window again
+    // with the border, size and window state it was designed with. A form
+    // that is not embedded is left as it is.
+    void LeaveContainer();
 
     BorderStyle GetBorderStyle() const noexcept { return borderStyle_; }
     void SetBorderStyle(BorderStyle style);
@@ -156,6 +160,9 @@ private:
 
     BorderStyle borderStyle_;
     WindowState windowState_;
+    const BorderStyle designBorderStyle_;
+    const WindowState designWindowState_;
+    const Bounds designBounds_;
     FormPosition position_;
     FormStyle formStyle_;
     bool keyPreview_;

@@ -1,4 +1,4 @@
-#include "host/ModuleGlobals.h"
+#include "module/ModuleGlobals.h"
 
 #include "config/ActionIniMerge.h"
 #include "config/DatabaseUpgrade.h"
@@ -11,7 +11,7 @@
 
 #include <windows.h>
 
-namespace host {
+namespace module {
 namespace {
 
 constexpr const char kUserConfigFile[] = "UserConfig.ini";
@@ -37,32 +37,32 @@ void RunStartupMaintenance(std::string& message)
 
 std::string CompanyTaxId()
 {
-    return GetString(Required(CompanyInfoVO(), "企业信息值对象"), "QYSBH", "");
+    return host::GetString(Required(host::CompanyInfoVO(), "企业信息值对象"), "QYSBH", "");
 }
 
 std::string ReadCardReaderSetting()
 {
-    return config::ReadIniString(RequiredCurSubAppPath() + kUserConfigFile, "CbsReader", "cbsreader", "");
+    return config::ReadIniString(host::RequiredCurSubAppPath() + kUserConfigFile, "CbsReader", "cbsreader", "");
 }
 
-YearMonth PreviousMonthPeriod()
+host::YearMonth PreviousMonthPeriod()
 {
     SYSTEMTIME now;
     GetLocalTime(&now);
-    return PreviousMonthPeriod(CalendarDate{now.wYear, now.wMonth, now.wDay});
+    return host::PreviousMonthPeriod(host::CalendarDate{now.wYear, now.wMonth, now.wDay});
 }
 
 std::string InitModuleGlobals()
 {
     std::string message;
     RunStartupMaintenance(message);
-    const YearMonth period = PreviousMonthPeriod();
-    rt::DataVO* vo = Required(CurSubAppVo(), "子系统值对象");
-    const std::string periodText = FormatPeriod(period);
-    SetString(vo, kCardReaderItem, ReadCardReaderSetting());
-    SetString(vo, kCompanyItem, CompanyTaxId());
-    SetString(vo, kPeriodItem, periodText);
+    const host::YearMonth period = PreviousMonthPeriod();
+    rt::DataVO* vo = Required(host::CurSubAppVo(), "子系统值对象");
+    const std::string periodText = host::FormatPeriod(period);
+    host::SetString(vo, kCardReaderItem, ReadCardReaderSetting());
+    host::SetString(vo, kCompanyItem, CompanyTaxId());
+    host::SetString(vo, kPeriodItem, periodText);
     return message;
 }
 
-} // namespace host
+} // namespace module

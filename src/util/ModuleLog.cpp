@@ -1,4 +1,4 @@
-#include "config/ModuleLog.h"
+#include "util/ModuleLog.h"
 
 #include "util/PathText.h"
 
@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-namespace config {
+namespace util {
 namespace {
 
 // The current local date and time in the system's short date and long
@@ -64,4 +64,4 @@ void WriteLogLineTo(const std::string& path, std::string_view message) noexcept
     }
 }
 
-} // namespace config
+} // namespace util

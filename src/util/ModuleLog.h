@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace config {
+namespace util {
 
 inline constexpr const char kLogFileName[] = "Varnoq.log";
 
@@ -21,4 +21,4 @@ void WriteLogLine(std::string_view message) noexcept;
 // The same for a log file of the caller's choice.
 void WriteLogLineTo(const std::string& path, std::string_view message) noexcept;
 
-} // namespace config
+} // namespace util

@@ -1,4 +1,4 @@
-#include "config/ModuleLog.h"
+#include "util/ModuleLog.h"
 
 #include "support/TempFolder.h"
 
@@ -24,7 +24,7 @@ TEST(ModuleLog, FirstLineCreatesTheFileAndLaterLinesFollowInCallOrder)
 {
     const TempFolder folder("log");
     const std::string path = folder.Path() + "Varnoq.log";
-    config::WriteLogLineTo(path, "找不到差异化文件C:\\a.dll");
+    util::WriteLogLineTo(path, "找不到差异化文件C:\\a.dll");
     const std::string first = ReadBytes(path);
     ASSERT_FALSE(first.empty());
     EXPECT_EQ(first.rfind(Today() + " ", 0), 0u) << first;
@@ -36,7 +36,7 @@ TEST(ModuleLog, FirstLineCreatesTheFileAndLaterLinesFollowInCallOrder)
     // Date, one space, time: the time has no blanks of its own.
     EXPECT_EQ(first.substr(Today().size() + 1, gap - Today().size() - 1).find(' '), std::string::npos);
 
-    config::WriteLogLineTo(path, "second");
+    util::WriteLogLineTo(path, "second");
     const std::string both = ReadBytes(path);
     EXPECT_EQ(both.substr(0, first.size()), first);
     EXPECT_NE(both.find("  second\r\n", first.size()), std::string::npos);
@@ -51,11 +51,11 @@ TEST(ModuleLog, UnwritableLogIsIgnored)
         const rt::unique_hfile locked(
             CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         ASSERT_TRUE(locked);
-        config::WriteLogLineTo(path, "lost");
+        util::WriteLogLineTo(path, "lost");
     }
     EXPECT_EQ(ReadBytes(path), "kept\r\n");
-    config::WriteLogLineTo(folder.Path() + "missing-folder\\Varnoq.log", "lost");
-    config::WriteLogLineTo("", "lost");
+    util::WriteLogLineTo(folder.Path() + "missing-folder\\Varnoq.log", "lost");
+    util::WriteLogLineTo("", "lost");
 }
 
 TEST(ModuleLog, DefaultLogLiesBesideTheExecutable)
@@ -64,10 +64,10 @@ TEST(ModuleLog, DefaultLogLiesBesideTheExecutable)
     GetModuleFileNameA(nullptr, program, sizeof program);
     std::string expected = program;
     expected = expected.substr(0, expected.rfind('\\') + 1) + "Varnoq.log";
-    EXPECT_EQ(config::ModuleLogPath(), expected);
+    EXPECT_EQ(util::ModuleLogPath(), expected);
 
     const std::string marker = "module log marker " + std::to_string(GetCurrentProcessId()) + "-" +
                                std::to_string(GetTickCount());
-    config::WriteLogLine(marker);
+    util::WriteLogLine(marker);
     EXPECT_NE(ReadBytes(expected).find("  " + marker + "\r\n"), std::string::npos);
 }

@@ -12,7 +12,7 @@
 
 #include <string>
 
-namespace host {
+namespace module {
 
 inline constexpr const char kCardReaderItem[] = "Global_cbsreader";
 inline constexpr const char kCompanyItem[] = "Global_company";
@@ -37,6 +37,6 @@ std::string CompanyTaxId();
 std::string ReadCardReaderSetting();
 
 // The period of today's local date.
-YearMonth PreviousMonthPeriod();
+host::YearMonth PreviousMonthPeriod();
 
-} // namespace host
+} // namespace module

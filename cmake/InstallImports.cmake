@@ -1,0 +1,26 @@
+# Run at install time: copies into HOST every DLL of BIN that the installed
+# programs import, and those DLLs' own imports in turn, as read from the
+# import tables with OBJDUMP. Expects OBJDUMP, BIN, HOST and ROOTS (the
+# file names to start from).
+set(queue ${ROOTS})
+set(done "")
+while(queue)
+    list(POP_FRONT queue name)
+    if(name IN_LIST done)
+        continue()
+    endif()
+    list(APPEND done ${name})
+    execute_process(COMMAND ${OBJDUMP} -p ${BIN}/${name} OUTPUT_VARIABLE table RESULT_VARIABLE failed)
+    if(failed)
+        message(FATAL_ERROR "cannot read the import table of ${BIN}/${name}")
+    endif()
+    string(REGEX MATCHALL "DLL Name: [^\r\n]+" imports "${table}")
+    foreach(line IN LISTS imports)
+        string(REPLACE "DLL Name: " "" dll "${line}")
+        string(STRIP "${dll}" dll)
+        if(EXISTS ${BIN}/${dll})
+            list(APPEND queue ${dll})
+            file(INSTALL ${BIN}/${dll} DESTINATION ${HOST})
+        endif()
+    endforeach()
+endwhile()

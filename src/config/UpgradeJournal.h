@@ -1,0 +1,45 @@
+#pragma once
+// The record of the upgrade statements done, in section "MSACCESS.done" of
+// "dataupdate.ini", written so that recording one costs the same however
+// many came before and a process that ends at any moment leaves every
+// statement recorded so far readable.
+//
+// Before the first record, the section is made the file's one section of
+// its name and its last (the file replaced whole, never rewritten in
+// place, and only when that changes anything); every record is then the
+// line "label=hash" added at the end of the file and flushed to the disk.
+// A file that starts with a byte-order mark is written through the profile
+// functions instead, which keep its encoding.
+#include "config/UpgradeStatements.h"
+
+#include "sharedrt/UniqueHandle.h"
+
+#include <string>
+
+namespace config {
+
+class UpgradeJournal {
+public:
+    // `content` is the file's bytes as read before the run.
+    UpgradeJournal(std::string file, std::string content);
+
+    // Records `statement` as done; on the disk when it returns. Throws
+    // rt::IoError when that cannot be done; the journal takes no further
+    // records then.
+    void Record(const UpgradeStatement& statement);
+
+    // Lets go of the file.
+    void Close() { appender_.reset(); }
+
+private:
+    void Prepare();
+
+    std::string file_;
+    std::string content_;
+    bool prepared_ = false;
+    bool throughProfile_ = false;
+    bool broken_ = false;
+    rt::unique_hfile appender_;
+};
+
+} // namespace config
