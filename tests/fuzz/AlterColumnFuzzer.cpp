@@ -264,7 +264,7 @@ std::string Compact(std::string_view type)
     return out;
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -33,7 +33,7 @@ std::optional<hostmodel::AlterColumnRequest> ByPattern(const std::string& sql)
 
 constexpr std::size_t kLongestForThePattern = 200;
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -69,7 +69,7 @@ void ExpectSame(const config::ParsedErrorCatalogue& actual, bool loaded,
     }
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

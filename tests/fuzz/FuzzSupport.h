@@ -67,7 +67,7 @@ inline std::string Describe(const Context& context) { return context(); }
     std::abort();
 }
 
-}  // namespace fuzz
+} // namespace fuzz
 
 // FUZZ_CHECK(condition, details): `details` (a text, or a fuzz::Context)
 // is made only when the condition fails.

@@ -62,7 +62,7 @@ bool IsXmlCharacterBeyondAscii(char32_t c)
     return (c >= 0x80 && c <= 0xD7FF) || (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {

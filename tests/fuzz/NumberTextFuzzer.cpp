@@ -120,7 +120,7 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b)
     return true;
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {

@@ -160,7 +160,7 @@ bool HasEscape(std::string_view text)
     return text.find("&eq%") != std::string_view::npos || text.find("&lim%") != std::string_view::npos;
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

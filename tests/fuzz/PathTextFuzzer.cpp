@@ -97,7 +97,7 @@ std::size_t PrefixRef(std::string_view text, std::size_t limit)
     return best;
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

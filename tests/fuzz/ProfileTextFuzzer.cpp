@@ -1,7 +1,8 @@
 // Profile texts (config/ProfileText.h) and the in-memory INI document
 // (config/ProfileDocument.h). The document must give back the text it was
 // read from, byte for byte; a key it sets must read back with a plain
-// reader of the profile rules, with no other line changed.
+// reader of the profile rules, with no other line changed; a section it
+// keeps last must hold the same lines, last.
 //   input: INI text NUL section NUL key NUL value
 #include "FuzzSupport.h"
 
@@ -43,29 +44,48 @@ std::vector<std::string> Lines(std::string_view text)
     return lines;
 }
 
-// The value of the first key `key` in the first section `section`, as the
-// profile reader reads it.
-std::optional<std::string> Lookup(std::string_view text, std::string_view section, std::string_view key)
+// A section header: a line that starts with '[' and holds a ']'; the name
+// between '[' and the last ']'.
+std::optional<std::string_view> HeaderName(std::string_view raw)
+{
+    const std::string_view line = Trim(raw);
+    if (line.empty() || line.front() != '[' || line.find(']') == std::string_view::npos)
+        return std::nullopt;
+    return line.substr(1, line.rfind(']') - 1);
+}
+
+// The first key `key` in the first section `section`, as the profile
+// reader reads it: nothing when there is none; a key without '=' has no
+// value.
+using Found = std::optional<std::optional<std::string>>;
+Found Lookup(std::string_view text, std::string_view section, std::string_view key)
 {
     bool inSection = false;
     bool seenSection = false;
     for (const std::string& raw : Lines(text)) {
-        const std::string_view line = Trim(raw);
-        if (!line.empty() && line.front() == '[' && line.find(']') != std::string_view::npos) {
-            const std::string_view name = line.substr(1, line.rfind(']') - 1);
+        if (const auto name = HeaderName(raw)) {
             if (inSection)
                 return std::nullopt;
-            inSection = !seenSection && util::EqualsIgnoreCase(name, section);
+            inSection = !seenSection && util::EqualsIgnoreCase(*name, section);
             seenSection = seenSection || inSection;
             continue;
         }
+        const std::string_view line = Trim(raw);
         if (!inSection || line.empty() || line.front() == ';')
             continue;
         const std::size_t equals = line.find('=');
-        if (util::EqualsIgnoreCase(Trim(line.substr(0, equals)), key))
-            return std::string(equals == std::string_view::npos ? std::string_view() : Trim(line.substr(equals + 1)));
+        if (util::EqualsIgnoreCase(Trim(line.substr(0, equals)), key)) {
+            if (equals == std::string_view::npos)
+                return std::optional<std::string>();
+            return std::optional<std::string>(Trim(line.substr(equals + 1)));
+        }
     }
     return std::nullopt;
+}
+
+std::string Show(const Found& found)
+{
+    return !found ? "no key" : !*found ? "a key without value" : "value " + fuzz::Printable(**found);
 }
 
 // What the profile functions would give as a section, key and value: no
@@ -80,7 +100,51 @@ bool Writable(std::string_view section, std::string_view key, std::string_view v
     return key.find('=') == std::string_view::npos && (key.empty() || (key[0] != '[' && key[0] != ';'));
 }
 
-}  // namespace
+// The section made the text's one and last of its name: the same lines
+// apart from further headers of the name, the section's own ones last and
+// in their order, the others in theirs; a key of it read as before; the
+// text ending with a line end, so that a line added at the end belongs to
+// the section. Done twice, the second time changes nothing.
+void CheckKeepSectionLast(std::string_view text, std::string_view section, std::string_view key,
+                          const fuzz::Context& context)
+{
+    config::ProfileDocument document(text);
+    const bool changed = document.KeepSectionLast(section);
+    const std::string after = document.Text();
+    const auto where = [&] { return context() + "\nkept last: " + fuzz::Printable(after); };
+    FUZZ_CHECK(changed == (after != text), where);
+    FUZZ_CHECK(!document.KeepSectionLast(section) && document.Text() == after, where);
+    FUZZ_CHECK(!after.empty() && after.back() == '\n', where);
+
+    std::vector<std::string> own, others;
+    bool inSection = false;
+    for (const std::string& line : Lines(text)) {
+        const auto name = HeaderName(line);
+        if (name)
+            inSection = util::EqualsIgnoreCase(*name, section);
+        if (!name || !inSection)
+            (inSection ? own : others).push_back(line);
+    }
+    std::vector<std::string> expected = others;
+    std::string header;
+    std::size_t headers = 0;
+    for (const std::string& line : Lines(after)) {
+        const auto name = HeaderName(line);
+        if (name && util::EqualsIgnoreCase(*name, section)) {
+            ++headers;
+            header = line;
+        }
+    }
+    FUZZ_CHECK(headers == 1, where);
+    expected.push_back(header);
+    expected.insert(expected.end(), own.begin(), own.end());
+    FUZZ_CHECK(Lines(after) == expected, where);
+    const Found before = Lookup(text, section, key);
+    if (before)
+        FUZZ_CHECK(Lookup(after, section, key) == before, where);
+}
+
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -111,18 +175,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     config::ProfileDocument document(text);
     FUZZ_CHECK_TEXT(document.Text(), text, context());
+    if (section.find('\n') == std::string_view::npos && Trim(section) == section)
+        CheckKeepSectionLast(text, section, key, context);
     if (!Writable(section, key, value))
         return 0;
-    const std::optional<std::string> before = Lookup(text, section, key);
+    const Found before = Lookup(text, section, key);
+    const Found wanted = std::optional<std::string>(value);
     const bool changed = document.Set(section, key, value);
     const std::string after = document.Text();
-    FUZZ_CHECK(changed == (before != std::string(value)), context() + "\nSet said " + std::to_string(changed));
+    FUZZ_CHECK(changed == (before != wanted),
+               context() + "\nSet said " + std::to_string(changed) + "; before " + Show(before));
     if (!changed) {
         FUZZ_CHECK_TEXT(after, text, context());
         return 0;
     }
-    const std::optional<std::string> read = Lookup(after, section, key);
-    FUZZ_CHECK(read == std::string(value), context() + "\nafter " + fuzz::Printable(after));
+    const Found read = Lookup(after, section, key);
+    FUZZ_CHECK(read == wanted, context() + "\nafter " + fuzz::Printable(after) + "\nread " + Show(read));
     FUZZ_CHECK(document.Set(section, key, value) == false, context() + "\nafter " + fuzz::Printable(after));
 
     // One line replaced, one inserted, or a section and its key added at

@@ -26,7 +26,7 @@ std::string ReplaceRef(const std::string& source, const std::string& find, const
     return out;
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -72,7 +72,7 @@ void ExpectSame(const std::optional<config::SysDifferenceDocument>& actual,
     }
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

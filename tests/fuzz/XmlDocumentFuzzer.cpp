@@ -190,7 +190,7 @@ void Check(std::string_view bytes, const config::XmlSourceEncoding& encoding, co
                context() + "\n" + std::to_string(stored) + " bytes in the tree");
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -18,7 +18,7 @@ std::string ReplaceRef(const std::string& source, const std::string& find, const
     return out + source.substr(from);
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -182,7 +182,7 @@ bool Same(const config::XmlSourceEncoding& a, const config::XmlSourceEncoding& b
     return a.coding == b.coding && a.parseAs == b.parseAs;
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -29,4 +29,4 @@ inline std::optional<std::string> SameTextAsUtf8(std::string_view gbk)
     return utf8;
 }
 
-}  // namespace fuzz
+} // namespace fuzz

@@ -24,7 +24,7 @@ std::vector<std::string> Lines(std::string_view text)
     return lines;
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
