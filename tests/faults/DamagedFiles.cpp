@@ -163,12 +163,7 @@ void CheckDamagedStart(const StartRunner& runner, const Reference& reference, co
                 break;
             }
         }
-        if (RegionalDiffers(reference, outcome)) {
-            if (CookieRecordsRun(reference, outcome.files))
-                dishonest("regional configuration incomplete but recorded as done in cookie.ini");
-            else if (outcome.log.empty())
-                dishonest("regional configuration left pending without a log line");
-        }
+        CheckRegionalRecord(reference, outcome, verdict);
         const bool upgradeKept = outcome.files.count(layout.upgrade) != 0;
         if (variant.file == layout.upgrade) {
             for (const std::string& statement : before.statements)
@@ -293,6 +288,9 @@ int RunDamagedFiles(const StartRunner& runner, const Reference& reference, std::
 
         const StartOutcome outcome = runner.Start(0);
         Verdict verdict;
+        verdict.notes.push_back("result " + std::to_string(outcome.succeeded ? 1 : 0) + " " + outcome.text);
+        for (const std::string& line : outcome.log)
+            verdict.notes.push_back("log: " + line);
         CheckDamagedStart(runner, reference, variant, before, outcome, verdict);
         PrintResult("damaged", id, nullptr, verdict);
         failed = failed || verdict.Failed();

@@ -1,6 +1,9 @@
 #include "faults/FaultChecks.h"
 
 #include "config/ErrorCatalogueMessages.h"
+#include "config/GbkConverter.h"
+#include "config/ProfileDocument.h"
+#include "config/ProfileText.h"
 #include "config/UpgradeStatements.h"
 #include "module/InitSteps.h"
 #include "util/ParamText.h"
@@ -50,6 +53,21 @@ std::vector<config::UpgradeStatement> StatementsOf(const std::string& bytes)
     return lines != nullptr ? config::ParseUpgradeStatements(*lines) : std::vector<config::UpgradeStatement>{};
 }
 
+// The same sections with the same keys and values, in any order of keys:
+// the host writes the record key by key, and a key it writes anew goes to
+// the end of its section.
+bool SameRecord(const std::optional<std::string>& a, const std::optional<std::string>& b)
+{
+    if (!a || !b)
+        return a == b;
+    IniText first = ParseIni(*a);
+    IniText second = ParseIni(*b);
+    for (IniText* ini : {&first, &second})
+        for (auto& section : ini->sections)
+            std::sort(section.second.begin(), section.second.end());
+    return first.sections == second.sections && first.unparsed == second.unparsed;
+}
+
 // The old content, the complete new one, or (for the record, which the host
 // writes key by key) a record whose every key holds its old or new value and
 // which does not yet read as done, so that the next start repeats the step.
@@ -57,7 +75,7 @@ bool CookieWhole(const Reference& reference, const std::optional<std::string>& n
 {
     const std::optional<std::string> old = FileIn(reference.before, reference.layout.cookie);
     const std::optional<std::string> complete = FileIn(reference.after.files, reference.layout.cookie);
-    if (now == old || now == complete)
+    if (SameRecord(now, old) || SameRecord(now, complete))
         return true;
     if (!now || !complete)
         return false;
@@ -100,6 +118,14 @@ bool UpgradeFileWhole(const Reference& reference, const std::optional<std::strin
     std::set<std::string> labels;
     for (const config::UpgradeStatement& statement : StatementsOf(*old))
         labels.insert(statement.label);
+    // A record cut off by a write that failed half way is the start of a
+    // record line; the journal writes the next record on a line of its own.
+    const auto cutOffRecord = [&](const std::string& line) {
+        for (const std::string& label : labels)
+            if ((label + "=").rfind(line, 0) == 0 || (line.rfind(label + "=", 0) == 0 && line.size() < label.size() + 9))
+                return true;
+        return false;
+    };
     for (const auto& [section, lines] : after.sections) {
         if (section != config::kUpgradeDoneSection) {
             if (before.Section(section) == nullptr) {
@@ -110,8 +136,9 @@ bool UpgradeFileWhole(const Reference& reference, const std::optional<std::strin
         }
         for (const std::string& line : lines) {
             const std::size_t equals = line.find('=');
-            if (equals == std::string::npos || labels.count(line.substr(0, equals)) == 0 ||
-                !IsHexHash(line.substr(equals + 1))) {
+            const bool record = equals != std::string::npos && labels.count(line.substr(0, equals)) != 0 &&
+                                IsHexHash(line.substr(equals + 1));
+            if (!record && !cutOffRecord(line)) {
                 why = "dataupdate.ini holds a broken record line \"" + line + "\"";
                 return false;
             }
@@ -208,19 +235,32 @@ bool CookieRecordsRun(const Reference& reference, const FileTree& files)
     const std::optional<std::string> complete = FileIn(reference.after.files, reference.layout.cookie);
     if (!now || !complete)
         return false;
-    const IniText ini = ParseIni(*now);
-    const IniText done = ParseIni(*complete);
-    return ini.Value(kRecordSection, kVersionKey) == done.Value(kRecordSection, kVersionKey) &&
-           ini.Value(kRecordSection, kZoneKey) == done.Value(kRecordSection, kZoneKey);
+    // As the host reads it, in whatever encoding it is written.
+    const config::GbkConverter& converter = config::SystemGbkConverter();
+    const config::ProfileDocument record(config::ProfileTextAsGbk(*now, converter));
+    const config::ProfileDocument done(config::ProfileTextAsGbk(*complete, converter));
+    return record.Value(kRecordSection, kVersionKey) == done.Value(kRecordSection, kVersionKey) &&
+           record.Value(kRecordSection, kZoneKey) == done.Value(kRecordSection, kZoneKey);
 }
 
-bool RegionalDiffers(const Reference& reference, const StartOutcome& outcome)
+bool RegionalIncomplete(const Reference& reference, const StartOutcome& outcome)
 {
     for (const std::string& path : reference.regionalFiles)
         if (FileIn(outcome.files, path) != FileIn(reference.after.files, path))
             return true;
-    return FileIn(outcome.files, reference.layout.cookie) != FileIn(reference.after.files, reference.layout.cookie) ||
-           RegionalParameters(outcome.parameters) != RegionalParameters(reference.after.parameters);
+    return RegionalParameters(outcome.parameters) != RegionalParameters(reference.after.parameters);
+}
+
+void CheckRegionalRecord(const Reference& reference, const StartOutcome& outcome, Verdict& verdict)
+{
+    const bool recorded = CookieRecordsRun(reference, outcome.files);
+    if (RegionalIncomplete(reference, outcome) && recorded) {
+        verdict.honest = false;
+        verdict.problems.push_back("regional configuration incomplete but recorded as done in cookie.ini");
+    } else if (!recorded && outcome.log.empty()) {
+        verdict.honest = false;
+        verdict.problems.push_back("regional configuration left pending without a log line");
+    }
 }
 
 bool CoreParametersEqual(const Reference& reference, const StartOutcome& outcome, std::string& which)
@@ -278,12 +318,7 @@ void CheckFaultedStart(const Reference& reference, const StartOutcome& faulted, 
         }
         if (!others.empty())
             dishonest("result 1 but files differ: " + ListPaths(others));
-        if (RegionalDiffers(reference, faulted)) {
-            if (CookieRecordsRun(reference, faulted.files))
-                dishonest("regional configuration incomplete but recorded as done in cookie.ini");
-            else if (faulted.log.empty())
-                dishonest("regional configuration left pending without a log line");
-        }
+        CheckRegionalRecord(reference, faulted, verdict);
         const bool upgradeKept = FileIn(faulted.files, layout.upgrade).has_value();
         if (faulted.database.image != reference.after.database.image ||
             upgradeKept != FileIn(reference.after.files, layout.upgrade).has_value()) {
@@ -338,9 +373,12 @@ void CheckCleanStart(const Reference& reference, const StartOutcome& clean, Verd
     if (clean.succeeded != expected.succeeded || clean.text != expected.text)
         unclean("result " + std::to_string(clean.succeeded) + " \"" + clean.text + "\"");
     std::vector<std::string> differing;
-    for (const auto& [path, bytes] : expected.files)
-        if (FileIn(clean.files, path) != bytes)
+    for (const auto& [path, bytes] : expected.files) {
+        const bool same = path == reference.layout.cookie ? SameRecord(FileIn(clean.files, path), bytes)
+                                                          : FileIn(clean.files, path) == bytes;
+        if (!same)
             differing.push_back(path);
+    }
     for (const auto& [path, bytes] : clean.files)
         if (expected.files.count(path) == 0)
             differing.push_back(path + " (left behind)");

@@ -12,6 +12,10 @@
 //   journal every statement recorded as done in "MSACCESS.done" was done
 //   clean   a following start without a fault ends exactly as the start
 //           without one did: files, parameters, database, journal
+// "cookie.ini" counts as old or new, and as the same, by its keys and
+// values: the host writes it key by key, so that a record the start could
+// not finish holds some keys new and some old (and reads as not done), and
+// a key the next start writes anew goes to the end of its section.
 #include "faults/InstallationState.h"
 #include "faults/StartRunner.h"
 
@@ -58,6 +62,7 @@ struct Verdict {
     bool journal = true;
     bool clean = true;
     std::vector<std::string> problems;
+    std::vector<std::string> notes;  // what happened, for reading; no failure
 
     // Any problem fails the run, also one outside the four checks.
     bool Failed() const { return !problems.empty() || !honest || torn || !journal || !clean; }
@@ -70,8 +75,13 @@ void CheckFaultedStart(const Reference& reference, const StartOutcome& faulted, 
 void CheckCleanStart(const Reference& reference, const StartOutcome& clean, Verdict& verdict);
 
 // --- parts of the checks that the damaged-file runs share ------------------------
+// "cookie.ini" records the version and zone of the start without a fault.
 bool CookieRecordsRun(const Reference& reference, const FileTree& files);
-bool RegionalDiffers(const Reference& reference, const StartOutcome& outcome);
+// Regional files or parameters are not those of the start without a fault.
+bool RegionalIncomplete(const Reference& reference, const StartOutcome& outcome);
+// Incomplete regional configuration is not recorded as done; one that is
+// not recorded has a log line that says why.
+void CheckRegionalRecord(const Reference& reference, const StartOutcome& outcome, Verdict& verdict);
 bool CoreParametersEqual(const Reference& reference, const StartOutcome& outcome, std::string& which);
 // Empty when the message of a failed start is true of the installation as
 // it stands; else what is wrong with it.

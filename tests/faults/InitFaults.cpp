@@ -18,10 +18,10 @@
 // (both Windows paths). Output, tab-separated, one line each:
 //   call    N importer function offset subject
 //   begin   kind id
-//   result  kind id importer function offset subject honest torn journal clean problems
+//   result  kind id importer function offset subject honest torn journal clean problems ms notes
 // "begin" comes before a run, so that a run that ends the process shows.
 // Exit code 0 when every check passed, 1 when one failed, 2 on misuse.
-#include "faults/CallFaults.h"
+#include "support/CallFaults.h"
 #include "faults/DamagedFiles.h"
 #include "faults/FaultChecks.h"
 #include "faults/FullDisk.h"

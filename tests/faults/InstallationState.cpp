@@ -320,6 +320,34 @@ void RemoveTree(const std::string& folder)
     testing_support::RemoveTree(path);
 }
 
+void RestoreTree(const std::string& folder, const FileTree& tree)
+{
+    const FileTree now = ReadTree(folder);
+    // Deepest first, so that a folder is empty when it goes.
+    for (auto it = now.rbegin(); it != now.rend(); ++it) {
+        const auto& [path, bytes] = *it;
+        const auto wanted = tree.find(path);
+        if (wanted != tree.end() && wanted->second == bytes)
+            continue;
+        if (!path.empty() && path.back() == '\\') {
+            if (wanted == tree.end())
+                RemoveTree(folder + path);
+        } else {
+            SetFileAttributesA((folder + path).c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileA((folder + path).c_str());
+        }
+    }
+    for (const auto& [path, bytes] : tree) {
+        const auto found = now.find(path);
+        if (found != now.end() && found->second == bytes)
+            continue;
+        if (!path.empty() && path.back() == '\\')
+            CreateDirectoryA((folder + path).c_str(), nullptr);
+        else
+            testing_support::WriteBytes(folder + path, bytes);
+    }
+}
+
 bool IsFile(const std::string& path)
 {
     const DWORD attributes = GetFileAttributesA(path.c_str());

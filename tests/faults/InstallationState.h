@@ -66,6 +66,9 @@ IniText ParseIni(const std::string& bytes);
 // Helpers on trees.
 void CopyTree(const std::string& from, const std::string& to);
 void RemoveTree(const std::string& folder);
+// Makes the files under `folder` those of `tree`: what is not in the tree
+// goes, what differs or is missing is written.
+void RestoreTree(const std::string& folder, const FileTree& tree);
 bool IsFile(const std::string& path);
 
 } // namespace faults

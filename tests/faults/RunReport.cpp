@@ -1,5 +1,7 @@
 #include "faults/RunReport.h"
 
+#include <windows.h>
+
 #include <cstdio>
 
 namespace faults {
@@ -25,6 +27,18 @@ std::string CallFields(const CountedCall* call)
            Field(call->subject);
 }
 
+// When the run that is being reported began.
+LARGE_INTEGER g_begun{};
+
+std::string MillisecondsSinceBegin()
+{
+    LARGE_INTEGER now;
+    LARGE_INTEGER frequency;
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    return std::to_string((now.QuadPart - g_begun.QuadPart) * 1000 / frequency.QuadPart);
+}
+
 void Emit(const std::string& line)
 {
     std::fwrite(line.data(), 1, line.size(), stdout);
@@ -42,6 +56,7 @@ void PrintCall(std::uint64_t number, const CountedCall& call)
 void PrintBegin(const std::string& kind, const std::string& id)
 {
     Emit("begin\t" + kind + "\t" + Field(id));
+    QueryPerformanceCounter(&g_begun);
 }
 
 void PrintResult(const std::string& kind, const std::string& id, const CountedCall* call, const Verdict& verdict)
@@ -49,9 +64,12 @@ void PrintResult(const std::string& kind, const std::string& id, const CountedCa
     std::string problems;
     for (const std::string& problem : verdict.problems)
         problems += (problems.empty() ? "" : " ; ") + problem;
+    std::string notes;
+    for (const std::string& note : verdict.notes)
+        notes += (notes.empty() ? "" : " ; ") + note;
     Emit("result\t" + kind + "\t" + Field(id) + "\t" + CallFields(call) + "\t" + (verdict.honest ? "1" : "0") + "\t" +
          (verdict.torn ? "1" : "0") + "\t" + (verdict.journal ? "1" : "0") + "\t" + (verdict.clean ? "1" : "0") +
-         "\t" + Field(problems));
+         "\t" + Field(problems) + "\t" + MillisecondsSinceBegin() + "\t" + Field(notes));
 }
 
 } // namespace faults

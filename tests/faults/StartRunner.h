@@ -4,7 +4,7 @@
 // the interposer in its import table, InitSubApp called with the profile's
 // text, and what the start left behind read back after the host has closed
 // its database and the module is unloaded again.
-#include "faults/CallFaults.h"
+#include "support/CallFaults.h"
 #include "faults/InstallationState.h"
 
 #include "shell/HostProfile.h"
@@ -57,6 +57,7 @@ private:
     std::string examples_;
     std::string installation_;
     shell::HostProfile profile_;
+    mutable FileTree sample_;  // the sample as copied
 };
 
 } // namespace faults

@@ -1,4 +1,4 @@
-#include "faults/CallFaults.h"
+#include "support/CallFaults.h"
 
 #include "support/ImportPatch.h"
 

@@ -10,7 +10,10 @@
 // host service gives the neutral result that the host model gives when it
 // fails inside) and every other call goes on to the original.
 //
-// One interposer per process, used on one thread.
+// One interposer per process, used on one thread. The fault program
+// (tests/faults) installs it into the loaded wscbs.dll and ModuleLib.dll;
+// a test of the statically linked layers installs it into its own program
+// and lets ForEachFault drive it.
 #include <windows.h>
 
 #include <cstdint>
@@ -99,5 +102,37 @@ private:
     bool fired_ = false;
     StatementObserver observer_;
 };
+
+// Counts, and fails call `failAt` of, the interposed calls for its life.
+class FaultWindow {
+public:
+    explicit FaultWindow(std::uint64_t failAt) { CallFaults::Instance().Begin(failAt); }
+    ~FaultWindow() { CallFaults::Instance().End(); }
+    FaultWindow(const FaultWindow&) = delete;
+    FaultWindow& operator=(const FaultWindow&) = delete;
+};
+
+// Runs `action` with each of its interposed calls failing in turn: call 1,
+// then call 2, and so on, until a run meets no fault. `check(n, call)`
+// follows each run, with the call that failed. The interposer is put into
+// this program's own import table for the while (the layers that a test
+// links statically call through it).
+template <typename Action, typename Check>
+void ForEachFault(Action&& action, Check&& check)
+{
+    CallFaults& faults = CallFaults::Instance();
+    const HMODULE program = GetModuleHandleA(nullptr);
+    faults.Install(program, Importer::Module);
+    for (std::uint64_t n = 1;; ++n) {
+        {
+            const FaultWindow window(n);
+            action();
+        }
+        if (!faults.Fired())
+            break;
+        check(n, faults.Calls()[n - 1]);
+    }
+    faults.Remove(program);
+}
 
 } // namespace faults
