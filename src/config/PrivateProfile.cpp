@@ -1,6 +1,8 @@
 #include "config/PrivateProfile.h"
 
+#include "config/GbkConverter.h"
 #include "config/ProfileText.h"
+#include "util/FileUtil.h"
 
 #include "sharedrt/RtError.h"
 
@@ -32,6 +34,25 @@ std::string ReadGrowing(DWORD truncatedMargin, Read read)
 }
 
 } // namespace
+
+std::optional<ProfileDocument> ReadProfileDocument(const std::string& file)
+{
+    std::uint32_t error = 0;
+    std::string content;
+    switch (util::QueryPathKind(file, &error)) {
+    case util::PathKind::Missing:
+    case util::PathKind::Directory:
+        return std::nullopt;
+    case util::PathKind::File:
+        error = util::ReadWholeFileChecked(file, content);
+        if (error == 0)
+            return ProfileDocument(ProfileTextAsGbk(content, SystemGbkConverter()));
+        break;
+    case util::PathKind::Unknown:
+        break;
+    }
+    throw rt::IoError("无法读取配置文件" + file + "（系统错误" + std::to_string(error) + "）");
+}
 
 std::vector<std::string> ReadIniSectionNames(const std::string& file)
 {

@@ -1,10 +1,21 @@
 #pragma once
 // The Windows private-profile (INI) functions for the module's own files,
 // with buffers grown until a whole list fits. Paths are full GBK paths.
+#include "config/ProfileDocument.h"
+
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace config {
+
+// An INI file read at once and whole, as the profile functions read it (a
+// byte-order mark of UTF-8 or UTF-16 decides the encoding, the text comes as
+// GBK). The profile functions answer a file they cannot read like one
+// without sections or keys; this tells the two apart. None when there is no
+// file at the path (nothing, or a directory); rt::IoError "无法读取配置文件
+// <file>（系统错误<n>）" when there is one that cannot be read.
+std::optional<ProfileDocument> ReadProfileDocument(const std::string& file);
 
 // The section names of the file in file order; empty when the file is
 // missing or unreadable.

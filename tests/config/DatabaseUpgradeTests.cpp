@@ -3,6 +3,7 @@
 #include "config/PrivateProfile.h"
 #include "config/UpgradeStatements.h"
 
+#include "support/CallFaults.h"
 #include "support/ChildProcess.h"
 #include "support/TempFolder.h"
 
@@ -281,4 +282,37 @@ TEST(DatabaseUpgrade, AfterAKillTheNextStartRunsExactlyWhatIsNotRecorded)
         EXPECT_EQ(failures, "");
         EXPECT_FALSE(PathExists(file));
     }
+}
+
+TEST(DatabaseUpgrade, NoFailingCallDeletesTheFileBeforeEveryStatementRan)
+{
+    const TempFolder folder("upgrade");
+    const std::string content = "; statements of 2.0.1\r\n[MSACCESS]\r\n"
+                                "a=CREATE TABLE cs_a (id INTEGER)\r\n"
+                                "b=INSERT INTO cs_a VALUES (1)\r\n"
+                                "c=UPDATE cs_a SET id=2\r\n";
+    const std::string file = folder.Write("dataupdate.ini", content);
+    FakeDatabase database;
+    std::size_t logBefore = ReadBytes(util::ModuleLogPath()).size();
+    int runs = 0;
+    // Each call of the upgrade fails in turn: the file goes only when every
+    // statement has run; when it stays, the log says why.
+    faults::ForEachFault(
+        [&] {
+            database.ran.clear();
+            std::string failures;
+            config::RunDatabaseUpgradeFile(file, database.Runner(), failures);
+        },
+        [&](std::uint64_t n, const faults::CountedCall& call) {
+            ++runs;
+            const std::string where = std::to_string(n) + ": " + faults::Hooks()[call.hook].function;
+            if (PathExists(file))
+                EXPECT_NE(ReadBytes(util::ModuleLogPath()).substr(logBefore).find(file), std::string::npos)
+                    << "kept without a log line, call " << where;
+            else
+                EXPECT_EQ(database.ran.size(), 3u) << "deleted, call " << where;
+            testing_support::WriteBytes(file, content);
+            logBefore = ReadBytes(util::ModuleLogPath()).size();
+        });
+    EXPECT_GT(runs, 5);
 }

@@ -4,6 +4,7 @@
 #include "hostmodel/ModuleLibApi.h"
 #include "shell/HostProfile.h"
 #include "shell/SubAppModule.h"
+#include "support/CallFaults.h"
 #include "support/TempFolder.h"
 #include "support/ChildProcess.h"
 #include "support/ImportPatch.h"
@@ -395,4 +396,38 @@ TEST_F(InitSubAppTest, GlobalsExistWithoutUserConfigAndStayOneItemEach)
     EXPECT_EQ(Model().SubAppVo("WSCBS")->Items->Count(), items);
     EXPECT_EQ(SubAppValue("Global_cbsreader"), "");
     EXPECT_EQ(SubAppValue("Global_curkjny"), ExpectedPeriod());
+}
+
+TEST_F(InitSubAppTest, UserConfigThatCannotBeReadFailsTheStartRatherThanPublishingNoReader)
+{
+    // A settled installation: every later start makes the same calls.
+    ASSERT_TRUE(Init("a=1").succeeded);
+    faults::CallFaults& faults = faults::CallFaults::Instance();
+    const HMODULE wscbs = GetModuleHandleA("wscbs.dll");
+    faults.Install(wscbs, faults::Importer::Module);
+    const std::string userConfig = subApp_ + "UserConfig.ini";
+    std::vector<std::uint64_t> reads;
+    {
+        shell::ApplyHostProfile(profile_, Model());
+        const faults::FaultWindow none(0);
+        ASSERT_TRUE(InitAgain("a=1").succeeded);
+        for (std::size_t i = 0; i < faults.Calls().size(); ++i)
+            if (faults.Calls()[i].subject == userConfig)
+                reads.push_back(i + 1);
+    }
+    ASSERT_FALSE(reads.empty());
+    for (const std::uint64_t n : reads) {
+        shell::ApplyHostProfile(profile_, Model());
+        shell::SubAppModule::InitResult result;
+        {
+            const faults::FaultWindow window(n);
+            result = InitAgain("a=1");
+        }
+        const std::string function = faults::Hooks()[faults.Calls()[n - 1].hook].function;
+        if (result.succeeded)
+            EXPECT_EQ(SubAppValue("Global_cbsreader"), "USB-01") << "call " << n << ": " << function;
+        else
+            EXPECT_THAT(result.text, HasSubstr(userConfig)) << "call " << n << ": " << function;
+    }
+    faults.Remove(wscbs);
 }
