@@ -398,6 +398,65 @@ TEST_F(InitSubAppTest, GlobalsExistWithoutUserConfigAndStayOneItemEach)
     EXPECT_EQ(SubAppValue("Global_curkjny"), ExpectedPeriod());
 }
 
+namespace {
+
+// A host that has no company information the first time it is asked (the
+// regional step asks first), and has it afterwards.
+rt::DataVO* (__stdcall* g_companyInfo)() = nullptr;
+int g_companyCalls = 0;
+rt::DataVO* __stdcall CompanyMissingOnce()
+{
+    return g_companyCalls++ == 0 ? nullptr : g_companyInfo();
+}
+
+// A host that knows no record of any sub-application.
+const void* __stdcall NoSubAppRecord(const char*) { return nullptr; }
+
+// A host whose INI writes do not reach the file (its service has no result).
+void __stdcall IniWriteLost(const char*, const char*, const char*, const char*) {}
+
+} // namespace
+
+TEST_F(InitSubAppTest, RegionalStepSkippedForWantOfCompanyInformationIsLogged)
+{
+    shell::ApplyHostProfile(profile_, Model());
+    module_.emplace(shell::ExecutableFolder() + "wscbs.dll");
+    const testing_support::ImportPatch once(GetModuleHandleA("wscbs.dll"), "ModuleLib.dll", "GetCompanyInfoVO",
+                                            reinterpret_cast<void*>(&CompanyMissingOnce));
+    g_companyInfo = reinterpret_cast<rt::DataVO* (__stdcall*)()>(once.Original());
+    g_companyCalls = 0;
+    const auto result = InitAgain("a=1");
+    EXPECT_TRUE(result.succeeded);
+    EXPECT_FALSE(PathExists(subApp_ + "cookie.ini"));
+    EXPECT_EQ(SubAppValue("SWJGMC"), std::nullopt);
+    EXPECT_EQ(LogLines("企业信息").size(), 1u);
+}
+
+TEST_F(InitSubAppTest, SubApplicationWithoutAHostRecordIsNotRecordedAsApplied)
+{
+    shell::ApplyHostProfile(profile_, Model());
+    module_.emplace(shell::ExecutableFolder() + "wscbs.dll");
+    const testing_support::ImportPatch noRecord(GetModuleHandleA("wscbs.dll"), "ModuleLib.dll", "GetpSubAppInfo",
+                                                reinterpret_cast<void*>(&NoSubAppRecord));
+    const auto result = InitAgain("a=1");
+    EXPECT_TRUE(result.succeeded);
+    // Without the version the record would name a version never applied.
+    EXPECT_FALSE(PathExists(subApp_ + "cookie.ini"));
+    EXPECT_EQ(LogLines("GetpSubAppInfo").size(), 1u);
+}
+
+TEST_F(InitSubAppTest, RegionalRecordTheHostDidNotWriteIsLogged)
+{
+    shell::ApplyHostProfile(profile_, Model());
+    module_.emplace(shell::ExecutableFolder() + "wscbs.dll");
+    const testing_support::ImportPatch lost(GetModuleHandleA("wscbs.dll"), "ModuleLib.dll", "WriteIniValueString",
+                                            reinterpret_cast<void*>(&IniWriteLost));
+    const auto result = InitAgain("a=1");
+    EXPECT_TRUE(result.succeeded);
+    EXPECT_FALSE(PathExists(subApp_ + "cookie.ini"));
+    EXPECT_EQ(LogLines(subApp_ + "cookie.ini").size(), 1u);
+}
+
 TEST_F(InitSubAppTest, UserConfigThatCannotBeReadFailsTheStartRatherThanPublishingNoReader)
 {
     // A settled installation: every later start makes the same calls.
