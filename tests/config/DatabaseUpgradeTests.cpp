@@ -13,6 +13,7 @@
 
 #include <windows.h>
 
+#include <set>
 #include <stdexcept>
 
 using testing_support::PathExists;
@@ -313,6 +314,40 @@ TEST(DatabaseUpgrade, NoFailingCallDeletesTheFileBeforeEveryStatementRan)
                 EXPECT_EQ(database.ran.size(), 3u) << "deleted, call " << where;
             testing_support::WriteBytes(file, content);
             logBefore = ReadBytes(util::ModuleLogPath()).size();
+        });
+    EXPECT_GT(runs, 5);
+}
+
+TEST(DatabaseUpgrade, OneFailingCallNeverLeavesAStatementDoneButUnrecorded)
+{
+    // Statements that can be done once: a second run fails, as a CREATE
+    // TABLE does. One that is done but not recorded would run again at the
+    // next start, fail, and hold the upgrade back for good.
+    const TempFolder folder("upgrade");
+    const std::string content = "[MSACCESS]\r\n"
+                                "a=CREATE TABLE cs_a (id INTEGER)\r\n"
+                                "b=CREATE TABLE cs_b (id INTEGER)\r\n"
+                                "c=CREATE INDEX ix_a ON cs_a (id)\r\n";
+    const std::string file = folder.Write("dataupdate.ini", content);
+    std::set<std::string> taken;
+    const config::StatementRunner once = [&](const std::string& statement, rt::RtQuery*&) {
+        return taken.insert(statement).second;
+    };
+    int runs = 0;
+    faults::ForEachFault(
+        [&] {
+            std::string failures;
+            config::RunDatabaseUpgradeFile(file, once, failures);
+        },
+        [&](std::uint64_t n, const faults::CountedCall& call) {
+            ++runs;
+            std::string failures;
+            config::RunDatabaseUpgradeFile(file, once, failures);  // the next start
+            const std::string where = std::to_string(n) + ": " + faults::Hooks()[call.hook].function;
+            EXPECT_FALSE(PathExists(file)) << "upgrade held back after call " << where << ": " << failures;
+            EXPECT_EQ(taken.size(), 3u) << "call " << where;
+            testing_support::WriteBytes(file, content);
+            taken.clear();
         });
     EXPECT_GT(runs, 5);
 }
