@@ -56,8 +56,15 @@ void UpgradeJournal::Write(const UpgradeStatement& statement, bool afresh)
         Prepare();
     const std::string hash = StatementHash(statement.statement);
     if (throughProfile_) {
-        if (!TryWriteIniString(file_, kUpgradeDoneSection, statement.label, hash))
-            RaiseNotRecorded(file_, GetLastError());
+        // The profile functions rewrite a file in place: they work on a copy
+        // that takes the file's place whole.
+        std::string current;
+        if (const std::uint32_t error = util::ReadWholeFileChecked(file_, current); error != 0)
+            RaiseNotRecorded(file_, error);
+        util::ReplaceFileBy(file_, [&](const std::string& beside) {
+            util::WriteWholeFile(beside, current);
+            WriteIniString(beside, kUpgradeDoneSection, statement.label, hash);
+        });
         return;
     }
     if (!appender_)

@@ -9,7 +9,8 @@
 // place, and only when that changes anything); every record is then the
 // line "label=hash" added at the end of the file and flushed to the disk.
 // A file that starts with a byte-order mark is written through the profile
-// functions instead, which keep its encoding.
+// functions instead, which keep its encoding, in a copy that replaces the
+// file whole for each record.
 #include "config/UpgradeStatements.h"
 
 #include "sharedrt/UniqueHandle.h"

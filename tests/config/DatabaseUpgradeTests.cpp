@@ -2,6 +2,7 @@
 #include "util/ModuleLog.h"
 #include "config/PrivateProfile.h"
 #include "config/UpgradeStatements.h"
+#include "util/FileUtil.h"
 
 #include "support/CallFaults.h"
 #include "support/ChildProcess.h"
@@ -350,4 +351,24 @@ TEST(DatabaseUpgrade, OneFailingCallNeverLeavesAStatementDoneButUnrecorded)
             taken.clear();
         });
     EXPECT_GT(runs, 5);
+}
+
+TEST(DatabaseUpgrade, AJournalWithAByteOrderMarkIsReplacedWholeForEachRecord)
+{
+    // Written through the profile functions, which keep its encoding but
+    // rewrite a file in place: they work on a copy that takes its place.
+    const TempFolder folder("upgrade");
+    const std::string file = folder.Write("dataupdate.ini", "\xEF\xBB\xBF[MSACCESS]\r\n"
+                                                            "a=CREATE TABLE cs_a (id INTEGER)\r\n"
+                                                            "b=UPDATE cs_missing SET id=1\r\n");
+    const std::uint64_t before = testing_support::FileNumber(file);
+    FakeDatabase database;
+    database.failing = {"UPDATE cs_missing SET id=1"};
+    std::string failures;
+    config::RunDatabaseUpgradeFile(file, database.Runner(), failures);
+    EXPECT_NE(testing_support::FileNumber(file), before);
+    EXPECT_EQ(ReadBytes(file).rfind("\xEF\xBB\xBF", 0), 0u);
+    EXPECT_EQ(config::ReadIniString(file, "MSACCESS.done", "a", ""),
+              config::StatementHash("CREATE TABLE cs_a (id INTEGER)"));
+    EXPECT_FALSE(PathExists(file + util::kReplacementSuffix));
 }
