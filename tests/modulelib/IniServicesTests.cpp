@@ -3,6 +3,8 @@
 #include "hostmodel/ModuleLibApi.h"
 #include "support/TempFolder.h"
 
+#include "sharedrt/UniqueHandle.h"
+
 #include <gtest/gtest.h>
 
 using hostmodel::Model;
@@ -53,6 +55,29 @@ TEST_F(IniServicesTest, EmptyValuesAndNamesNeverDeleteAnything)
     EXPECT_EQ(Read(file, "CbsReader", "port", ""), "COM1");
     ASSERT_EQ(Model().Calls().size(), 7u);
     EXPECT_EQ(Model().Calls()[4].result, "not written");
+}
+
+TEST_F(IniServicesTest, AWriteReplacesTheFileWholeRatherThanRewritingItInPlace)
+{
+    // A file rewritten in place is cut short when the disk fills up half
+    // way; one replaced whole is old or new.
+    const std::string file = folder.Write("cookie.ini", "[Difference]\r\nlastVersion=2.0.1\r\n");
+    const std::uint64_t before = testing_support::FileNumber(file);
+    ASSERT_NE(before, 0u);
+    WriteIniValueString(file.c_str(), "Difference", "lastRevenueCode", "1330106");
+    EXPECT_NE(testing_support::FileNumber(file), before);
+    EXPECT_EQ(testing_support::ReadBytes(file), "[Difference]\r\nlastVersion=2.0.1\r\nlastRevenueCode=1330106\r\n");
+    EXPECT_FALSE(testing_support::PathExists(file + ".wscbs-new"));
+
+    // One that cannot take another's place leaves the file as it was.
+    rt::unique_hfile holder(CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                        OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(holder);
+    WriteIniValueString(file.c_str(), "Difference", "lastVersion", "2.0.2");
+    holder.reset();
+    EXPECT_EQ(Read(file, "Difference", "lastVersion", ""), "2.0.1");
+    EXPECT_FALSE(testing_support::PathExists(file + ".wscbs-new"));
+    EXPECT_EQ(Model().Calls().back().function, "ReadIniValueStr");
 }
 
 TEST_F(IniServicesTest, LongValuesAreReadWhole)
