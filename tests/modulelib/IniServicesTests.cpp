@@ -1,6 +1,7 @@
 // ReadIniValueStr and WriteIniValueString on real files.
 #include "hostmodel/HostModel.h"
 #include "hostmodel/ModuleLibApi.h"
+#include "support/ImportPatch.h"
 #include "support/TempFolder.h"
 
 #include "sharedrt/UniqueHandle.h"
@@ -78,6 +79,48 @@ TEST_F(IniServicesTest, AWriteReplacesTheFileWholeRatherThanRewritingItInPlace)
     EXPECT_EQ(Read(file, "Difference", "lastVersion", ""), "2.0.1");
     EXPECT_FALSE(testing_support::PathExists(file + ".wscbs-new"));
     EXPECT_EQ(Model().Calls().back().function, "ReadIniValueStr");
+}
+
+// A disk that takes no more bytes.
+BOOL WINAPI DiskFull(HANDLE, LPCVOID, DWORD, LPDWORD written, LPOVERLAPPED)
+{
+    if (written != nullptr)
+        *written = 0;
+    SetLastError(ERROR_DISK_FULL);
+    return FALSE;
+}
+
+TEST_F(IniServicesTest, AWriteTheDiskRefusesLeavesTheFileAsItWasAndSaysSo)
+{
+    // (tests/modulelib/full-disk-ini.sh does it on a disk that is full.)
+    const std::string text = "; the record\r\n[Difference]\r\nlastVersion = 2.0.1\r\n\r\n[Other]\r\nkeep=1\r\n";
+    const std::string file = folder.Write("cookie.ini", text);
+    {
+        const testing_support::ImportPatch host(GetModuleHandleA("ModuleLib.dll"), "kernel32.dll", "WriteFile",
+                                                reinterpret_cast<void*>(&DiskFull));
+        WriteIniValueString(file.c_str(), "Difference", "lastVersion", "2.0.2");
+    }
+    EXPECT_EQ(testing_support::ReadBytes(file), text);
+    EXPECT_EQ(Model().Calls().back().result, "not written");
+    EXPECT_FALSE(testing_support::PathExists(file + ".wscbs-new"));
+
+    // The lines it does not change keep their bytes.
+    WriteIniValueString(file.c_str(), "difference", "LASTVERSION", "2.0.2");
+    WriteIniValueString(file.c_str(), "New", "k", "v");
+    EXPECT_EQ(testing_support::ReadBytes(file),
+              "; the record\r\n[Difference]\r\nlastVersion=2.0.2\r\n\r\n[Other]\r\nkeep=1\r\n[New]\r\nk=v\r\n");
+    EXPECT_EQ(Read(file, "Difference", "lastVersion", ""), "2.0.2");
+}
+
+TEST_F(IniServicesTest, AFileWithAByteOrderMarkKeepsItsEncoding)
+{
+    // "[地区]\r\n名称=杭州\r\n" in UTF-16, little-endian.
+    const std::string original("\xFF\xFE[\0\x30\x57\x3A\x53]\0\r\0\n\0\x0D\x54\xF0\x79=\0\x6D\x67\xDE\x5D\r\0\n\0", 28);
+    const std::string file = folder.Write("area.ini", original);
+    WriteIniValueString(file.c_str(), "地区", "代码", "330106");
+    EXPECT_EQ(testing_support::ReadBytes(file), original + std::string("\xE3\x4E\x01\x78=\0" "3\0" "3\0" "0\0" "1\0" "0\0" "6\0\r\0\n\0", 22));
+    EXPECT_EQ(Read(file, "地区", "名称", ""), "杭州");
+    EXPECT_EQ(Read(file, "地区", "代码", ""), "330106");
 }
 
 TEST_F(IniServicesTest, LongValuesAreReadWhole)
