@@ -98,10 +98,12 @@ void MergeActionIniFiles(const std::string& source, const std::string& target)
         }
         if (!changed)
             return;
+        std::vector<IniValue> values;
+        for (const SourceKey& key : keys)
+            values.push_back({key.section, key.key, key.value});
         util::ReplaceFileBy(target, [&](const std::string& beside) {
             util::WriteWholeFile(beside, current);
-            for (const SourceKey& key : keys)
-                WriteIniString(beside, key.section, key.key, key.value);
+            WriteIniStringsChecked(beside, values);
         });
         return;
     }

@@ -63,7 +63,7 @@ void UpgradeJournal::Write(const UpgradeStatement& statement, bool afresh)
             RaiseNotRecorded(file_, error);
         util::ReplaceFileBy(file_, [&](const std::string& beside) {
             util::WriteWholeFile(beside, current);
-            WriteIniString(beside, kUpgradeDoneSection, statement.label, hash);
+            WriteIniStringsChecked(beside, {{kUpgradeDoneSection, statement.label, hash}});
         });
         return;
     }

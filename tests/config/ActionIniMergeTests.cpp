@@ -2,6 +2,7 @@
 #include "config/PrivateProfile.h"
 
 #include "support/CallFaults.h"
+#include "support/ImportPatch.h"
 #include "support/TempFolder.h"
 
 #include "util/FileUtil.h"
@@ -215,6 +216,34 @@ TEST(ActionIniMerge, SourceInUtf16IsMergedAsGbkText)
     const std::string target = folder.Write("host.ini", "[HOST]\r\nh=1\r\n");
     config::MergeActionIniFiles(source, target);
     EXPECT_EQ(ReadBytes(target), "[HOST]\r\nh=1\r\n[网上抄税]\r\n动作=打开\r\n");
+}
+
+namespace {
+
+// The system's profile write on a full disk, as Wine does it: the file is
+// made anew, nothing gets into it, and the call reports success.
+BOOL WINAPI ProfileWriteOnAFullDisk(LPCSTR, LPCSTR, LPCSTR, LPCSTR file)
+{
+    testing_support::WriteBytes(file, "");
+    return TRUE;
+}
+
+} // namespace
+
+TEST(ActionIniMerge, HostsFileWithAByteOrderMarkIsNotReplacedByAProfileWriteThatLostItsText)
+{
+    const TempFolder folder("action");
+    const std::string source = folder.Write("action.ini", "[A]\r\nx=1\r\n");
+    const std::string hostText = "\xEF\xBB\xBF[A]\r\nkeep=1\r\n";
+    const std::string target = folder.Write("host.ini", hostText);
+    {
+        const testing_support::ImportPatch fullDisk(GetModuleHandleA(nullptr), "kernel32.dll",
+                                                    "WritePrivateProfileStringA",
+                                                    reinterpret_cast<void*>(&ProfileWriteOnAFullDisk));
+        EXPECT_THROW(config::MergeActionIniFiles(source, target), rt::IoError);
+    }
+    EXPECT_EQ(ReadBytes(target), hostText);
+    EXPECT_FALSE(PathExists(target + util::kReplacementSuffix));
 }
 
 TEST(ActionIniMerge, NoFailingCallLeavesTheHostsFileHalfMerged)

@@ -6,6 +6,7 @@
 
 #include "support/CallFaults.h"
 #include "support/ChildProcess.h"
+#include "support/ImportPatch.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -371,4 +372,36 @@ TEST(DatabaseUpgrade, AJournalWithAByteOrderMarkIsReplacedWholeForEachRecord)
     EXPECT_EQ(config::ReadIniString(file, "MSACCESS.done", "a", ""),
               config::StatementHash("CREATE TABLE cs_a (id INTEGER)"));
     EXPECT_FALSE(PathExists(file + util::kReplacementSuffix));
+}
+
+namespace {
+
+// The system's profile write on a full disk, as Wine does it: the file is
+// made anew, nothing gets into it, and the call reports success.
+BOOL WINAPI ProfileWriteOnAFullDisk(LPCSTR, LPCSTR, LPCSTR, LPCSTR file)
+{
+    testing_support::WriteBytes(file, "");
+    return TRUE;
+}
+
+} // namespace
+
+TEST(DatabaseUpgrade, AJournalWithAByteOrderMarkIsNotReplacedByAProfileWriteThatLostItsText)
+{
+    const TempFolder folder("upgrade");
+    const std::string content = "\xEF\xBB\xBF[MSACCESS]\r\na=CREATE TABLE cs_a (id INTEGER)\r\n"
+                                "b=UPDATE cs_missing SET id=1\r\n";
+    const std::string file = folder.Write("dataupdate.ini", content);
+    FakeDatabase database;
+    std::string failures;
+    {
+        const testing_support::ImportPatch fullDisk(GetModuleHandleA(nullptr), "kernel32.dll",
+                                                    "WritePrivateProfileStringA",
+                                                    reinterpret_cast<void*>(&ProfileWriteOnAFullDisk));
+        config::RunDatabaseUpgradeFile(file, database.Runner(), failures);
+    }
+    // Not recorded, so the statements and the file stay as they were.
+    EXPECT_EQ(ReadBytes(file), content);
+    EXPECT_FALSE(PathExists(file + util::kReplacementSuffix));
+    EXPECT_NE(failures.find("CREATE TABLE cs_a"), std::string::npos) << failures;
 }
