@@ -336,7 +336,7 @@ void CheckFaultedStart(const Reference& reference, const StartOutcome& faulted, 
         hostActions != FileIn(reference.after.files, layout.hostActions))
         torn("the host's action.ini is neither old nor new");
     if (!CookieWhole(reference, FileIn(faulted.files, layout.cookie)))
-        torn("cookie.ini is neither old nor new");
+        torn("cookie.ini is neither old nor new: \"" + FileIn(faulted.files, layout.cookie).value_or("(none)") + "\"");
     if (std::string why; !UpgradeFileWhole(reference, FileIn(faulted.files, layout.upgrade), why))
         torn(why);
     if (faulted.database.present) {

@@ -72,7 +72,11 @@ int RunFullDisk(const StartRunner& runner, const std::string& work, std::uint64_
         const std::uint64_t free = FreeBytes(work);
         if (free > leave + kPage)
             verdict.problems.push_back("could not fill the disk: " + std::to_string(free) + " bytes free");
-        CheckFaultedStart(reference, runner.Start(0), verdict);
+        const StartOutcome outcome = runner.Start(0);
+        verdict.notes.push_back("result " + std::to_string(outcome.succeeded ? 1 : 0) + " " + outcome.text);
+        for (const std::string& line : outcome.log)
+            verdict.notes.push_back("log: " + line);
+        CheckFaultedStart(reference, outcome, verdict);
         DeleteFileA(filler.c_str());
         CheckCleanStart(reference, runner.Start(0), verdict);
         PrintResult("fulldisk", id, nullptr, verdict);
