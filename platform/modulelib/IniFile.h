@@ -13,6 +13,11 @@ std::string ReadIniString(const std::string& file, const std::string& section, c
 // Stores `value` under `key` in `section` of `file`, creating what is
 // missing. Writes nothing and returns false when a name is empty (the call
 // would delete a key or a whole section) or when Windows refuses the write.
+// The file is never rewritten in place, and not by the system's profile
+// functions, which report success when the disk took nothing: the changed
+// text (SetProfileValue, in the file's own encoding) is written whole
+// beside it, flushed, and moved into its place; so the file is old or new,
+// whatever fails, and false says when it is old.
 bool WriteIniString(const std::string& file, const std::string& section, const std::string& key,
                     const std::string& value);
 

@@ -51,15 +51,6 @@ bool StartsWithByteOrderMark(const std::string& text)
     return text.rfind("\xEF\xBB\xBF", 0) == 0 || text.rfind("\xFF\xFE", 0) == 0 || text.rfind("\xFE\xFF", 0) == 0;
 }
 
-// The profile functions answer a file they cannot read like one without
-// sections; a source that cannot be read must not pass for an empty one.
-void RequireReadable(const std::string& file)
-{
-    std::string content;
-    if (const std::uint32_t error = util::ReadWholeFileChecked(file, content); error != 0)
-        throw rt::IoError("无法读取配置文件" + file + "（系统错误" + std::to_string(error) + "）");
-}
-
 // Whether there is a source to merge: a missing one is none, one whose
 // presence the system cannot tell is a failure.
 bool SourcePresent(const std::string& source)
@@ -79,16 +70,15 @@ bool SourcePresent(const std::string& source)
 
 void MergeActionIniFiles(const std::string& source, const std::string& target)
 {
-    if (!SourcePresent(source))
+    // Read once and whole: a source that cannot be read fails the merge
+    // and never passes for one with fewer keys.
+    const std::optional<ProfileDocument> sourceDocument = ReadProfileDocument(source);
+    if (!sourceDocument)
         return;
-    RequireReadable(source);
     // Every key of the source, section by section in file order.
     std::vector<SourceKey> keys;
-    for (const std::string& section : ReadIniSectionNames(source)) {
-        const std::vector<std::string> lines = ReadIniSectionLines(source, section);
-        if (lines.empty())
-            RequireReadable(source);
-        for (const std::string& line : lines) {
+    for (const std::string& section : sourceDocument->SectionNames()) {
+        for (const std::string& line : sourceDocument->SectionLines(section)) {
             ProfileEntry entry = SplitProfileLine(line);
             if (!entry.key.empty())
                 keys.push_back({section, std::move(entry.key), std::move(entry.value)});
@@ -108,10 +98,12 @@ void MergeActionIniFiles(const std::string& source, const std::string& target)
         }
         if (!changed)
             return;
+        std::vector<IniValue> values;
+        for (const SourceKey& key : keys)
+            values.push_back({key.section, key.key, key.value});
         util::ReplaceFileBy(target, [&](const std::string& beside) {
             util::WriteWholeFile(beside, current);
-            for (const SourceKey& key : keys)
-                WriteIniString(beside, key.section, key.key, key.value);
+            WriteIniStringsChecked(beside, values);
         });
         return;
     }

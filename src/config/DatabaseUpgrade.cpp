@@ -2,7 +2,9 @@
 
 #include "util/FileUtil.h"
 #include "util/ModuleLog.h"
-#include "config/PrivateProfile.h"
+#include "config/GbkConverter.h"
+#include "config/ProfileDocument.h"
+#include "config/ProfileText.h"
 #include "config/UpgradeJournal.h"
 #include "config/UpgradeStatements.h"
 #include "host/HostServices.h"
@@ -71,8 +73,11 @@ void RunDatabaseUpgradeFile(const std::string& file, const StatementRunner& run,
         return;
     }
     bool allSucceeded = true;
-    const std::vector<UpgradeStatement> statements = ParseUpgradeStatements(ReadIniSectionLines(file, kUpgradeSection));
-    const std::vector<std::string> done = ReadIniSectionLines(file, kUpgradeDoneSection);
+    // The statements and records come from what was read, not from the
+    // profile functions, which answer a read that fails with no lines.
+    const ProfileDocument document(ProfileTextAsGbk(content, SystemGbkConverter()));
+    const std::vector<UpgradeStatement> statements = ParseUpgradeStatements(document.SectionLines(kUpgradeSection));
+    const std::vector<std::string> done = document.SectionLines(kUpgradeDoneSection);
     UpgradeJournal journal(file, std::move(content));
     QueryOwner owner;
     for (const UpgradeStatement& statement : statements) {

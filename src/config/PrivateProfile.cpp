@@ -1,6 +1,9 @@
 #include "config/PrivateProfile.h"
 
+#include "config/GbkConverter.h"
 #include "config/ProfileText.h"
+#include "util/FileUtil.h"
+#include "util/TextRules.h"
 
 #include "sharedrt/RtError.h"
 
@@ -32,6 +35,25 @@ std::string ReadGrowing(DWORD truncatedMargin, Read read)
 }
 
 } // namespace
+
+std::optional<ProfileDocument> ReadProfileDocument(const std::string& file)
+{
+    std::uint32_t error = 0;
+    std::string content;
+    switch (util::QueryPathKind(file, &error)) {
+    case util::PathKind::Missing:
+    case util::PathKind::Directory:
+        return std::nullopt;
+    case util::PathKind::File:
+        error = util::ReadWholeFileChecked(file, content);
+        if (error == 0)
+            return ProfileDocument(ProfileTextAsGbk(content, SystemGbkConverter()));
+        break;
+    case util::PathKind::Unknown:
+        break;
+    }
+    throw rt::IoError("无法读取配置文件" + file + "（系统错误" + std::to_string(error) + "）");
+}
 
 std::vector<std::string> ReadIniSectionNames(const std::string& file)
 {
@@ -69,6 +91,32 @@ void WriteIniString(const std::string& file, const std::string& section, const s
 {
     if (!TryWriteIniString(file, section, key, value))
         throw rt::IoError("无法写入配置文件" + file + "：[" + section + "] " + key);
+}
+
+namespace {
+
+// The key lines of every section, as the profile functions list them.
+std::vector<std::pair<std::string, std::vector<std::string>>> Entries(const ProfileDocument& document)
+{
+    std::vector<std::pair<std::string, std::vector<std::string>>> entries;
+    for (const std::string& section : document.SectionNames())
+        entries.emplace_back(util::ToUpperAscii(section), document.SectionLines(section));
+    return entries;
+}
+
+} // namespace
+
+void WriteIniStringsChecked(const std::string& file, const std::vector<IniValue>& values)
+{
+    const std::optional<ProfileDocument> before = ReadProfileDocument(file);
+    ProfileDocument expected = before.value_or(ProfileDocument(""));
+    for (const IniValue& value : values) {
+        WriteIniString(file, value.section, value.key, value.value);
+        expected.Set(value.section, value.key, value.value);
+    }
+    const std::optional<ProfileDocument> after = ReadProfileDocument(file);
+    if (!after || Entries(*after) != Entries(expected))
+        throw rt::IoError("无法写入配置文件" + file + "（写入的内容不完整，磁盘可能已满）");
 }
 
 } // namespace config

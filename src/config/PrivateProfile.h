@@ -1,10 +1,21 @@
 #pragma once
 // The Windows private-profile (INI) functions for the module's own files,
 // with buffers grown until a whole list fits. Paths are full GBK paths.
+#include "config/ProfileDocument.h"
+
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace config {
+
+// An INI file read at once and whole, as the profile functions read it (a
+// byte-order mark of UTF-8 or UTF-16 decides the encoding, the text comes as
+// GBK). The profile functions answer a file they cannot read like one
+// without sections or keys; this tells the two apart. None when there is no
+// file at the path (nothing, or a directory); rt::IoError "无法读取配置文件
+// <file>（系统错误<n>）" when there is one that cannot be read.
+std::optional<ProfileDocument> ReadProfileDocument(const std::string& file);
 
 // The section names of the file in file order; empty when the file is
 // missing or unreadable.
@@ -24,8 +35,24 @@ std::string ReadIniString(const std::string& file, const std::string& section, c
 bool TryWriteIniString(const std::string& file, const std::string& section, const std::string& key,
                            const std::string& value);
 
-// The same, raising rt::IoError when the value could not be written.
+// The same, raising rt::IoError when the value could not be written. The
+// profile functions rewrite the file in place and, on a full disk, report
+// success and leave it cut short: for a file whose loss matters, see below.
 void WriteIniString(const std::string& file, const std::string& section, const std::string& key,
                         const std::string& value);
+
+// Writes values through the profile functions (which keep the file's
+// encoding) and then reads the file back whole: on a full disk the profile
+// functions report success and leave the file cut short or empty. Raises
+// rt::IoError when a value could not be written or the file does not hold,
+// after, every entry it held before (or the value written in its place)
+// and every value written. Meant for a copy that replaces the real file
+// once it is whole (util::ReplaceFileBy).
+struct IniValue {
+    std::string section;
+    std::string key;
+    std::string value;
+};
+void WriteIniStringsChecked(const std::string& file, const std::vector<IniValue>& values);
 
 } // namespace config

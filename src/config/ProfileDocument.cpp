@@ -74,13 +74,7 @@ ProfileDocument::ProfileDocument(std::string_view text)
 
 bool ProfileDocument::Set(std::string_view section, std::string_view key, std::string_view value)
 {
-    std::size_t header = lines_.size();
-    for (std::size_t i = 0; i < lines_.size(); ++i) {
-        if (lines_[i].isSection && util::EqualsIgnoreCase(lines_[i].name, section)) {
-            header = i;
-            break;
-        }
-    }
+    const std::size_t header = FindSection(section);
     if (header == lines_.size()) {
         if (!lines_.empty() && lines_.back().end.empty())
             lines_.back().end = kLineEnd;
@@ -146,6 +140,48 @@ std::string ProfileDocument::Text() const
         text += line.end;
     }
     return text;
+}
+
+std::size_t ProfileDocument::FindSection(std::string_view section) const
+{
+    for (std::size_t i = 0; i < lines_.size(); ++i)
+        if (lines_[i].isSection && util::EqualsIgnoreCase(lines_[i].name, section))
+            return i;
+    return lines_.size();
+}
+
+std::vector<std::string> ProfileDocument::SectionNames() const
+{
+    std::vector<std::string> names;
+    for (std::size_t i = 0; i < lines_.size(); ++i)
+        if (lines_[i].isSection && FindSection(lines_[i].name) == i)
+            names.push_back(lines_[i].name);
+    return names;
+}
+
+std::vector<std::string> ProfileDocument::SectionLines(std::string_view section) const
+{
+    std::vector<std::string> lines;
+    for (std::size_t i = FindSection(section) + 1; i < lines_.size() && !lines_[i].isSection; ++i) {
+        const Line& line = lines_[i];
+        if (line.isKey)
+            lines.push_back(line.hasValue ? line.name + "=" + line.value : line.name);
+    }
+    return lines;
+}
+
+std::optional<std::string> ProfileDocument::Value(std::string_view section, std::string_view key) const
+{
+    for (std::size_t i = FindSection(section) + 1; i < lines_.size() && !lines_[i].isSection; ++i) {
+        const Line& line = lines_[i];
+        if (!line.isKey || !util::EqualsIgnoreCase(line.name, key))
+            continue;
+        const std::string& value = line.value;
+        if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+            return value.substr(1, value.size() - 2);
+        return value;
+    }
+    return std::nullopt;
 }
 
 } // namespace config

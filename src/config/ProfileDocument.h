@@ -9,6 +9,7 @@
 // ignored. Section and key names compare ignoring (ASCII) letter case, and
 // the first section or key of a name decides. Lines that are not changed
 // keep their bytes, comments and blank lines included.
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,6 +37,19 @@ public:
     // The whole text as it stands.
     std::string Text() const;
 
+    // What the profile functions read from the text, without going to the
+    // file again (their answer for a file they cannot read is the same as
+    // for one without sections or keys):
+    // the section names in order, each name once, as first written;
+    std::vector<std::string> SectionNames() const;
+    // the key lines of the first section of that name, in order, as
+    // "key=value" (a line without '=' as the key alone), comments and blank
+    // lines left out; empty when there is no such section;
+    std::vector<std::string> SectionLines(std::string_view section) const;
+    // the value of the first key of that name in the first section of that
+    // name, a pair of matching quotes around it taken off; none when missing.
+    std::optional<std::string> Value(std::string_view section, std::string_view key) const;
+
 private:
     struct Line {
         std::string text;        // the line's bytes without its line end
@@ -46,6 +60,8 @@ private:
         bool isKey = false;
         bool hasValue = false;   // a key line with '=': one without has no value at all
     };
+    // The index of the first header of `section`, or lines_.size().
+    std::size_t FindSection(std::string_view section) const;
     static Line ParseLine(std::string text, std::string end);
 
     std::vector<Line> lines_;

@@ -1,5 +1,8 @@
 #include "config/ProfileText.h"
 
+#include "config/GbkConverter.h"
+#include "config/Utf8Text.h"
+
 namespace config {
 
 std::vector<std::string> SplitProfileList(std::string_view buffer)
@@ -14,6 +17,44 @@ std::vector<std::string> SplitProfileList(std::string_view buffer)
         pos = end + 1;
     }
     return items;
+}
+
+namespace {
+
+std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian)
+{
+    std::string utf8;
+    const auto unit = [&](std::size_t i) -> char32_t {
+        const auto first = static_cast<unsigned char>(bytes[i]);
+        const auto second = static_cast<unsigned char>(bytes[i + 1]);
+        return bigEndian ? (first << 8) | second : (second << 8) | first;
+    };
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        char32_t c = unit(i);
+        if (c >= 0xD800 && c <= 0xDBFF && i + 3 < bytes.size()) {
+            const char32_t low = unit(i + 2);
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
+                i += 2;
+            }
+        }
+        if (!AppendUtf8(utf8, c))
+            utf8 += '?';
+    }
+    return utf8;
+}
+
+} // namespace
+
+std::string ProfileTextAsGbk(std::string_view bytes, const GbkConverter& converter)
+{
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
+        return converter.Utf8ToGbk(bytes.substr(3));
+    if (bytes.substr(0, 2) == "\xFF\xFE")
+        return converter.Utf8ToGbk(Utf16ToUtf8(bytes.substr(2), false));
+    if (bytes.substr(0, 2) == "\xFE\xFF")
+        return converter.Utf8ToGbk(Utf16ToUtf8(bytes.substr(2), true));
+    return std::string(bytes);
 }
 
 ProfileEntry SplitProfileLine(std::string_view line)

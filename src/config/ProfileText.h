@@ -7,6 +7,8 @@
 
 namespace config {
 
+class GbkConverter;
+
 // The items of a list of NUL-terminated texts ended by an empty one (the
 // buffer of GetPrivateProfileSectionNames or GetPrivateProfileSection).
 // Stops at the end of `buffer` when the final NUL is missing.
@@ -16,6 +18,13 @@ struct ProfileEntry {
     std::string key;
     std::string value;
 };
+
+// An INI file's bytes as the profile functions read them, in GBK: a
+// byte-order mark of UTF-8 or UTF-16 (little or big endian) says how the
+// text is written and is dropped, and the text is converted; without one
+// the bytes stand as they are. UTF-16 that is not well-formed gives '?'
+// where it breaks.
+std::string ProfileTextAsGbk(std::string_view bytes, const GbkConverter& converter);
 
 // A section line split at its first '=': the key before it, the value after
 // it (which may hold further '='). A line without '=' is a key with an empty

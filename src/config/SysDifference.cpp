@@ -171,11 +171,12 @@ bool ApplyDifferenceFile(const DifferenceSite& site, bool copyFiles, const std::
     switch (util::QueryPathKind(configPath)) {
     case util::PathKind::File:
         break;
+    case util::PathKind::Missing:
+        return true;
+    case util::PathKind::Directory:  // a configuration there that cannot be read
     case util::PathKind::Unknown:
         site.log("差异化配置文件[" + configPath + "]有错误！");
         return false;
-    default:
-        return true;
     }
 
     bool result = true;
@@ -251,6 +252,12 @@ int ApplyDifferences(const DifferenceSite& site, const std::string& zoneCode, in
     if (error == 0) {
         site.writeIni(site.RecordFile(), kDifferenceRecordSection, kVersionKey, site.version);
         site.writeIni(site.RecordFile(), kDifferenceRecordSection, kZoneKey, zoneCode);
+        // The host's write gives no result: read back, so that a record that
+        // did not reach the file is known (the next start applies again).
+        if (DifferenceChanged(site, zoneCode)) {
+            site.log("差异化配置已应用，但完成记录未能写入[" + site.RecordFile() + "]");
+            error = 1;
+        }
     }
     return error;
 }
@@ -262,11 +269,12 @@ int ApplySysDifference(const std::string& zoneCode, int stripSwitch, rt::DataVO*
     site.vo = vo != nullptr ? vo : host::CurSubAppVo();
     try {
         site.subAppFolder = host::RequiredSubAppPath(code);
+        site.version = host::RequiredSubAppVersion(code);
     } catch (const rt::Error&) {
-        // Logged; without its folder nothing can be applied or recorded.
+        // Logged; without its folder nothing can be applied or recorded, and
+        // without its version nothing recorded.
         return 1;
     }
-    site.version = host::SubAppVersion(code);
     site.decimalSeparator = SystemDecimalSeparator();
     site.log = [](const std::string& message) { util::WriteLogLine(message); };
     site.readIni = [](const std::string& file, const std::string& section, const std::string& key) {

@@ -9,7 +9,8 @@
 // place, and only when that changes anything); every record is then the
 // line "label=hash" added at the end of the file and flushed to the disk.
 // A file that starts with a byte-order mark is written through the profile
-// functions instead, which keep its encoding.
+// functions instead, which keep its encoding, in a copy that replaces the
+// file whole for each record.
 #include "config/UpgradeStatements.h"
 
 #include "sharedrt/UniqueHandle.h"
@@ -23,8 +24,9 @@ public:
     // `content` is the file's bytes as read before the run.
     UpgradeJournal(std::string file, std::string content);
 
-    // Records `statement` as done; on the disk when it returns. Throws
-    // rt::IoError when that cannot be done; the journal takes no further
+    // Records `statement` as done; on the disk when it returns. A record
+    // that cannot be written is tried once more, afresh, after a moment.
+    // Throws rt::IoError when that fails too; the journal takes no further
     // records then.
     void Record(const UpgradeStatement& statement);
 
@@ -33,6 +35,8 @@ public:
 
 private:
     void Prepare();
+    void OpenAppender();
+    void Write(const UpgradeStatement& statement, bool afresh);
 
     std::string file_;
     std::string content_;

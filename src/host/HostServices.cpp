@@ -92,6 +92,17 @@ std::string SubAppVersion(const std::string& code) { return SubAppInfoVersion(Ge
 
 std::string CurSubAppVersion() { return SubAppInfoVersion(GetCurSubAppInfo()); }
 
+std::string RequiredSubAppVersion(const std::string& code)
+{
+    const void* record = GetpSubAppInfo(code.c_str());
+    if (record == nullptr) {
+        const std::string message = "宿主的GetpSubAppInfo没有子系统" + code + "的信息记录，无法确定其版本";
+        util::WriteLogLine(message);
+        throw rt::Error(message);
+    }
+    return SubAppInfoVersion(record);
+}
+
 std::string SubAppIndividuationParam(const std::string& code, const std::string& key,
                                      const std::string& defaultValue)
 {

@@ -50,6 +50,10 @@ std::string SubAppInfoVersion(const void* record);
 // has no record of it), and of the running one.
 std::string SubAppVersion(const std::string& code);
 std::string CurSubAppVersion();
+// The same where the version decides something: a host without a record of
+// the sub-application is logged and raises rt::Error, rather than giving a
+// version that no installation has.
+std::string RequiredSubAppVersion(const std::string& code);
 
 std::string SubAppIndividuationParam(const std::string& code, const std::string& key,
                                      const std::string& defaultValue);

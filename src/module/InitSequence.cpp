@@ -7,8 +7,11 @@
 #include "module/InitSteps.h"
 #include "module/PlatformCheck.h"
 #include "module/ShortcutCleanup.h"
+#include "util/ModuleLog.h"
 
 #include "sharedrt/RtError.h"
+
+#include <exception>
 
 namespace module {
 namespace {
@@ -22,13 +25,20 @@ class HostInitSteps final : public InitSteps {
 public:
     void ApplyRegionalDifferences() override
     {
-        rt::DataVO* company = host::CompanyInfoVO();
-        if (company == nullptr)
-            throw rt::Error("宿主没有提供企业信息值对象");
-        std::string zoneCode = host::GetString(company, "ZONECODE", "");
-        if (zoneCode.empty())
-            zoneCode = "1" + host::GetString(company, "XZQHDM", "");
-        config::ApplySysDifference(zoneCode, kStripFirstCharacter, host::CurSubAppVo(), kGsKind);
+        try {
+            rt::DataVO* company = host::CompanyInfoVO();
+            if (company == nullptr)
+                throw rt::Error("宿主没有提供企业信息值对象");
+            std::string zoneCode = host::GetString(company, "ZONECODE", "");
+            if (zoneCode.empty())
+                zoneCode = "1" + host::GetString(company, "XZQHDM", "");
+            config::ApplySysDifference(zoneCode, kStripFirstCharacter, host::CurSubAppVo(), kGsKind);
+        } catch (const std::exception& e) {
+            // The sequence goes on without the regional configuration; the
+            // log says why it was not applied this time.
+            util::WriteLogLine(std::string("差异化配置未能应用：") + e.what());
+            throw;
+        }
     }
 
     void CleanUpLegacyShortcuts() override { module::CleanUpLegacyShortcuts(); }

@@ -11,6 +11,8 @@
 
 #include <windows.h>
 
+#include <optional>
+
 namespace module {
 namespace {
 
@@ -42,7 +44,10 @@ std::string CompanyTaxId()
 
 std::string ReadCardReaderSetting()
 {
-    return config::ReadIniString(host::RequiredCurSubAppPath() + kUserConfigFile, "CbsReader", "cbsreader", "");
+    // A file that cannot be read raises: it is not a missing one.
+    const std::optional<config::ProfileDocument> userConfig =
+        config::ReadProfileDocument(host::RequiredCurSubAppPath() + kUserConfigFile);
+    return userConfig ? userConfig->Value("CbsReader", "cbsreader").value_or("") : std::string();
 }
 
 host::YearMonth PreviousMonthPeriod()

@@ -1,6 +1,8 @@
 #include "config/ActionIniMerge.h"
 #include "config/PrivateProfile.h"
 
+#include "support/CallFaults.h"
+#include "support/ImportPatch.h"
 #include "support/TempFolder.h"
 
 #include "util/FileUtil.h"
@@ -202,4 +204,77 @@ TEST(ActionIniMerge, TheOnePassMergeReadsBackAsTheKeyByKeyMergeOfTheSystem)
             }
         ASSERT_EQ(ReadBackKeyByKey(merged), ReadBackKeyByKey(oracle));
     }
+
+TEST(ActionIniMerge, SourceInUtf16IsMergedAsGbkText)
+{
+    const TempFolder folder("action");
+    // "[网上抄税]\r\n动作=打开\r\n" in UTF-16 with its byte-order mark.
+    const std::string source = folder.Write(
+        "action.ini", std::string("\xFF\xFE[\0\x51\x7F\x0A\x4E\x84\x62\x0E\x7A]\0\r\0\n\0"
+                                  "\xA8\x52\x5C\x4F=\0\x53\x62\x00\x5F\r\0\n\0",
+                                  32));
+    const std::string target = folder.Write("host.ini", "[HOST]\r\nh=1\r\n");
+    config::MergeActionIniFiles(source, target);
+    EXPECT_EQ(ReadBytes(target), "[HOST]\r\nh=1\r\n[网上抄税]\r\n动作=打开\r\n");
+}
+
+namespace {
+
+// The system's profile write on a full disk, as Wine does it: the file is
+// made anew, nothing gets into it, and the call reports success.
+BOOL WINAPI ProfileWriteOnAFullDisk(LPCSTR, LPCSTR, LPCSTR, LPCSTR file)
+{
+    testing_support::WriteBytes(file, "");
+    return TRUE;
+}
+
+} // namespace
+
+TEST(ActionIniMerge, HostsFileWithAByteOrderMarkIsNotReplacedByAProfileWriteThatLostItsText)
+{
+    const TempFolder folder("action");
+    const std::string source = folder.Write("action.ini", "[A]\r\nx=1\r\n");
+    const std::string hostText = "\xEF\xBB\xBF[A]\r\nkeep=1\r\n";
+    const std::string target = folder.Write("host.ini", hostText);
+    {
+        const testing_support::ImportPatch fullDisk(GetModuleHandleA(nullptr), "kernel32.dll",
+                                                    "WritePrivateProfileStringA",
+                                                    reinterpret_cast<void*>(&ProfileWriteOnAFullDisk));
+        EXPECT_THROW(config::MergeActionIniFiles(source, target), rt::IoError);
+    }
+    EXPECT_EQ(ReadBytes(target), hostText);
+    EXPECT_FALSE(PathExists(target + util::kReplacementSuffix));
+}
+
+TEST(ActionIniMerge, NoFailingCallLeavesTheHostsFileHalfMerged)
+{
+    const TempFolder folder("action");
+    const std::string source = folder.Write("action.ini", "[A]\r\nk=1\r\nj=2\r\n[B]\r\nm=3\r\n[C]\r\nn=4\r\n");
+    const std::string hostText = "[A]\r\nk=0\r\n[HOST]\r\nh=1\r\n";
+    const std::string target = folder.Write("host.ini", hostText);
+    config::MergeActionIniFiles(source, target);
+    const std::string merged = ReadBytes(target);
+    testing_support::WriteBytes(target, hostText);
+
+    // Each call of the merge fails in turn: the host's file is either as it
+    // was, with the failure raised, or merged whole.
+    bool returned = false;
+    int runs = 0;
+    faults::ForEachFault(
+        [&] {
+            returned = false;
+            try {
+                config::MergeActionIniFiles(source, target);
+                returned = true;
+            } catch (const rt::IoError&) {
+            }
+        },
+        [&](std::uint64_t n, const faults::CountedCall& call) {
+            ++runs;
+            const std::string now = ReadBytes(target);
+            const std::string where = std::to_string(n) + ": " + faults::Hooks()[call.hook].function;
+            EXPECT_EQ(now, returned ? merged : hostText) << "call " << where;
+            testing_support::WriteBytes(target, hostText);
+        });
+    EXPECT_GT(runs, 5);
 }

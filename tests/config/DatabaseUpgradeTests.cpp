@@ -2,8 +2,11 @@
 #include "util/ModuleLog.h"
 #include "config/PrivateProfile.h"
 #include "config/UpgradeStatements.h"
+#include "util/FileUtil.h"
 
+#include "support/CallFaults.h"
 #include "support/ChildProcess.h"
+#include "support/ImportPatch.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +15,7 @@
 
 #include <windows.h>
 
+#include <set>
 #include <stdexcept>
 
 using testing_support::PathExists;
@@ -281,4 +285,123 @@ TEST(DatabaseUpgrade, AfterAKillTheNextStartRunsExactlyWhatIsNotRecorded)
         EXPECT_EQ(failures, "");
         EXPECT_FALSE(PathExists(file));
     }
+}
+
+TEST(DatabaseUpgrade, NoFailingCallDeletesTheFileBeforeEveryStatementRan)
+{
+    const TempFolder folder("upgrade");
+    const std::string content = "; statements of 2.0.1\r\n[MSACCESS]\r\n"
+                                "a=CREATE TABLE cs_a (id INTEGER)\r\n"
+                                "b=INSERT INTO cs_a VALUES (1)\r\n"
+                                "c=UPDATE cs_a SET id=2\r\n";
+    const std::string file = folder.Write("dataupdate.ini", content);
+    FakeDatabase database;
+    std::size_t logBefore = ReadBytes(util::ModuleLogPath()).size();
+    int runs = 0;
+    // Each call of the upgrade fails in turn: the file goes only when every
+    // statement has run; when it stays, the log says why.
+    faults::ForEachFault(
+        [&] {
+            database.ran.clear();
+            std::string failures;
+            config::RunDatabaseUpgradeFile(file, database.Runner(), failures);
+        },
+        [&](std::uint64_t n, const faults::CountedCall& call) {
+            ++runs;
+            const std::string where = std::to_string(n) + ": " + faults::Hooks()[call.hook].function;
+            if (PathExists(file))
+                EXPECT_NE(ReadBytes(util::ModuleLogPath()).substr(logBefore).find(file), std::string::npos)
+                    << "kept without a log line, call " << where;
+            else
+                EXPECT_EQ(database.ran.size(), 3u) << "deleted, call " << where;
+            testing_support::WriteBytes(file, content);
+            logBefore = ReadBytes(util::ModuleLogPath()).size();
+        });
+    EXPECT_GT(runs, 5);
+}
+
+TEST(DatabaseUpgrade, OneFailingCallNeverLeavesAStatementDoneButUnrecorded)
+{
+    // Statements that can be done once: a second run fails, as a CREATE
+    // TABLE does. One that is done but not recorded would run again at the
+    // next start, fail, and hold the upgrade back for good.
+    const TempFolder folder("upgrade");
+    const std::string content = "[MSACCESS]\r\n"
+                                "a=CREATE TABLE cs_a (id INTEGER)\r\n"
+                                "b=CREATE TABLE cs_b (id INTEGER)\r\n"
+                                "c=CREATE INDEX ix_a ON cs_a (id)\r\n";
+    const std::string file = folder.Write("dataupdate.ini", content);
+    std::set<std::string> taken;
+    const config::StatementRunner once = [&](const std::string& statement, rt::RtQuery*&) {
+        return taken.insert(statement).second;
+    };
+    int runs = 0;
+    faults::ForEachFault(
+        [&] {
+            std::string failures;
+            config::RunDatabaseUpgradeFile(file, once, failures);
+        },
+        [&](std::uint64_t n, const faults::CountedCall& call) {
+            ++runs;
+            std::string failures;
+            config::RunDatabaseUpgradeFile(file, once, failures);  // the next start
+            const std::string where = std::to_string(n) + ": " + faults::Hooks()[call.hook].function;
+            EXPECT_FALSE(PathExists(file)) << "upgrade held back after call " << where << ": " << failures;
+            EXPECT_EQ(taken.size(), 3u) << "call " << where;
+            testing_support::WriteBytes(file, content);
+            taken.clear();
+        });
+    EXPECT_GT(runs, 5);
+}
+
+TEST(DatabaseUpgrade, AJournalWithAByteOrderMarkIsReplacedWholeForEachRecord)
+{
+    // Written through the profile functions, which keep its encoding but
+    // rewrite a file in place: they work on a copy that takes its place.
+    const TempFolder folder("upgrade");
+    const std::string file = folder.Write("dataupdate.ini", "\xEF\xBB\xBF[MSACCESS]\r\n"
+                                                            "a=CREATE TABLE cs_a (id INTEGER)\r\n"
+                                                            "b=UPDATE cs_missing SET id=1\r\n");
+    const std::uint64_t before = testing_support::FileNumber(file);
+    FakeDatabase database;
+    database.failing = {"UPDATE cs_missing SET id=1"};
+    std::string failures;
+    config::RunDatabaseUpgradeFile(file, database.Runner(), failures);
+    EXPECT_NE(testing_support::FileNumber(file), before);
+    EXPECT_EQ(ReadBytes(file).rfind("\xEF\xBB\xBF", 0), 0u);
+    EXPECT_EQ(config::ReadIniString(file, "MSACCESS.done", "a", ""),
+              config::StatementHash("CREATE TABLE cs_a (id INTEGER)"));
+    EXPECT_FALSE(PathExists(file + util::kReplacementSuffix));
+}
+
+namespace {
+
+// The system's profile write on a full disk, as Wine does it: the file is
+// made anew, nothing gets into it, and the call reports success.
+BOOL WINAPI ProfileWriteOnAFullDisk(LPCSTR, LPCSTR, LPCSTR, LPCSTR file)
+{
+    testing_support::WriteBytes(file, "");
+    return TRUE;
+}
+
+} // namespace
+
+TEST(DatabaseUpgrade, AJournalWithAByteOrderMarkIsNotReplacedByAProfileWriteThatLostItsText)
+{
+    const TempFolder folder("upgrade");
+    const std::string content = "\xEF\xBB\xBF[MSACCESS]\r\na=CREATE TABLE cs_a (id INTEGER)\r\n"
+                                "b=UPDATE cs_missing SET id=1\r\n";
+    const std::string file = folder.Write("dataupdate.ini", content);
+    FakeDatabase database;
+    std::string failures;
+    {
+        const testing_support::ImportPatch fullDisk(GetModuleHandleA(nullptr), "kernel32.dll",
+                                                    "WritePrivateProfileStringA",
+                                                    reinterpret_cast<void*>(&ProfileWriteOnAFullDisk));
+        config::RunDatabaseUpgradeFile(file, database.Runner(), failures);
+    }
+    // Not recorded, so the statements and the file stay as they were.
+    EXPECT_EQ(ReadBytes(file), content);
+    EXPECT_FALSE(PathExists(file + util::kReplacementSuffix));
+    EXPECT_NE(failures.find("CREATE TABLE cs_a"), std::string::npos) << failures;
 }

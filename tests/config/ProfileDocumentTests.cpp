@@ -79,4 +79,20 @@ TEST(ProfileDocument, AKeyWithoutEqualsHasNoValueNotAnEmptyOne)
     EXPECT_TRUE(document.Set("FUNC", "title", ""));
     EXPECT_EQ(document.Text(), "[FUNC]\r\nTitle=\r\nTitle=x\r\n");
     EXPECT_FALSE(document.Set("FUNC", "title", ""));
+
+TEST(ProfileDocument, ReadsWhatTheProfileFunctionsRead)
+{
+    const ProfileDocument document("k=0\r\n; note\r\n[A]\r\n k = 1 \r\nflag\r\n;c=1\r\n\r\nk=2\r\n"
+                                   "[b]\r\nq=\"x y\"\r\nhalf=\"x\r\n[a]\r\nk=9\r\n");
+    // Each name once, first spelling; the lines of its first section.
+    EXPECT_EQ(document.SectionNames(), (std::vector<std::string>{"A", "b"}));
+    EXPECT_EQ(document.SectionLines("a"), (std::vector<std::string>{"k=1", "flag", "k=2"}));
+    EXPECT_TRUE(document.SectionLines("none").empty());
+    // The first key decides; quotes around a value are taken off.
+    EXPECT_EQ(document.Value("A", "K"), "1");
+    EXPECT_EQ(document.Value("B", "q"), "x y");
+    EXPECT_EQ(document.Value("B", "half"), "\"x");
+    EXPECT_EQ(document.Value("A", "flag"), "");
+    EXPECT_EQ(document.Value("A", "none"), std::nullopt);
+    EXPECT_EQ(document.Value("none", "k"), std::nullopt);
 }

@@ -1,3 +1,4 @@
+#include "config/GbkConverter.h"
 #include "config/ProfileText.h"
 #include "config/UpgradeStatements.h"
 
@@ -17,6 +18,20 @@ TEST(ProfileText, ListsAndLines)
     const auto bare = config::SplitProfileLine("flag");
     EXPECT_EQ(bare.key, "flag");
     EXPECT_EQ(bare.value, "");
+}
+
+TEST(ProfileText, ByteOrderMarkDecidesTheEncodingAndTheTextComesAsGbk)
+{
+    const config::GbkConverter& converter = config::SystemGbkConverter();
+    // "动作" is E5 8A A8 E4 BD 9C in UTF-8, U+52A8 U+4F5C, B6 AF D7 F7 in GBK.
+    const std::string gbk = "[A]\r\nk=\xB6\xAF\xD7\xF7";
+    EXPECT_EQ(config::ProfileTextAsGbk(gbk, converter), gbk);
+    EXPECT_EQ(config::ProfileTextAsGbk("\xEF\xBB\xBF[A]\r\nk=\xE5\x8A\xA8\xE4\xBD\x9C", converter), gbk);
+    EXPECT_EQ(config::ProfileTextAsGbk("\xFF\xFE[\0A\0]\0\r\0\n\0k\0=\0\xA8\x52\x5C\x4F"s, converter), gbk);
+    EXPECT_EQ(config::ProfileTextAsGbk("\xFE\xFF\0[\0A\0]\0\r\0\n\0k\0=\x52\xA8\x4F\x5C"s, converter), gbk);
+    // A lone surrogate and an odd last byte.
+    EXPECT_EQ(config::ProfileTextAsGbk("\xFF\xFEk\0=\0\x00\xD8x"s, converter), "k=?");
+    EXPECT_EQ(config::ProfileTextAsGbk("", converter), "");
 }
 
 TEST(UpgradeStatements, StatementsInFileOrderWithoutEmptyOnes)

@@ -277,3 +277,17 @@ TEST_F(SysDifferenceTest, AnItemThatCannotBeReadIsThatItemsFailureAndTheLoopGoes
     EXPECT_EQ(ReadBytes(app_ + "ok.dll"), "ok");
     EXPECT_EQ(Recorded("lastRevenueCode"), "<none>");
 }
+
+TEST_F(SysDifferenceTest, DirectoryInPlaceOfAConfigurationFileFailsTheRun)
+{
+    // Not a missing configuration but one that cannot be read: logged, and
+    // the run is not recorded as done.
+    Difference("SysDifference.xml");
+    Difference("33\\SysDifference.xml");
+    EXPECT_EQ(config::ApplyDifferences(site_, "1330106", 0, 1), 1);
+    EXPECT_EQ(log_, (std::vector<std::string>{
+                        "差异化配置文件[" + Difference() + "SysDifference.xml]有错误！",
+                        "差异化配置文件[" + Difference() + "33\\SysDifference.xml]有错误！",
+                    }));
+    EXPECT_EQ(Recorded("lastVersion"), "<none>");
+}

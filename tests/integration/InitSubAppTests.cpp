@@ -4,6 +4,7 @@
 #include "hostmodel/ModuleLibApi.h"
 #include "shell/HostProfile.h"
 #include "shell/SubAppModule.h"
+#include "support/CallFaults.h"
 #include "support/TempFolder.h"
 #include "support/ChildProcess.h"
 #include "support/ImportPatch.h"
@@ -395,4 +396,97 @@ TEST_F(InitSubAppTest, GlobalsExistWithoutUserConfigAndStayOneItemEach)
     EXPECT_EQ(Model().SubAppVo("WSCBS")->Items->Count(), items);
     EXPECT_EQ(SubAppValue("Global_cbsreader"), "");
     EXPECT_EQ(SubAppValue("Global_curkjny"), ExpectedPeriod());
+}
+
+namespace {
+
+// A host that has no company information the first time it is asked (the
+// regional step asks first), and has it afterwards.
+rt::DataVO* (__stdcall* g_companyInfo)() = nullptr;
+int g_companyCalls = 0;
+rt::DataVO* __stdcall CompanyMissingOnce()
+{
+    return g_companyCalls++ == 0 ? nullptr : g_companyInfo();
+}
+
+// A host that knows no record of any sub-application.
+const void* __stdcall NoSubAppRecord(const char*) { return nullptr; }
+
+// A host whose INI writes do not reach the file (its service has no result).
+void __stdcall IniWriteLost(const char*, const char*, const char*, const char*) {}
+
+} // namespace
+
+TEST_F(InitSubAppTest, RegionalStepSkippedForWantOfCompanyInformationIsLogged)
+{
+    shell::ApplyHostProfile(profile_, Model());
+    module_.emplace(shell::ExecutableFolder() + "wscbs.dll");
+    const testing_support::ImportPatch once(GetModuleHandleA("wscbs.dll"), "ModuleLib.dll", "GetCompanyInfoVO",
+                                            reinterpret_cast<void*>(&CompanyMissingOnce));
+    g_companyInfo = reinterpret_cast<rt::DataVO* (__stdcall*)()>(once.Original());
+    g_companyCalls = 0;
+    const auto result = InitAgain("a=1");
+    EXPECT_TRUE(result.succeeded);
+    EXPECT_FALSE(PathExists(subApp_ + "cookie.ini"));
+    EXPECT_EQ(SubAppValue("SWJGMC"), std::nullopt);
+    EXPECT_EQ(LogLines("企业信息").size(), 1u);
+}
+
+TEST_F(InitSubAppTest, SubApplicationWithoutAHostRecordIsNotRecordedAsApplied)
+{
+    shell::ApplyHostProfile(profile_, Model());
+    module_.emplace(shell::ExecutableFolder() + "wscbs.dll");
+    const testing_support::ImportPatch noRecord(GetModuleHandleA("wscbs.dll"), "ModuleLib.dll", "GetpSubAppInfo",
+                                                reinterpret_cast<void*>(&NoSubAppRecord));
+    const auto result = InitAgain("a=1");
+    EXPECT_TRUE(result.succeeded);
+    // Without the version the record would name a version never applied.
+    EXPECT_FALSE(PathExists(subApp_ + "cookie.ini"));
+    EXPECT_EQ(LogLines("GetpSubAppInfo").size(), 1u);
+}
+
+TEST_F(InitSubAppTest, RegionalRecordTheHostDidNotWriteIsLogged)
+{
+    shell::ApplyHostProfile(profile_, Model());
+    module_.emplace(shell::ExecutableFolder() + "wscbs.dll");
+    const testing_support::ImportPatch lost(GetModuleHandleA("wscbs.dll"), "ModuleLib.dll", "WriteIniValueString",
+                                            reinterpret_cast<void*>(&IniWriteLost));
+    const auto result = InitAgain("a=1");
+    EXPECT_TRUE(result.succeeded);
+    EXPECT_FALSE(PathExists(subApp_ + "cookie.ini"));
+    EXPECT_EQ(LogLines(subApp_ + "cookie.ini").size(), 1u);
+}
+
+TEST_F(InitSubAppTest, UserConfigThatCannotBeReadFailsTheStartRatherThanPublishingNoReader)
+{
+    // A settled installation: every later start makes the same calls.
+    ASSERT_TRUE(Init("a=1").succeeded);
+    faults::CallFaults& faults = faults::CallFaults::Instance();
+    const HMODULE wscbs = GetModuleHandleA("wscbs.dll");
+    faults.Install(wscbs, faults::Importer::Module);
+    const std::string userConfig = subApp_ + "UserConfig.ini";
+    std::vector<std::uint64_t> reads;
+    {
+        shell::ApplyHostProfile(profile_, Model());
+        const faults::FaultWindow none(0);
+        ASSERT_TRUE(InitAgain("a=1").succeeded);
+        for (std::size_t i = 0; i < faults.Calls().size(); ++i)
+            if (faults.Calls()[i].subject == userConfig)
+                reads.push_back(i + 1);
+    }
+    ASSERT_FALSE(reads.empty());
+    for (const std::uint64_t n : reads) {
+        shell::ApplyHostProfile(profile_, Model());
+        shell::SubAppModule::InitResult result;
+        {
+            const faults::FaultWindow window(n);
+            result = InitAgain("a=1");
+        }
+        const std::string function = faults::Hooks()[faults.Calls()[n - 1].hook].function;
+        if (result.succeeded)
+            EXPECT_EQ(SubAppValue("Global_cbsreader"), "USB-01") << "call " << n << ": " << function;
+        else
+            EXPECT_THAT(result.text, HasSubstr(userConfig)) << "call " << n << ": " << function;
+    }
+    faults.Remove(wscbs);
 }

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -51,6 +52,20 @@ inline std::string ReadBytes(const std::string& path)
     ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
     bytes.resize(read);
     return bytes;
+}
+
+// The file system's number of the file at `path` (0 when it cannot be
+// opened): the same for a file rewritten in place, another for a new file
+// put in its place.
+inline std::uint64_t FileNumber(const std::string& path)
+{
+    rt::unique_hfile file(CreateFileA(path.c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
+                                      nullptr));
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (!file || !GetFileInformationByHandle(file.get(), &information))
+        return 0;
+    return (std::uint64_t{information.nFileIndexHigh} << 32) | information.nFileIndexLow;
 }
 
 inline bool PathExists(const std::string& path)

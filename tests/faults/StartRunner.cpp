@@ -1,0 +1,99 @@
+#include "faults/StartRunner.h"
+
+#include "hostmodel/HostModel.h"
+#include "shell/SubAppModule.h"
+
+#include <windows.h>
+
+#include <optional>
+#include <stdexcept>
+
+namespace faults {
+namespace {
+
+const hostmodel::SubAppSetup& CurrentSetup(const shell::HostProfile& profile)
+{
+    for (const auto& setup : profile.subApps)
+        if (_stricmp(setup.code.c_str(), profile.currentSubApp.c_str()) == 0)
+            return setup;
+    throw std::runtime_error("the profile names no current sub-application");
+}
+
+} // namespace
+
+StartRunner::StartRunner(std::string examples, std::string installation)
+    : examples_(std::move(examples)), installation_(std::move(installation))
+{
+    FreshCopy();
+    profile_ = shell::ReadHostProfile(installation_);
+    // The host model stays loaded; its import table is interposed once.
+    CallFaults::Instance().Install(GetModuleHandleA("ModuleLib.dll"), Importer::Host);
+}
+
+void StartRunner::FreshCopy() const
+{
+    if (sample_.empty()) {
+        RemoveTree(installation_);
+        CopyTree(examples_, installation_);
+        sample_ = ReadTree(installation_);
+        return;
+    }
+    // Only what a start changed goes back: far quicker than a whole copy.
+    RestoreTree(installation_, sample_);
+}
+
+const std::string& StartRunner::SubAppFolder() const { return CurrentSetup(profile_).folder; }
+
+const std::string& StartRunner::DatabaseFile() const { return CurrentSetup(profile_).databaseFile; }
+
+std::string StartRunner::Relative(const std::string& path) const
+{
+    if (_strnicmp(path.c_str(), installation_.c_str(), installation_.size()) == 0)
+        return path.substr(installation_.size());
+    return path;
+}
+
+std::string StartRunner::LogFile() const { return shell::ExecutableFolder() + "Varnoq.log"; }
+
+StartOutcome StartRunner::Start(std::uint64_t failAt, const CallFaults::StatementObserver& observer) const
+{
+    hostmodel::HostModel& model = hostmodel::Model();
+    CallFaults& faults = CallFaults::Instance();
+    StartOutcome outcome;
+    const std::uint64_t logStart = FileSize(LogFile());
+    shell::ApplyHostProfile(profile_, model);
+    {
+        shell::SubAppModule module(shell::ExecutableFolder() + "wscbs.dll");
+        const HMODULE loaded = GetModuleHandleA("wscbs.dll");
+        faults.Install(loaded, Importer::Module);
+        faults.ObserveStatements(observer);
+        faults.Begin(failAt);
+        const shell::SubAppModule::InitResult result = module.InitSubApp(nullptr, profile_.initSubAppText);
+        faults.End();
+        faults.ObserveStatements({});
+        faults.Remove(loaded);
+        outcome.succeeded = result.succeeded;
+        outcome.text = result.text;
+        outcome.fired = faults.Fired();
+        outcome.calls = faults.Calls();
+        // Read while the module that owns the error catalogue is loaded.
+        outcome.parameters = ReadParameters(model.SubAppVo(profile_.currentSubApp));
+        for (const hostmodel::CallRecord& call : model.Calls())
+            outcome.hostCalls.push_back(hostmodel::FormatCall(call));
+        model.Reset();
+    }
+    outcome.log = LogLinesSince(LogFile(), logStart);
+    outcome.files = ReadTree(installation_, {Relative(DatabaseFile())});
+    outcome.database = ReadDatabase(DatabaseFile());
+    return outcome;
+}
+
+void StartRunner::CreateDatabase() const
+{
+    hostmodel::HostModel& model = hostmodel::Model();
+    shell::ApplyHostProfile(profile_, model);
+    model.QueryDatabase("SELECT count(*) FROM sqlite_master");
+    model.Reset();
+}
+
+} // namespace faults
