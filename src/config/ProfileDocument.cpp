@@ -176,6 +176,8 @@ std::optional<std::string> ProfileDocument::Value(std::string_view section, std:
         const Line& line = lines_[i];
         if (!line.isKey || !util::EqualsIgnoreCase(line.name, key))
             continue;
+        if (!line.hasValue)
+            return std::nullopt;  // the first key of the name has no value at all
         const std::string& value = line.value;
         if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
             return value.substr(1, value.size() - 2);

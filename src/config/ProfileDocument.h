@@ -47,7 +47,8 @@ public:
     // lines left out; empty when there is no such section;
     std::vector<std::string> SectionLines(std::string_view section) const;
     // the value of the first key of that name in the first section of that
-    // name, a pair of matching quotes around it taken off; none when missing.
+    // name, a pair of matching quotes around it taken off; none when missing
+    // or when that key is written without '=' (it has no value at all).
     std::optional<std::string> Value(std::string_view section, std::string_view key) const;
 
 private:

@@ -79,6 +79,7 @@ TEST(ProfileDocument, AKeyWithoutEqualsHasNoValueNotAnEmptyOne)
     EXPECT_TRUE(document.Set("FUNC", "title", ""));
     EXPECT_EQ(document.Text(), "[FUNC]\r\nTitle=\r\nTitle=x\r\n");
     EXPECT_FALSE(document.Set("FUNC", "title", ""));
+}
 
 TEST(ProfileDocument, ReadsWhatTheProfileFunctionsRead)
 {
@@ -92,7 +93,8 @@ TEST(ProfileDocument, ReadsWhatTheProfileFunctionsRead)
     EXPECT_EQ(document.Value("A", "K"), "1");
     EXPECT_EQ(document.Value("B", "q"), "x y");
     EXPECT_EQ(document.Value("B", "half"), "\"x");
-    EXPECT_EQ(document.Value("A", "flag"), "");
+    // A key without '=' has no value: the profile reader gives the default.
+    EXPECT_EQ(document.Value("A", "flag"), std::nullopt);
     EXPECT_EQ(document.Value("A", "none"), std::nullopt);
     EXPECT_EQ(document.Value("none", "k"), std::nullopt);
 }
