@@ -204,6 +204,7 @@ TEST(ActionIniMerge, TheOnePassMergeReadsBackAsTheKeyByKeyMergeOfTheSystem)
             }
         ASSERT_EQ(ReadBackKeyByKey(merged), ReadBackKeyByKey(oracle));
     }
+}
 
 TEST(ActionIniMerge, SourceInUtf16IsMergedAsGbkText)
 {
