@@ -393,9 +393,9 @@ TEST_F(LauncherPanelTest, F1InThePanelAsksTheHostForHelpOnce)
     SetForegroundWindow(host->Handle());
     SetFocus(Element<Panel>("Pnl_main").Handle());
     rt::ui::driver::ProcessMessages();
-    rt::ui::driver::PressKey(VK_F1);
+    rt::ui::driver::PressKey(Element<Panel>("Pnl_main").Handle(), VK_F1);
     EXPECT_EQ(host->HelpRequests(), 1);
-    rt::ui::driver::PressKey(VK_RETURN);
+    rt::ui::driver::PressKey(Element<Panel>("Pnl_main").Handle(), VK_RETURN);
     EXPECT_EQ(host->HelpRequests(), 1);
 }
 

@@ -196,9 +196,9 @@ TEST_F(CustomFormTest, F1SendsOneHelpRequestAndTheKeyStillReachesTheFocusedEdit)
     driver::ProcessMessages();
     ASSERT_TRUE(form.plain->Focused());
 
-    driver::PressKey(VK_F2);
+    driver::PressKey(form.plain->Handle(), VK_F2);
     EXPECT_EQ(host_->HelpRequests(), 0);
-    driver::PressKey(VK_F1);
+    driver::PressKey(form.plain->Handle(), VK_F1);
     EXPECT_EQ(host_->HelpRequests(), 1);
     EXPECT_EQ(editKeys, 1);
 }
@@ -244,7 +244,7 @@ TEST_F(CustomFormTest, WithNoHostMainWindowAtAllNothingIsSent)
     form.Show();
     driver::ProcessMessages();
     SetFocus(form.Handle());
-    driver::PressKey(VK_F1);
+    driver::PressKey(form.Handle(), VK_F1);
     form.Free();
     form_ = nullptr;
     EXPECT_TRUE(errors_.Messages().empty());

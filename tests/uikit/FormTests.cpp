@@ -221,23 +221,23 @@ TEST_F(FormTests, KeyPreviewSeesTheKeyFirstAndTheFocusedControlStillGetsIt)
     ASSERT_EQ(GetFocus(), edit->Handle());
     SendMessageA(edit->Handle(), EM_SETSEL, 0, 0);
 
-    driver::PressKey(VK_F1);
+    driver::PressKey(edit->Handle(), VK_F1);
     EXPECT_EQ(order, (std::vector<std::string>{"form:112", "edit:112"}));
 
     // The edit box's own handling still runs after the preview.
-    driver::PressKey(VK_DELETE);
+    driver::PressKey(edit->Handle(), VK_DELETE);
     EXPECT_EQ(edit->Text(), "bc");
 
     // A preview handler that consumes the key stops it.
     order.clear();
     form->OnKeyDown = [&](Component&, std::uint16_t& key, ShiftState) { key = 0; };
-    driver::PressKey(VK_DELETE);
+    driver::PressKey(edit->Handle(), VK_DELETE);
     EXPECT_EQ(edit->Text(), "bc");
     EXPECT_TRUE(order.empty());
 
     // Without key preview the form hears nothing.
     form->SetKeyPreview(false);
-    driver::PressKey(VK_DELETE);
+    driver::PressKey(edit->Handle(), VK_DELETE);
     EXPECT_EQ(edit->Text(), "c");
     form->Free();
 }

@@ -84,12 +84,12 @@ TEST_F(XPKestrelEditTests, TextIsGbkAndKeysReachTheEditAfterTheFormsPreview)
     };
     edit->SetFocus();
     SendMessageA(edit->Handle(), EM_SETSEL, 0, 0);
-    driver::PressKey(VK_F1);
+    driver::PressKey(edit->Handle(), VK_F1);
     EXPECT_EQ(previews, 1);
-    driver::PressKey(VK_DELETE);
+    driver::PressKey(edit->Handle(), VK_DELETE);
     EXPECT_EQ(edit->Text(), "税人识别号");
 
     edit->SetReadOnly(true);
-    driver::PressKey(VK_DELETE);
+    driver::PressKey(edit->Handle(), VK_DELETE);
     EXPECT_EQ(edit->Text(), "税人识别号");
 }

@@ -79,12 +79,15 @@ void ClickAt(const Control& within, POINT screenPoint)
 
 void PressKey(WORD virtualKey)
 {
-    HWND focus = GetFocus();
-    if (!focus)
-        return;
-    SendMessageA(focus, WM_KEYDOWN, virtualKey, KeyData(virtualKey, false));
-    if (IsWindow(focus))
-        SendMessageA(focus, WM_KEYUP, virtualKey, KeyData(virtualKey, true));
+    if (HWND focus = GetFocus())
+        PressKey(focus, virtualKey);
+}
+
+void PressKey(HWND window, WORD virtualKey)
+{
+    SendMessageA(window, WM_KEYDOWN, virtualKey, KeyData(virtualKey, false));
+    if (IsWindow(window))
+        SendMessageA(window, WM_KEYUP, virtualKey, KeyData(virtualKey, true));
     ProcessMessages();
 }
 

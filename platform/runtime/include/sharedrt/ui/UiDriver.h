@@ -41,6 +41,9 @@ SHAREDRT_API void ClickAt(const Control& within, POINT screenPoint);
 // (nothing when no window of this thread has the focus), then the posted
 // messages are handled.
 SHAREDRT_API void PressKey(WORD virtualKey);
+// The same, sent to `window` whether or not it has the focus: tests that run
+// side by side take the focus from each other's windows.
+SHAREDRT_API void PressKey(HWND window, WORD virtualKey);
 // Gives a windowed control's window a new outer size, as a user dragging
 // its frame would (the toolkit learns it from the window).
 SHAREDRT_API void ResizeWindow(HWND window, int width, int height);
