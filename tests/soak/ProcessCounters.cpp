@@ -1,0 +1,151 @@
+#include "soak/ProcessCounters.h"
+
+#include <winternl.h>
+
+#include <cstring>
+#include <vector>
+
+namespace soak {
+namespace {
+
+// Where the PEB keeps the address of the GDI handle table.
+#ifdef _WIN64
+constexpr std::size_t kPebGdiSharedHandleTable = 0xF8;
+#else
+constexpr std::size_t kPebGdiSharedHandleTable = 0x94;
+#endif
+
+const GdiHandleEntry* GdiHandleTable()
+{
+    PROCESS_BASIC_INFORMATION basic{};
+    if (NtQueryInformationProcess(GetCurrentProcess(), ProcessBasicInformation, &basic, sizeof basic, nullptr) != 0 ||
+        basic.PebBaseAddress == nullptr)
+        return nullptr;
+    const auto* peb = reinterpret_cast<const unsigned char*>(basic.PebBaseAddress);
+    const void* table = nullptr;
+    std::memcpy(&table, peb + kPebGdiSharedHandleTable, sizeof table);
+    return static_cast<const GdiHandleEntry*>(table);
+}
+
+// How many entries from `table` on lie in committed, readable memory.
+std::size_t ReadableEntries(const GdiHandleEntry* table)
+{
+    const auto* begin = reinterpret_cast<const unsigned char*>(table);
+    const auto* end = begin + kGdiHandleTableEntries * sizeof(GdiHandleEntry);
+    const unsigned char* at = begin;
+    while (at < end) {
+        MEMORY_BASIC_INFORMATION region{};
+        if (VirtualQuery(at, &region, sizeof region) == 0 || region.State != MEM_COMMIT ||
+            (region.Protect & (PAGE_NOACCESS | PAGE_GUARD)) != 0)
+            break;
+        at = static_cast<const unsigned char*>(region.BaseAddress) + region.RegionSize;
+    }
+    if (at > end)
+        at = end;
+    return static_cast<std::size_t>(at - begin) / sizeof(GdiHandleEntry);
+}
+
+bool OwnedByThisProcess(const GdiHandleEntry& entry, std::uint16_t processId)
+{
+    if (entry.type == 0 || (entry.extendedTypeAndStock & 0x80) != 0)
+        return false;
+    // Windows names the owner; Wine's table is the process's own and names
+    // nobody.
+    return entry.ownerProcessId == processId || entry.ownerProcessId == 0;
+}
+
+BOOL CALLBACK CountChild(HWND, LPARAM counter)
+{
+    ++*reinterpret_cast<std::uint32_t*>(counter);
+    return TRUE;
+}
+
+BOOL CALLBACK CountTopLevel(HWND window, LPARAM counter)
+{
+    ++*reinterpret_cast<std::uint32_t*>(counter);
+    EnumChildWindows(window, CountChild, counter);
+    return TRUE;
+}
+
+} // namespace
+
+std::optional<std::uint32_t> GdiObjectsInHandleTable()
+{
+    const GdiHandleEntry* table = GdiHandleTable();
+    if (table == nullptr)
+        return std::nullopt;
+    const std::size_t entries = ReadableEntries(table);
+    if (entries == 0)
+        return std::nullopt;
+    const auto processId = static_cast<std::uint16_t>(GetCurrentProcessId());
+    std::uint32_t live = 0;
+    for (std::size_t i = 0; i < entries; ++i)
+        live += OwnedByThisProcess(table[i], processId);
+    return live;
+}
+
+std::uint32_t GdiObjects(bool* fromTable)
+{
+    const DWORD reported = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    if (reported != 0) {
+        if (fromTable)
+            *fromTable = false;
+        return reported;
+    }
+    if (fromTable)
+        *fromTable = true;
+    return GdiObjectsInHandleTable().value_or(0);
+}
+
+std::uint32_t ThreadWindows()
+{
+    std::uint32_t count = 0;
+    EnumThreadWindows(GetCurrentThreadId(), CountTopLevel, reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+std::uint64_t CommittedPrivateBytes()
+{
+    SYSTEM_INFO system{};
+    GetSystemInfo(&system);
+    auto* at = static_cast<const unsigned char*>(system.lpMinimumApplicationAddress);
+    const auto* last = static_cast<const unsigned char*>(system.lpMaximumApplicationAddress);
+    std::uint64_t committed = 0;
+    while (at < last) {
+        MEMORY_BASIC_INFORMATION region{};
+        if (VirtualQuery(at, &region, sizeof region) == 0)
+            break;
+        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE)
+            committed += region.RegionSize;
+        const auto* next = static_cast<const unsigned char*>(region.BaseAddress) + region.RegionSize;
+        if (next <= at)
+            break;
+        at = next;
+    }
+    return committed;
+}
+
+std::uint64_t HeapBytesInUse()
+{
+    // Room for the heaps in one block that lives as long as the process, so
+    // that a count does not change what it counts.
+    static std::vector<HANDLE> heaps(64);
+    DWORD count = GetProcessHeaps(static_cast<DWORD>(heaps.size()), heaps.data());
+    while (count > heaps.size()) {
+        heaps.resize(count + 16);
+        count = GetProcessHeaps(static_cast<DWORD>(heaps.size()), heaps.data());
+    }
+    std::uint64_t busy = 0;
+    for (DWORD i = 0; i < count; ++i) {
+        if (!HeapLock(heaps[i]))
+            continue;
+        PROCESS_HEAP_ENTRY entry{};
+        while (HeapWalk(heaps[i], &entry))
+            if ((entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) != 0)
+                busy += entry.cbData;
+        HeapUnlock(heaps[i]);
+    }
+    return busy;
+}
+
+} // namespace soak

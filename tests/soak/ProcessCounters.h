@@ -1,0 +1,51 @@
+#pragma once
+// What a long show/close run watches in its own process: GDI objects,
+// windows of the calling thread, committed private memory and heap bytes in
+// use. Each counter reads the process as it is now; none of them keeps
+// state between calls.
+#include <windows.h>
+
+#include <cstdint>
+#include <optional>
+
+namespace soak {
+
+// One entry of the GDI handle table that the PEB's GdiSharedHandleTable
+// points at: 24 bytes in both widths, indexed by the low 16 bits of a GDI
+// handle. Wine keeps one table per process and leaves the owner's process
+// id 0; a deleted entry keeps its object pointer but loses its type.
+struct GdiHandleEntry {
+    std::uint64_t object;
+    std::uint16_t ownerProcessId;
+    std::uint16_t lockAndCount;
+    std::uint8_t extendedTypeAndStock;  // 7 bits type, top bit: stock object
+    std::uint8_t generation;
+    std::uint8_t type;                  // 0: free
+    std::uint8_t flags;
+    std::uint64_t userPointer;
+};
+static_assert(sizeof(GdiHandleEntry) == 24);
+inline constexpr std::size_t kGdiHandleTableEntries = 0x10000;
+
+// Live GDI objects of this process that are not stock objects, counted in
+// the handle table; none when the PEB names no readable table.
+std::optional<std::uint32_t> GdiObjectsInHandleTable();
+
+// GDI objects of this process: what GetGuiResources says when it says
+// anything (Windows), otherwise the handle table's count (Wine answers 0).
+// `fromTable` tells which one answered.
+std::uint32_t GdiObjects(bool* fromTable = nullptr);
+
+// Windows of the calling thread: its top-level windows and all their
+// descendants.
+std::uint32_t ThreadWindows();
+
+// Bytes of address space that are committed and private (MEM_COMMIT,
+// MEM_PRIVATE), summed over a walk of the whole address space.
+std::uint64_t CommittedPrivateBytes();
+
+// Bytes in busy blocks of every heap of the process (GetProcessHeaps, which
+// includes the C runtime's heap and the shared runtime's), by HeapWalk.
+std::uint64_t HeapBytesInUse();
+
+} // namespace soak
