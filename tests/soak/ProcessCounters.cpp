@@ -54,6 +54,27 @@ bool OwnedByThisProcess(const GdiHandleEntry& entry, std::uint16_t processId)
     return entry.ownerProcessId == processId || entry.ownerProcessId == 0;
 }
 
+// The kinds of the table's extended type field.
+std::string KindName(std::uint8_t extendedType)
+{
+    switch (extendedType) {
+    case 0x01: return "dc";
+    case 0x04: return "region";
+    case 0x08: return "palette";
+    case 0x09: return "bitmap";
+    case 0x0a: return "font";
+    case 0x10: return "brush";
+    case 0x21: return "enhmetadc";
+    case 0x26: return "metafile";
+    case 0x30: return "pen";
+    case 0x41: return "memdc";
+    case 0x46: return "enhmetafile";
+    case 0x50: return "extpen";
+    case 0x66: return "metadc";
+    default: return "type" + std::to_string(extendedType);
+    }
+}
+
 BOOL CALLBACK CountChild(HWND, LPARAM counter)
 {
     ++*reinterpret_cast<std::uint32_t*>(counter);
@@ -82,6 +103,20 @@ std::optional<std::uint32_t> GdiObjectsInHandleTable()
     for (std::size_t i = 0; i < entries; ++i)
         live += OwnedByThisProcess(table[i], processId);
     return live;
+}
+
+std::map<std::string, std::uint32_t> GdiObjectsByKind()
+{
+    std::map<std::string, std::uint32_t> kinds;
+    const GdiHandleEntry* table = GdiHandleTable();
+    if (table == nullptr)
+        return kinds;
+    const std::size_t entries = ReadableEntries(table);
+    const auto processId = static_cast<std::uint16_t>(GetCurrentProcessId());
+    for (std::size_t i = 0; i < entries; ++i)
+        if (OwnedByThisProcess(table[i], processId))
+            ++kinds[KindName(table[i].extendedTypeAndStock & 0x7f)];
+    return kinds;
 }
 
 std::uint32_t GdiObjects(bool* fromTable)

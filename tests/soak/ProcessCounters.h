@@ -6,7 +6,9 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <map>
 #include <optional>
+#include <string>
 
 namespace soak {
 
@@ -30,6 +32,11 @@ inline constexpr std::size_t kGdiHandleTableEntries = 0x10000;
 // Live GDI objects of this process that are not stock objects, counted in
 // the handle table; none when the PEB names no readable table.
 std::optional<std::uint32_t> GdiObjectsInHandleTable();
+
+// The same live objects by kind ("dc", "bitmap", "font", "brush", ...), in
+// the table's own type numbering; empty when there is no table. What the
+// soak prints when the count grows, to say what grew.
+std::map<std::string, std::uint32_t> GdiObjectsByKind();
 
 // GDI objects of this process: what GetGuiResources says when it says
 // anything (Windows), otherwise the handle table's count (Wine answers 0).

@@ -6,6 +6,8 @@
 #include <windows.h>
 
 #include <cstdlib>
+#include <map>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -44,6 +46,27 @@ TEST(GdiObjectCount, TheHandleTableCountsEachObjectMadeAndFreedAndNoStockObject)
     DeleteObject(bitmap);
     DeleteDC(dc);
     EXPECT_EQ(soak::GdiObjectsInHandleTable(), *before);
+}
+
+TEST(GdiObjectCount, ObjectsAreToldApartByKind)
+{
+    DeleteDC(CreateCompatibleDC(nullptr));
+    std::map<std::string, std::uint32_t> expected = soak::GdiObjectsByKind();
+    HPEN pens[] = {CreatePen(PS_SOLID, 1, 0), CreatePen(PS_DASH, 1, 0), CreatePen(PS_SOLID, 2, 0)};
+    HBRUSH brushes[] = {CreateSolidBrush(0), CreateHatchBrush(HS_CROSS, 0)};
+    HRGN region = CreateRectRgn(0, 0, 1, 1);
+    HFONT font = CreateFontA(12, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Arial");
+    expected["pen"] += 3;
+    expected["brush"] += 2;
+    expected["region"] += 1;
+    expected["font"] += 1;
+    EXPECT_EQ(soak::GdiObjectsByKind(), expected);
+    for (HPEN pen : pens)
+        DeleteObject(pen);
+    for (HBRUSH brush : brushes)
+        DeleteObject(brush);
+    DeleteObject(region);
+    DeleteObject(font);
 }
 
 TEST(GdiObjectCount, TheProcessCountFollowsABrushWhicheverSourceAnswers)

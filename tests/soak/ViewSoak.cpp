@@ -28,6 +28,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <map>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -134,6 +135,22 @@ private:
     rt::ui::driver::ErrorRecorder errors_;
 };
 
+// "font +1, brush -2": what changed in the GDI objects from `before`.
+std::string KindChanges(const std::map<std::string, std::uint32_t>& before,
+                        const std::map<std::string, std::uint32_t>& now)
+{
+    std::map<std::string, long> change;
+    for (const auto& [kind, count] : now)
+        change[kind] += static_cast<long>(count);
+    for (const auto& [kind, count] : before)
+        change[kind] -= static_cast<long>(count);
+    std::string text;
+    for (const auto& [kind, delta] : change)
+        if (delta != 0)
+            text += (text.empty() ? "" : ", ") + kind + (delta > 0 ? " +" : " ") + std::to_string(delta);
+    return text;
+}
+
 soak::Sample TakeSample(int cycle)
 {
     soak::Sample sample;
@@ -188,6 +205,7 @@ int Soak(const Options& options)
     Say(soak::SeriesHeader());
 
     std::vector<soak::Sample> series;
+    std::map<std::string, std::uint32_t> firstKinds;
     ViewCycle cycle(app, *window, module, profile);
     const DWORD start = GetTickCount();
     int status = 0;
@@ -197,6 +215,12 @@ int Soak(const Options& options)
             if (i == 1 || i % options.every == 0 || i == options.cycles) {
                 series.push_back(TakeSample(i));
                 Say(soak::FormatSample(series.back()));
+                // What the GDI objects that came or went since the first
+                // sample are, whenever their number moved.
+                if (series.size() == 1)
+                    firstKinds = soak::GdiObjectsByKind();
+                else if (series.back().gdiObjects != series[series.size() - 2].gdiObjects)
+                    Say("soak: gdi objects against cycle 1: " + KindChanges(firstKinds, soak::GdiObjectsByKind()));
             }
         }
     } catch (const CycleFailed& e) {
