@@ -93,6 +93,12 @@ TEST(GrowthRule, ASteadyRiseToTheLastSampleIsGrowthEvenWithinTheAllowance)
     ASSERT_THAT(Figures(growth), ElementsAre("heap KB"));
     EXPECT_THAT(growth[0].reason, HasSubstr("rose at each of the last"));
 
+    // Rises of a few bytes are the jitter of a heap, not a leak.
+    std::vector<soak::Sample> jitter = Flat(21);
+    for (std::size_t i = 1; i < jitter.size(); ++i)
+        jitter[i].heapBytes = jitter[i - 1].heapBytes + rule.steadyStepBytes - 1;
+    EXPECT_THAT(soak::FindGrowth(jitter), IsEmpty());
+
     // One interval without a rise ends it.
     series[from + 2].heapBytes = series[from + 1].heapBytes;
     EXPECT_THAT(soak::FindGrowth(series), IsEmpty());
