@@ -183,8 +183,21 @@ int Soak(const Options& options)
     shell::RegisterShellFunctions(model, profile.currentSubApp, shell::DialogMode::Unattended, mainWindow);
     if (!options.leak.empty())
         model.SetHostFunction(profile.currentSubApp + "004-00-01", LeakingStart(options.leak));
+    window->SetBounds({20, 20, 900, 640});
     window->Show();
     app.ProcessMessages();
+    // The pointer rests outside the window: a pointer that happens to lie
+    // over a button would hover it now and then, and the first hover loads
+    // the hand cursor, whose bitmaps the system keeps for good.
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+    POINT pointer{};
+    GetCursorPos(&pointer);
+    RECT bounds{};
+    GetWindowRect(mainWindow, &bounds);
+    if (PtInRect(&bounds, pointer)) {
+        Say("soak: the pointer cannot be moved off the shell's window");
+        return 2;
+    }
 
     const std::string initText = profile.initSubAppText.empty()
                                      ? "SubAppCode=" + profile.currentSubApp + ";RunMode=1"
