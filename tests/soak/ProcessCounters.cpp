@@ -2,6 +2,7 @@
 
 #include <winternl.h>
 
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -117,6 +118,52 @@ std::map<std::string, std::uint32_t> GdiObjectsByKind()
         if (OwnedByThisProcess(table[i], processId))
             ++kinds[KindName(table[i].extendedTypeAndStock & 0x7f)];
     return kinds;
+}
+
+std::vector<GdiObject> GdiObjectsInTable()
+{
+    std::vector<GdiObject> objects;
+    const GdiHandleEntry* table = GdiHandleTable();
+    if (table == nullptr)
+        return objects;
+    const std::size_t entries = ReadableEntries(table);
+    const auto processId = static_cast<std::uint16_t>(GetCurrentProcessId());
+    for (std::size_t i = 0; i < entries; ++i) {
+        const GdiHandleEntry& entry = table[i];
+        if (!OwnedByThisProcess(entry, processId))
+            continue;
+        // A handle is its index with the entry's extended type and
+        // generation above it.
+        const auto unique = static_cast<std::uintptr_t>(entry.extendedTypeAndStock | (entry.generation << 8));
+        const auto handle = reinterpret_cast<HGDIOBJ>(static_cast<std::uintptr_t>(i) | (unique << 16));
+        objects.push_back({handle, KindName(entry.extendedTypeAndStock & 0x7f)});
+    }
+    return objects;
+}
+
+std::string DescribeGdiObject(const GdiObject& object)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%s %p", object.kind.c_str(), object.handle);
+    std::string description = text;
+    COLORREF colour = CLR_INVALID;
+    LOGBRUSH brush{};
+    LOGPEN pen{};
+    if (object.kind == "brush" && GetObjectA(object.handle, sizeof brush, &brush) == sizeof brush)
+        colour = brush.lbColor;
+    else if (object.kind == "pen" && GetObjectA(object.handle, sizeof pen, &pen) == sizeof pen)
+        colour = pen.lopnColor;
+    if (colour == CLR_INVALID)
+        return description;
+    std::snprintf(text, sizeof text, " #%02X%02X%02X", GetRValue(colour), GetGValue(colour), GetBValue(colour));
+    description += text;
+    std::string system;
+    for (int index = 0; index <= COLOR_MENUBAR; ++index)
+        if (GetSysColor(index) == colour)
+            system += (system.empty() ? "" : ",") + std::to_string(index);
+    if (!system.empty())
+        description += " (system colour " + system + ")";
+    return description;
 }
 
 std::uint32_t GdiObjects(bool* fromTable)

@@ -9,6 +9,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace soak {
 
@@ -37,6 +38,19 @@ std::optional<std::uint32_t> GdiObjectsInHandleTable();
 // the table's own type numbering; empty when there is no table. What the
 // soak prints when the count grows, to say what grew.
 std::map<std::string, std::uint32_t> GdiObjectsByKind();
+
+// The live objects of the table as handles with their kind, to tell which
+// ones came between two snapshots.
+struct GdiObject {
+    HGDIOBJ handle;
+    std::string kind;
+    bool operator<(const GdiObject& other) const { return handle < other.handle; }
+};
+std::vector<GdiObject> GdiObjectsInTable();
+
+// What an object is, for a report: its kind and, for a brush or a pen, its
+// colour and the system colours (COLOR_...) that have that colour.
+std::string DescribeGdiObject(const GdiObject& object);
 
 // GDI objects of this process: what GetGuiResources says when it says
 // anything (Windows), otherwise the handle table's count (Wine answers 0).

@@ -1,6 +1,7 @@
 // The soak's counters against objects made and freed in known numbers.
 #include "soak/ProcessCounters.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -67,6 +68,33 @@ TEST(GdiObjectCount, ObjectsAreToldApartByKind)
         DeleteObject(brush);
     DeleteObject(region);
     DeleteObject(font);
+}
+
+TEST(GdiObjectCount, TheTableGivesEachObjectsHandleAndABrushTellsItsColour)
+{
+    HBRUSH brush = CreateSolidBrush(RGB(0x12, 0x34, 0x56));
+    HBRUSH windowColoured = CreateSolidBrush(GetSysColor(COLOR_WINDOW));
+    HPEN pen = CreatePen(PS_SOLID, 1, RGB(0xAB, 0xCD, 0xEF));
+    const std::vector<soak::GdiObject> objects = soak::GdiObjectsInTable();
+    auto find = [&](HGDIOBJ handle) {
+        for (const soak::GdiObject& object : objects)
+            if (object.handle == handle)
+                return object;
+        return soak::GdiObject{nullptr, ""};
+    };
+    EXPECT_EQ(find(brush).kind, "brush");
+    EXPECT_EQ(find(pen).kind, "pen");
+    EXPECT_THAT(soak::DescribeGdiObject(find(brush)), testing::EndsWith(" #123456"));
+    EXPECT_THAT(soak::DescribeGdiObject(find(pen)), testing::EndsWith(" #ABCDEF"));
+    const std::string described = soak::DescribeGdiObject(find(windowColoured));
+    const std::size_t list = described.find("(system colour ");
+    ASSERT_NE(list, std::string::npos) << described;
+    EXPECT_THAT("," + described.substr(list + 15, described.size() - list - 16) + ",",
+                testing::HasSubstr("," + std::to_string(COLOR_WINDOW) + ","));
+    DeleteObject(brush);
+    DeleteObject(windowColoured);
+    DeleteObject(pen);
+    EXPECT_EQ(soak::GdiObjectsInTable().size(), objects.size() - 3);
 }
 
 TEST(GdiObjectCount, TheProcessCountFollowsABrushWhicheverSourceAnswers)

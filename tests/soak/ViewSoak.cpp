@@ -24,10 +24,12 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <stdexcept>
@@ -151,6 +153,17 @@ std::string KindChanges(const std::map<std::string, std::uint32_t>& before,
     return text;
 }
 
+// One line for each of the first few objects in `now` that `before` lacks.
+void SayNewObjects(std::vector<soak::GdiObject> before, std::vector<soak::GdiObject> now)
+{
+    std::sort(before.begin(), before.end());
+    std::sort(now.begin(), now.end());
+    std::vector<soak::GdiObject> added;
+    std::set_difference(now.begin(), now.end(), before.begin(), before.end(), std::back_inserter(added));
+    for (std::size_t i = 0; i < added.size() && i < 10; ++i)
+        Say("soak:   new " + soak::DescribeGdiObject(added[i]));
+}
+
 soak::Sample TakeSample(int cycle)
 {
     soak::Sample sample;
@@ -183,6 +196,12 @@ int Soak(const Options& options)
     shell::RegisterShellFunctions(model, profile.currentSubApp, shell::DialogMode::Unattended, mainWindow);
     if (!options.leak.empty())
         model.SetHostFunction(profile.currentSubApp + "004-00-01", LeakingStart(options.leak));
+    // Each system colour's brush is made on its first use and kept for the
+    // process's life; a colour first needed in the middle of a run (an
+    // inactive caption, when the window loses the focus for a moment) would
+    // look like a leak. Made here, before the run.
+    for (int index = 0; index <= COLOR_MENUBAR; ++index)
+        GetSysColorBrush(index);
     window->SetBounds({20, 20, 900, 640});
     window->Show();
     app.ProcessMessages();
@@ -219,6 +238,7 @@ int Soak(const Options& options)
 
     std::vector<soak::Sample> series;
     std::map<std::string, std::uint32_t> firstKinds;
+    std::vector<soak::GdiObject> firstObjects;
     ViewCycle cycle(app, *window, module, profile);
     const DWORD start = GetTickCount();
     int status = 0;
@@ -230,10 +250,13 @@ int Soak(const Options& options)
                 Say(soak::FormatSample(series.back()));
                 // What the GDI objects that came or went since the first
                 // sample are, whenever their number moved.
-                if (series.size() == 1)
+                if (series.size() == 1) {
                     firstKinds = soak::GdiObjectsByKind();
-                else if (series.back().gdiObjects != series[series.size() - 2].gdiObjects)
+                    firstObjects = soak::GdiObjectsInTable();
+                } else if (series.back().gdiObjects != series[series.size() - 2].gdiObjects) {
                     Say("soak: gdi objects against cycle 1: " + KindChanges(firstKinds, soak::GdiObjectsByKind()));
+                    SayNewObjects(firstObjects, soak::GdiObjectsInTable());
+                }
             }
         }
     } catch (const CycleFailed& e) {
