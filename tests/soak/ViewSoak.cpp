@@ -230,6 +230,10 @@ int Soak(const Options& options)
 
     bool fromTable = false;
     soak::GdiObjects(&fromTable);
+    if (fromTable && !soak::GdiObjectsInHandleTable()) {
+        Say("soak: GDI objects cannot be counted here: GetGuiResources answers 0 and the PEB names no handle table");
+        return 2;
+    }
     Say("soak: " + std::to_string(options.cycles) + " cycles of ShowFrmView into the shell's container and the host's "
         "close (1280), a sample after the first and every " + std::to_string(options.every) + "; GDI objects " +
         (fromTable ? "counted in the handle table" : "from GetGuiResources") +
