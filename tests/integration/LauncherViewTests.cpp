@@ -169,7 +169,7 @@ TEST_F(LauncherViewTest, WithoutTheCardTableTheHostShowsItsMessageTwiceAndThePan
 namespace {
 
 // The query object the module handed over, and the blocks the shared
-// runtime gave back to its heap meanwhile.
+// runtime gave back to its heap after the host's call raised.
 int g_migrationCalls = 0;
 void* g_query = nullptr;
 std::vector<void*> g_sharedBlocksFreed;
@@ -180,6 +180,9 @@ rt::Bool8 __stdcall RaisingExecADOQueryMsg(const char*, const char* sql, rt::RtQ
 {
     ++g_migrationCalls;
     g_query = *query;
+    // Only what is freed from here on counts: the query's address may have
+    // served an earlier block.
+    g_sharedBlocksFreed.clear();
     throw rt::Error(std::string("数据库连接已断开：") + sql);
 }
 

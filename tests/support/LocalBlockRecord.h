@@ -29,13 +29,17 @@ public:
     const std::vector<HLOCAL>& Allocated() const { return State().allocated; }
     const std::vector<HLOCAL>& Freed() const { return State().freed; }
     int FailedAllocations() const { return State().failed; }
-    // Blocks allocated and not freed since the record began.
+    // Blocks allocated and not freed since the record began (a handle can
+    // come back from a later allocation, so the two are counted).
     std::vector<HLOCAL> Held() const
     {
         std::vector<HLOCAL> held;
-        for (HLOCAL block : State().allocated)
-            if (std::count(State().freed.begin(), State().freed.end(), block) == 0)
+        for (HLOCAL block : State().allocated) {
+            const auto allocations = std::count(State().allocated.begin(), State().allocated.end(), block);
+            const auto frees = std::count(State().freed.begin(), State().freed.end(), block);
+            if (allocations > frees && std::count(held.begin(), held.end(), block) == 0)
                 held.push_back(block);
+        }
         return held;
     }
 
