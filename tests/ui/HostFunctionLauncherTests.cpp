@@ -190,6 +190,7 @@ TEST_F(HostFunctionLauncherTest, AnErrorOutOfTheHostFunctionContinuesAfterTheBuf
         EXPECT_EQ(std::string(error.what()), std::string("读卡器未连接：") + kCode);
     }
     EXPECT_EQ(g_raisedFor, kCode);
+    EXPECT_EQ(text, "p");  // what the host half wrote does not come back
     EXPECT_EQ(blocks.Allocated().size(), 1u);
     EXPECT_TRUE(blocks.Held().empty());
 }
