@@ -78,8 +78,8 @@ const std::string& Tfrm_MainFrame::Status() const { return lblStatus_->Caption()
 void Tfrm_MainFrame::ClearRecords()
 {
     copyData_.clear();
-    helpRequests_ = 0;
-    ncActivations_ = 0;
+    helpRequests_.clear();
+    ncActivations_.clear();
 }
 
 void Tfrm_MainFrame::NoteCopyData(WPARAM sender, const COPYDATASTRUCT* record)
@@ -110,11 +110,11 @@ LRESULT Tfrm_MainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         NoteCopyData(wParam, reinterpret_cast<const COPYDATASTRUCT*>(lParam));
         return TRUE;
     case kHelpRequestMessage:
-        ++helpRequests_;
+        helpRequests_.push_back({wParam, lParam});
         SetStatus("模块请求帮助（F1）");
         return 0;
     case WM_NCACTIVATE:
-        ++ncActivations_;
+        ncActivations_.push_back({wParam, lParam});
         break;
     default:
         break;

@@ -31,6 +31,13 @@ struct CopyDataNotice {
     std::string text;       // the data up to its NUL (at most cbData bytes)
 };
 
+// The two parameters of a message the window received.
+struct MessageParams {
+    WPARAM wParam = 0;
+    LPARAM lParam = 0;
+    bool operator==(const MessageParams&) const = default;
+};
+
 class Tfrm_MainFrame : public rt::ui::Form {
 public:
     explicit Tfrm_MainFrame(const std::string& caption);
@@ -48,8 +55,10 @@ public:
     const std::string& Status() const;
 
     const std::vector<CopyDataNotice>& CopyDataNotices() const noexcept { return copyData_; }
-    int HelpRequests() const noexcept { return helpRequests_; }
-    int NcActivations() const noexcept { return ncActivations_; }
+    int HelpRequests() const noexcept { return static_cast<int>(helpRequests_.size()); }
+    const std::vector<MessageParams>& HelpRequestParams() const noexcept { return helpRequests_; }
+    int NcActivations() const noexcept { return static_cast<int>(ncActivations_.size()); }
+    const std::vector<MessageParams>& NcActivationParams() const noexcept { return ncActivations_; }
     void ClearRecords();
 
     // The tool bar's commands; each may be empty.
@@ -67,8 +76,8 @@ private:
     rt::ui::Panel* pnlStatus_ = nullptr;
     rt::ui::Label* lblStatus_ = nullptr;
     std::vector<CopyDataNotice> copyData_;
-    int helpRequests_ = 0;
-    int ncActivations_ = 0;
+    std::vector<MessageParams> helpRequests_;
+    std::vector<MessageParams> ncActivations_;
 };
 
 } // namespace shell

@@ -35,9 +35,9 @@ TEST(NumberText, DecimalNumbersUseTheGivenSeparator)
     EXPECT_TRUE(config::ParseDecimalNumber("7", '.', value));
     EXPECT_DOUBLE_EQ(value, 7);
     // No fixed limit on the length of the text.
-    EXPECT_TRUE(config::ParseDecimalNumber("0." + std::string(300, '0') + "1e300", '.', value));
+    EXPECT_TRUE(config::ParseDecimalNumber(std::string("0.").append(300, '0').append("1e300"), '.', value));
     EXPECT_DOUBLE_EQ(value, 0.1);
-    EXPECT_TRUE(config::ParseDecimalNumber(std::string(200, '0') + "42", '.', value));
+    EXPECT_TRUE(config::ParseDecimalNumber(std::string(200, '0').append("42"), '.', value));
     EXPECT_DOUBLE_EQ(value, 42);
     value = 9;
     for (const char* bad : {"", "3,25", ".", "1e", "1e+", "1.2.3", "abc", "1e999", "--1", "1 0"}) {

@@ -71,7 +71,7 @@ TEST_F(ValueObjectTest, ALongNameIsCutAtAWholeCharacter)
 {
     // 254 letters and one double-byte character: the cut at 255 bytes would
     // leave half a character; the stored name ends before it instead.
-    const std::string name = std::string(254, 'n') + "\xB0\xA1";
+    const std::string name = std::string(254, 'n').append("\xB0\xA1");
     SetString(vo.get(), name, "v");
     ASSERT_EQ(vo->Items->Count(), 1);
     EXPECT_EQ(StoredName(ItemAt(*vo, 0)), std::string(254, 'n'));

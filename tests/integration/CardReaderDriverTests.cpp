@@ -1,7 +1,7 @@
-// The card-reader driver check for real: Wine reports Windows 98 to one
-// program (HKCU\Software\Wine\AppDefaults\<program>.exe, Version=win98),
-// and the system directory's winscard.dll is moved aside while a test needs
-// it missing. Both are put back when the test ends.
+// The card-reader driver check for real: Wine reports an older Windows to
+// one program (support/ReportedWindowsVersion.h), and the system directory's
+// winscard.dll is moved aside while a test needs it missing. Both are put
+// back when the test ends.
 // The test program and the module are of one width and ask
 // GetSystemDirectoryA alike: the 32-bit suite moves the file in the system
 // directory of a 32-bit prefix, the 64-bit suite in system32 of a 64-bit
@@ -10,6 +10,7 @@
 #include "shell/SubAppModule.h"
 #include "support/TempFolder.h"
 #include "support/ChildProcess.h"
+#include "support/ReportedWindowsVersion.h"
 
 #include "sharedrt/UniqueHandle.h"
 
@@ -20,35 +21,17 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 
 using testing::HasSubstr;
 using testing::Not;
 using testing_support::ExamplesFolder;
 using testing_support::ProcessResult;
+using testing_support::ReportedWindowsVersion;
 using testing_support::RunProgram;
 using testing_support::TempFolder;
 
 namespace {
-
-// Wine reports Windows 98 to the program of that file name while this lives.
-class ReportedWindows98 {
-public:
-    explicit ReportedWindows98(const std::string& program)
-        : key_("Software\\Wine\\AppDefaults\\" + program)
-    {
-        rt::unique_hkey key;
-        ok_ = RegCreateKeyExA(HKEY_CURRENT_USER, key_.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, key.put(), nullptr) ==
-                  ERROR_SUCCESS &&
-              RegSetValueExA(key.get(), "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>("win98"), 6) ==
-                  ERROR_SUCCESS;
-    }
-    ~ReportedWindows98() { RegDeleteKeyA(HKEY_CURRENT_USER, key_.c_str()); }
-    bool Ok() const { return ok_; }
-
-private:
-    std::string key_;
-    bool ok_ = false;
-};
 
 // The system directory without winscard.dll while this lives.
 class WinscardMovedAside {
@@ -77,22 +60,50 @@ private:
 constexpr DWORD kPresent = 1;
 constexpr DWORD kWindows98 = 2;
 
+// One run of the probe on the system directory, under the given version
+// (empty: the prefix's own).
+struct ProbeRun {
+    std::string version;
+    bool withWinscard;
+    std::string reported;  // the first line of the probe: what the system told it
+    DWORD exitCode;
+};
+
+std::string FirstLine(const std::string& text) { return text.substr(0, text.find_first_of("\r\n")); }
+
 } // namespace
 
 TEST(CardReaderDriver, MissingOnlyOnWindows98WithoutWinscard)
 {
-    const std::string probe = shell::ExecutableFolder() + "CardReaderProbe.exe";
-    EXPECT_EQ(RunProgram("\"" + probe + "\"").exitCode, kPresent);
-    {
-        const WinscardMovedAside moved;
-        ASSERT_TRUE(moved.Ok());
-        EXPECT_EQ(RunProgram("\"" + probe + "\"").exitCode, kPresent);  // NT family: no driver test
-        const ReportedWindows98 win98("CardReaderProbe.exe");
-        ASSERT_TRUE(win98.Ok());
-        EXPECT_EQ(RunProgram("\"" + probe + "\"").exitCode, kWindows98);
+    const ProbeRun runs[] = {
+        {"", true, "platform 2 version", kPresent},
+        {"", false, "platform 2 version", kPresent},  // NT family: no driver test
+        {"win95", false, "platform 1 version 4.0", kPresent},
+        {"win98", false, "platform 1 version 4.10", kWindows98},
+        {"win98", true, "platform 1 version 4.10", kWindows98 | kPresent},
+        {"winme", false, "platform 1 version 4.90", kPresent},
+        {"win2k", false, "platform 2 version 5.0", kPresent},
+    };
+    const std::string probe = "\"" + shell::ExecutableFolder() + "CardReaderProbe.exe\"";
+    for (const ProbeRun& run : runs) {
+        SCOPED_TRACE(run.version + (run.withWinscard ? " with" : " without") + " winscard.dll");
+        std::optional<WinscardMovedAside> moved;
+        if (!run.withWinscard) {
+            moved.emplace();
+            ASSERT_TRUE(moved->Ok());
+        }
+        std::optional<ReportedWindowsVersion> reported;
+        if (!run.version.empty()) {
+            reported.emplace("CardReaderProbe.exe", run.version);
+            ASSERT_TRUE(reported->Ok());
+        }
+        const ProcessResult result = RunProgram(probe);
+        if (run.version.empty())
+            EXPECT_THAT(FirstLine(result.output), testing::StartsWith(run.reported));
+        else
+            EXPECT_EQ(FirstLine(result.output), run.reported);
+        EXPECT_EQ(result.exitCode, run.exitCode);
     }
-    const ReportedWindows98 win98("CardReaderProbe.exe");
-    EXPECT_EQ(RunProgram("\"" + probe + "\"").exitCode, kWindows98 | kPresent);
 }
 
 TEST(CardReaderDriver, InitialisationStopsWithTheDriverMessage)
@@ -108,7 +119,7 @@ TEST(CardReaderDriver, InitialisationStopsWithTheDriverMessage)
     {
         const WinscardMovedAside moved;
         ASSERT_TRUE(moved.Ok());
-        const ReportedWindows98 win98("MainFrameWin98.exe");
+        const ReportedWindowsVersion win98("MainFrameWin98.exe", "win98");
         ASSERT_TRUE(win98.Ok());
         run = RunProgram("\"" + shell + "\" --console \"" + installation + "\"");
     }

@@ -11,6 +11,7 @@
 
 #include "sharedrt/ErrorMsgLayout.h"
 #include "sharedrt/RtString.h"
+#include "sharedrt/SharedHeap.h"
 #include "sharedrt/UniqueHandle.h"
 
 #include <gmock/gmock.h>
@@ -83,6 +84,17 @@ protected:
         if (!module_)
             module_.emplace(shell::ExecutableFolder() + "wscbs.dll");
         return module_->InitSubApp(nullptr, text);
+    }
+
+    // The module's own InitSubApp, for a buffer of the test's making; the
+    // host is configured from the profile first.
+    rt::Bool8(__stdcall* RawInitSubApp())(rt::WindowHandle, char**)
+    {
+        shell::ApplyHostProfile(profile_, Model());
+        if (!module_)
+            module_.emplace(shell::ExecutableFolder() + "wscbs.dll");
+        return reinterpret_cast<rt::Bool8(__stdcall*)(rt::WindowHandle, char**)>(
+            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("wscbs.dll"), "InitSubApp")));
     }
 
     // InitSubApp once more on the host as it stands.
@@ -185,6 +197,39 @@ TEST_F(InitSubAppTest, MissingCatalogueFailsAfterTheRestOfTheGlobalStep)
     EXPECT_EQ(SubAppValue("Global_company"), "330106999900017");
     EXPECT_EQ(Model().FindItem(*Model().SubAppVo("WSCBS"), "Global_Errlist"), nullptr);
     EXPECT_FALSE(PathExists(subApp_ + "dataupdate.ini"));
+}
+
+TEST_F(InitSubAppTest, TheWriteBackStaysInsideAPlainBufferAndASmallSharedHeapBlock)
+{
+    // The failure adds the catalogue message, more than either buffer holds.
+    DeleteFileA((subApp_ + "errmsg.xml").c_str());
+    const auto init = RawInitSubApp();
+    ASSERT_NE(init, nullptr);
+    const std::string text = "SubAppCode=WSCBS";
+
+    // Memory of the host's own: its size is unknown, so nothing goes past
+    // the text the host wrote there.
+    // (The guard bytes hold the whole failure text, so that an unbounded
+    // write stays inside them.)
+    std::vector<char> plain(text.size() + 1 + 256, '#');
+    std::memcpy(plain.data(), text.c_str(), text.size() + 1);
+    char* pointer = plain.data();
+    EXPECT_EQ(init(nullptr, &pointer), 0);
+    EXPECT_EQ(pointer, plain.data());
+    EXPECT_EQ(std::string(plain.data()), text);
+    ASSERT_TRUE(std::all_of(plain.begin() + text.size() + 1, plain.end(), [](char c) { return c == '#'; }));
+
+    // A shared-heap block of 40 bytes: 39 bytes of text and the NUL, cut
+    // before a character that would not fit whole.
+    constexpr std::size_t kBlock = 40;
+    auto* block = static_cast<char*>(rt::SharedHeap::AllocZeroed(kBlock));
+    std::memset(block, '#', kBlock);
+    std::memcpy(block, text.c_str(), text.size() + 1);
+    pointer = block;
+    EXPECT_EQ(init(nullptr, &pointer), 0);
+    EXPECT_EQ(std::string(block), "SubAppCode=WSCBS;ResultMsgStr=错误代码");  // 38 bytes; "：" takes two more
+    EXPECT_EQ(block[kBlock - 1], '#');
+    rt::SharedHeap::Free(block);
 }
 
 TEST_F(InitSubAppTest, EmptyCatalogueGivesTheSecondMessage)

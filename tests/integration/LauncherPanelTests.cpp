@@ -12,6 +12,7 @@
 #include "sharedrt/ui/Panel.h"
 #include "sharedrt/ui/WindowCapture.h"
 #include "support/ImportPatch.h"
+#include "support/LocalBlockRecord.h"
 
 #include <gmock/gmock.h>
 
@@ -343,6 +344,7 @@ unsigned char __stdcall FailingExecuteFunc(void*, const char* code, char**)
 TEST_F(LauncherPanelTest, AnErrorOutOfTheHostFunctionReachesTheErrorDisplayAndTheButtonComesBack)
 {
     ASSERT_TRUE(Show());
+    const testing_support::LocalBlockRecord blocks(module->Handle());
     testing_support::ImportPatch failing(module->Handle(), "ModuleLib.dll", "ExecuteFunc",
                                          reinterpret_cast<void*>(&FailingExecuteFunc));
     g_clicked = &Button("sbtnGetState");
@@ -351,7 +353,28 @@ TEST_F(LauncherPanelTest, AnErrorOutOfTheHostFunctionReachesTheErrorDisplayAndTh
     EXPECT_TRUE(g_clicked->Enabled());
     ASSERT_EQ(errors.Messages().size(), 1u);
     EXPECT_EQ(errors.Messages()[0], "读卡器未连接：WSCBS004-00-05");
+    // The parameter buffer went back before the error left the launch.
+    EXPECT_FALSE(blocks.Allocated().empty());
+    EXPECT_TRUE(blocks.Held().empty());
     g_clicked = nullptr;
+}
+
+TEST_F(LauncherPanelTest, WithoutMemoryForTheParameterBufferNothingStartsAndTheButtonComesBack)
+{
+    ASSERT_TRUE(Show());
+    Model().ClearRecords();
+    {
+        const testing_support::LocalBlockRecord noMemory(module->Handle(), true);
+        rt::ui::driver::Click(Button("sbtnClearCard"));
+        EXPECT_EQ(noMemory.FailedAllocations(), 1);
+    }
+    EXPECT_TRUE(StartedCodes().empty());
+    EXPECT_TRUE(Button("sbtnClearCard").Enabled());
+    ASSERT_EQ(errors.Messages().size(), 1u);
+    EXPECT_THAT(errors.Messages()[0], HasSubstr("WSCBS004-00-04"));
+
+    rt::ui::driver::Click(Button("sbtnClearCard"));
+    EXPECT_THAT(StartedCodes(), ElementsAre("WSCBS004-00-04"));
 }
 
 TEST_F(LauncherPanelTest, ThePanelStartsItsFunctionOnEveryShowButNotOnARepeatedShow)

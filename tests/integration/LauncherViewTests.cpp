@@ -3,6 +3,9 @@
 // the host and a new view afterwards, and a failed creation.
 #include "LauncherTestHost.h"
 
+#include "sharedrt/RtError.h"
+#include "sharedrt/RtQuery.h"
+#include "sharedrt/RtString.h"
 #include "sharedrt/ui/Panel.h"
 #include "support/ImportPatch.h"
 
@@ -161,6 +164,60 @@ TEST_F(LauncherViewTest, WithoutTheCardTableTheHostShowsItsMessageTwiceAndThePan
     EXPECT_TRUE(IsWindowVisible(View()->Handle()));
     EXPECT_THAT(StartedCodes(), ElementsAre("WSCBS004-00-01"));
     EXPECT_TRUE(errors.Messages().empty());
+}
+
+namespace {
+
+// The query object the module handed over, and the blocks the shared
+// runtime gave back to its heap after the host's call raised.
+int g_migrationCalls = 0;
+void* g_query = nullptr;
+std::vector<void*> g_sharedBlocksFreed;
+BOOL(WINAPI* g_heapFree)(HANDLE, DWORD, LPVOID) = nullptr;
+
+rt::Bool8 __stdcall RaisingExecADOQueryMsg(const char*, const char* sql, rt::RtQuery** query, rt::RtString*,
+                                           std::int32_t, rt::Bool8)
+{
+    ++g_migrationCalls;
+    g_query = *query;
+    // Only what is freed from here on counts: the query's address may have
+    // served an earlier block.
+    g_sharedBlocksFreed.clear();
+    throw rt::Error(std::string("数据库连接已断开：") + sql);
+}
+
+BOOL WINAPI RecordingHeapFree(HANDLE heap, DWORD flags, LPVOID block)
+{
+    g_sharedBlocksFreed.push_back(block);
+    return g_heapFree(heap, flags, block);
+}
+
+} // namespace
+
+TEST_F(LauncherViewTest, AMigrationCallThatRaisesIsShownAndThePanelOpensWithoutTheQuery)
+{
+    g_migrationCalls = 0;
+    g_query = nullptr;
+    g_sharedBlocksFreed.clear();
+    {
+        const testing_support::ImportPatch raising(module->Handle(), "ModuleLib.dll", "ExecADOQueryMsg",
+                                                   reinterpret_cast<void*>(&RaisingExecADOQueryMsg));
+        const testing_support::ImportPatch freeing(GetModuleHandleA("SharedRt.dll"), "kernel32.dll", "HeapFree",
+                                                   reinterpret_cast<void*>(&RecordingHeapFree));
+        g_heapFree = reinterpret_cast<BOOL(WINAPI*)(HANDLE, DWORD, LPVOID)>(freeing.Original());
+        EXPECT_TRUE(Show());
+    }
+    // The first statement raised; the second was not tried.
+    EXPECT_EQ(g_migrationCalls, 1);
+    ASSERT_NE(g_query, nullptr);
+    EXPECT_THAT(g_sharedBlocksFreed, testing::Contains(g_query));
+    ASSERT_EQ(errors.Messages().size(), 1u);
+    EXPECT_EQ(errors.Messages()[0], "数据库连接已断开：alter table cs_ickxx alter column icxlh Text(4)");
+    EXPECT_TRUE(Model().Messages().empty());
+    ASSERT_NE(View(), nullptr);
+    EXPECT_TRUE(IsWindowVisible(View()->Handle()));
+    EXPECT_EQ(GetParent(View()->Handle()), host->Container().Handle());
+    EXPECT_THAT(StartedCodes(), ElementsAre("WSCBS004-00-01"));
 }
 
 TEST_F(LauncherViewTest, FreeDLLProcLeavesTheViewInPlace)

@@ -75,7 +75,7 @@ TEST(InitSteps, MissingDriverStopsBeforeTheGlobals)
     steps.driverPresent = false;
     const module::InitOutcome outcome = module::RunInitSteps(steps, "a=1");
     EXPECT_FALSE(outcome.succeeded);
-    EXPECT_EQ(outcome.text, std::string("a=1;ResultMsgStr=") + module::kDriverMissingMessage);
+    EXPECT_EQ(outcome.text, std::string("a=1;ResultMsgStr=").append(module::kDriverMissingMessage));
     EXPECT_EQ(steps.calls, "124");
 }
 
@@ -85,14 +85,14 @@ TEST(InitSteps, CatalogueMessageReplacesAnExistingResultEntry)
     steps.globalsMessage = config::kCatalogueMissingMessage;
     const module::InitOutcome outcome = module::RunInitSteps(steps, "x=1;resultmsgstr=old;y=2");
     EXPECT_FALSE(outcome.succeeded);
-    EXPECT_EQ(outcome.text, std::string("x=1;ResultMsgStr=") + config::kCatalogueMissingMessage + ";y=2");
+    EXPECT_EQ(outcome.text, std::string("x=1;ResultMsgStr=").append(config::kCatalogueMissingMessage).append(";y=2"));
 }
 
 TEST(InitSteps, EmptyTextOnFailureHoldsOnlyTheResultEntry)
 {
     ScriptedSteps steps;
     steps.globalsMessage = config::kCatalogueEmptyMessage;
-    EXPECT_EQ(module::RunInitSteps(steps, "").text, std::string("ResultMsgStr=") + config::kCatalogueEmptyMessage);
+    EXPECT_EQ(module::RunInitSteps(steps, "").text, std::string("ResultMsgStr=").append(config::kCatalogueEmptyMessage));
 }
 
 TEST(InitSteps, RegionalFailureDoesNotStopTheRest)

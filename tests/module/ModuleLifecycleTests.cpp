@@ -2,8 +2,10 @@
 // real wscbs.dll.
 #include "sharedrt/AppObjects.h"
 #include "sharedrt/SharedHeap.h"
+#include "support/ExportTable.h"
 #include "support/LoadedModule.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -48,10 +50,14 @@ TEST(ModuleLifecycle, UnloadRestoresTheObjectsRecordedAtLoad)
     EXPECT_EQ(rt::CurrentScreen(), &screenAtLoad);
 }
 
-TEST(ModuleLifecycle, ExportsAreFoundByTheirPlainNames)
+TEST(ModuleLifecycle, TheThreeEntryPointsAreTheWholeSurface)
 {
     testing_support::LoadedModule module("wscbs.dll");
     ASSERT_TRUE(module.Loaded());
+    const testing_support::ExportTable table = testing_support::ReadExportTable(module.Handle());
+    EXPECT_THAT(table.names, testing::ElementsAre("FreeDLLProc", "InitSubApp", "ShowFrmView"));
+    EXPECT_THAT(table.ordinalsWithoutName, testing::IsEmpty());
+
     auto freeProc = module.Export<FreeDLLProcFn>("FreeDLLProc");
     ASSERT_NE(freeProc, nullptr);
     EXPECT_EQ(freeProc(0, 0), 1);

@@ -1,6 +1,7 @@
 #include "module/PlatformCheck.h"
 
 #include "support/ImportPatch.h"
+#include "support/ReportedWindowsVersion.h"
 #include "support/TempFolder.h"
 
 #include "sharedrt/UniqueHandle.h"
@@ -14,7 +15,6 @@ using testing_support::TempFolder;
 namespace {
 
 constexpr const char kProbe[] = "CardReaderProbe.exe";
-constexpr const char kAppDefaults[] = "Software\\Wine\\AppDefaults\\CardReaderProbe.exe";
 
 constexpr DWORD kPresent = 1;
 constexpr DWORD kWindows98 = 2;
@@ -38,24 +38,6 @@ DWORD RunProbe(const std::string& directory = "")
     GetExitCodeProcess(process.hProcess, &code);
     return code;
 }
-
-// Makes Wine report Windows 98 to the probe only, while it lives.
-class ReportedWindows98 {
-public:
-    ReportedWindows98()
-    {
-        rt::unique_hkey key;
-        created_ = RegCreateKeyExA(HKEY_CURRENT_USER, kAppDefaults, 0, nullptr, 0, KEY_WRITE, nullptr, key.put(),
-                                   nullptr) == ERROR_SUCCESS &&
-                   RegSetValueExA(key.get(), "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>("win98"), 6) ==
-                       ERROR_SUCCESS;
-    }
-    ~ReportedWindows98() { RegDeleteKeyA(HKEY_CURRENT_USER, kAppDefaults); }
-    bool Created() const { return created_; }
-
-private:
-    bool created_ = false;
-};
 
 } // namespace
 
@@ -85,8 +67,8 @@ TEST(PlatformCheck, Windows98WithoutWinscardIsTheOnlyFailure)
     const TempFolder directoryOnly("system");
     directoryOnly.Make("Winscard.dll");
 
-    const ReportedWindows98 win98;
-    ASSERT_TRUE(win98.Created());
+    const testing_support::ReportedWindowsVersion win98(kProbe, "win98");
+    ASSERT_TRUE(win98.Ok());
     EXPECT_EQ(RunProbe(empty.Path()), kWindows98);
     // The trailing separator is added only when missing.
     const std::string unslashed = withDriver.Path().substr(0, withDriver.Path().size() - 1);

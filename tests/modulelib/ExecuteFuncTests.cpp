@@ -71,7 +71,7 @@ TEST_F(ExecuteFuncTest, NeverWritesMoreThan499BytesAndCutsAtAWholeCharacter)
         return true;
     });
     Model().SetHostFunction("CHINESE", [](void*, const std::string&, std::string& text) {
-        text = std::string(498, 'y') + "税";
+        text.assign(498, 'y').append("税");
         return true;
     });
     ParameterBlock longBlock("");

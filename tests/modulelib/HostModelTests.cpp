@@ -3,6 +3,7 @@
 #include "hostmodel/HostModel.h"
 #include "hostmodel/ModuleLibApi.h"
 #include "sharedrt/SharedHeap.h"
+#include "support/ExportTable.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -246,3 +247,20 @@ TEST_F(HostModelTest, CallLogNamesEveryServiceWithArgumentsAndResult)
 }
 
 } // namespace
+
+TEST(ModuleLibExports, TheThirtyServicesAreTheOnlyNamesAndTheModelIsReachedByOrdinal)
+{
+    const HMODULE library = GetModuleHandleA("ModuleLib.dll");
+    ASSERT_NE(library, nullptr);
+    const testing_support::ExportTable table = testing_support::ReadExportTable(library);
+    EXPECT_THAT(table.names,
+                ElementsAre("CheckFunctionCanUse", "ExecADOQueryMsg", "ExecuteFunc", "FetchHeadstrTrim",
+                            "GetAppHandle", "GetAppPath", "GetCompanyInfoVO", "GetCurFuncCode", "GetCurParentForm",
+                            "GetCurSubAppCode", "GetCurSubAppInfo", "GetCurSubAppPath", "GetCurSubAppVo",
+                            "GetMainFrameHandle", "GetSubAppIndividuationParam", "GetSubAppPath",
+                            "GetUserConfigParam", "GetUserInfoVO", "GetgsMainFrameParentForm", "GetpSubAppInfo",
+                            "InforMsg", "ReadIniValueStr", "SetSkinSchemeCtrls", "SetgsHelpHtml",
+                            "WriteIniValueString", "gclModuleBackColor", "gclModuleToolBarColor",
+                            "gclSysFontColor", "giSysFontCharSet", "giSysFontSize"));
+    EXPECT_THAT(table.ordinalsWithoutName, ElementsAre(100u));
+}

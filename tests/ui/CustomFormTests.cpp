@@ -67,6 +67,9 @@ public:
         own = new kestrel::TXPKestrelEdit({.control = {.owner = this, .parent = this, .name = "edtOwn",
                                                        .bounds = {10, 40, 100, 21}}});
         own->OnEnter = [this](Component&) { ++ownHandlerRuns; };
+        // A name of the form's own, which creation clears because the form
+        // holds host edits.
+        SetImeName("美式键盘");
         plain = new kestrel::TXPKestrelEdit({.control = {.owner = this, .parent = this, .name = "edtPlain",
                                                          .bounds = {10, 70, 100, 21}},
                                              .imeMode = ImeMode::Chinese});
@@ -155,7 +158,6 @@ TEST_F(CustomFormTest, EditsGetTheImeHandlerUnlessTheyHaveOneAndItFollowsTheirMo
     Model().SetUserConfig("RunParameter", "SysIME", "中文 (简体) - 微软拼音");
     form_ = CreateForm<EditForm>();
     auto& form = static_cast<EditForm&>(*form_);
-    EXPECT_EQ(form.ImeName(), "");
 
     // The edit's own handler stays.
     form.own->OnEnter(*form.own);
@@ -184,6 +186,25 @@ TEST_F(CustomFormTest, EditsGetTheImeHandlerUnlessTheyHaveOneAndItFollowsTheirMo
     EXPECT_EQ(form.GetImeMode(), ImeMode::DontCare);
 }
 
+TEST_F(CustomFormTest, TheFormsOwnInputMethodNameIsClearedOnlyWhenItHoldsHostEdits)
+{
+    form_ = CreateForm<EditForm>();
+    auto& withEdits = static_cast<EditForm&>(*form_);
+    EXPECT_EQ(withEdits.ImeName(), "");  // the constructor's name is gone
+
+    // The skin-changed message hooks the edits again and clears it again.
+    withEdits.SetImeName("美式键盘");
+    SendMessageA(withEdits.Handle(), 1303, 0, 0);
+    EXPECT_EQ(withEdits.ImeName(), "");
+
+    // A form without host edits keeps its name.
+    auto* plain = CreateForm<ui::Tfrm_Custom>();
+    plain->SetImeName("美式键盘");
+    SendMessageA(plain->Handle(), 1303, 0, 0);
+    EXPECT_EQ(plain->ImeName(), "美式键盘");
+    FreeComponent(plain);
+}
+
 TEST_F(CustomFormTest, F1SendsOneHelpRequestAndTheKeyStillReachesTheFocusedEdit)
 {
     form_ = CreateForm<EditForm>();
@@ -199,7 +220,7 @@ TEST_F(CustomFormTest, F1SendsOneHelpRequestAndTheKeyStillReachesTheFocusedEdit)
     driver::PressKey(form.plain->Handle(), VK_F2);
     EXPECT_EQ(host_->HelpRequests(), 0);
     driver::PressKey(form.plain->Handle(), VK_F1);
-    EXPECT_EQ(host_->HelpRequests(), 1);
+    EXPECT_THAT(host_->HelpRequestParams(), ElementsAre(shell::MessageParams{0, 0}));
     EXPECT_EQ(editKeys, 1);
 }
 
@@ -263,12 +284,15 @@ TEST_F(CustomFormTest, EveryActivationTellsTheHostWindowToLookActive)
     driver::ProcessMessages();
     observer->ClearRecords();
 
+    // Activation and deactivation alike: the title bar is drawn active
+    // (wParam 1), with no region to leave alone (lParam 0).
     SetActiveWindow(form.Handle());
     driver::ProcessMessages();
-    EXPECT_EQ(observer->NcActivations(), 1);
+    EXPECT_THAT(observer->NcActivationParams(), ElementsAre(shell::MessageParams{1, 0}));
     SetActiveWindow(host_->Handle());
     driver::ProcessMessages();
-    EXPECT_EQ(observer->NcActivations(), 2);
+    EXPECT_THAT(observer->NcActivationParams(),
+                ElementsAre(shell::MessageParams{1, 0}, shell::MessageParams{1, 0}));
 
     // Only the host's own answer counts here; the class name is not searched.
     Model().SetWindows(host_->Handle(), nullptr);

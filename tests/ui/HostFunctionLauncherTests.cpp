@@ -4,11 +4,15 @@
 
 #include "hostmodel/HostModel.h"
 #include "sharedrt/RtError.h"
+#include "support/ImportPatch.h"
+#include "support/LocalBlockRecord.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <windows.h>
+
+#include <cstring>
 
 using hostmodel::Model;
 using ui::RunHostFunction;
@@ -156,4 +160,57 @@ TEST_F(HostFunctionLauncherTest, TheBufferIsReleasedAfterEveryLaunchAlsoAFailedO
     const std::size_t after = BusyProcessHeapBytes();
     // A kept buffer would add 500 bytes and more per launch.
     EXPECT_LT(after, before + kLaunches * ui::kParamBufferSize / 10);
+}
+
+namespace {
+
+std::string g_raisedFor;
+
+unsigned char __stdcall RaisingExecuteFunc(void*, const char* code, char** buffer)
+{
+    g_raisedFor = code;
+    std::strcpy(*buffer, "half written");
+    throw rt::Error(std::string("读卡器未连接：") + code);
+}
+
+} // namespace
+
+TEST_F(HostFunctionLauncherTest, AnErrorOutOfTheHostFunctionContinuesAfterTheBufferIsReleased)
+{
+    Model().AllowFunction(kCode);
+    const HMODULE self = GetModuleHandleA(nullptr);
+    const testing_support::LocalBlockRecord blocks(self);
+    const testing_support::ImportPatch raising(self, "ModuleLib.dll", "ExecuteFunc",
+                                               reinterpret_cast<void*>(&RaisingExecuteFunc));
+    std::string text = "p";
+    try {
+        RunHostFunction(nullptr, kCode, text);
+        ADD_FAILURE() << "the host's error did not continue to the caller";
+    } catch (const rt::Error& error) {
+        EXPECT_EQ(std::string(error.what()), std::string("读卡器未连接：") + kCode);
+    }
+    EXPECT_EQ(g_raisedFor, kCode);
+    EXPECT_EQ(text, "p");  // what the host half wrote does not come back
+    EXPECT_EQ(blocks.Allocated().size(), 1u);
+    EXPECT_TRUE(blocks.Held().empty());
+}
+
+TEST_F(HostFunctionLauncherTest, WithoutAParameterBufferNothingIsStartedAndTheLaunchFails)
+{
+    Model().AllowFunction(kCode);
+    bool ran = false;
+    Model().SetHostFunction(kCode, [&](void*, const std::string&, std::string&) { return ran = true; });
+    std::string text = "p";
+    {
+        const testing_support::LocalBlockRecord noMemory(GetModuleHandleA(nullptr), true);
+        EXPECT_THROW(RunHostFunction(nullptr, kCode, text), rt::Error);
+        EXPECT_EQ(noMemory.FailedAllocations(), 1);
+    }
+    EXPECT_FALSE(ran);
+    EXPECT_TRUE(Model().ExecuteCalls().empty());
+    EXPECT_EQ(text, "p");
+
+    // The next launch with memory goes ahead as usual.
+    EXPECT_TRUE(RunHostFunction(nullptr, kCode, text));
+    EXPECT_TRUE(ran);
 }

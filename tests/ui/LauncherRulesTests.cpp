@@ -21,7 +21,7 @@ TEST(LauncherRules, VersionCaptionIsCutTo56Bytes)
     EXPECT_EQ(caption.size(), 56u);
     EXPECT_EQ(caption, "版本：" + std::string(50, '9'));
     // A double-byte character that would cross the limit is left out whole.
-    const std::string chinese = VersionCaption(std::string(49, '9') + "版本");
+    const std::string chinese = VersionCaption(std::string(49, '9').append("版本"));
     EXPECT_EQ(chinese, "版本：" + std::string(49, '9'));
 }
 
