@@ -45,10 +45,15 @@ HWND FindHostMainWindow()
 {
     if (HWND main = static_cast<HWND>(host::MainFrameHandle()))
         return main;
+    // The host loaded this module: its main window is one of this process's,
+    // and never one of the module's own forms, whose class compares equal.
     HWND window = nullptr;
-    while ((window = FindWindowExA(nullptr, window, kHostMainWindowClass, nullptr)) != nullptr)
-        if (!IsModuleWindow(window))
+    while ((window = FindWindowExA(nullptr, window, kHostMainWindowClass, nullptr)) != nullptr) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        if (process == GetCurrentProcessId() && !IsModuleWindow(window))
             return window;
+    }
     return nullptr;
 }
 

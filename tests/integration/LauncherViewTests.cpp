@@ -6,6 +6,7 @@
 #include "sharedrt/RtError.h"
 #include "sharedrt/RtQuery.h"
 #include "sharedrt/RtString.h"
+#include "sharedrt/UniqueHandle.h"
 #include "sharedrt/ui/Panel.h"
 #include "support/ImportPatch.h"
 
@@ -314,6 +315,35 @@ TEST_F(LauncherViewTest, WithoutTheMainFrameHandleNoticesGoToTheHostWindowNeverT
 
     SendMessageA(view, 1280, 0, 0);
     rt::ui::driver::ProcessMessages();
+    ASSERT_EQ(host->CopyDataNotices().size(), 1u);
+    EXPECT_EQ(host->CopyDataNotices()[0].kind, 1302u);
+}
+
+TEST_F(LauncherViewTest, WithoutTheMainFrameHandleAnotherProgramsWindowOfTheClassIsNeverTheHost)
+{
+    // The host loads the module: its main window is one of this process's.
+    const std::string event = "ForeignMainWindow." + std::to_string(GetCurrentProcessId());
+    const rt::unique_handle done(CreateEventA(nullptr, TRUE, FALSE, event.c_str()));
+    const rt::unique_handle ready(CreateEventA(nullptr, TRUE, FALSE, (event + ".ready").c_str()));
+    std::string commandLine = "ForeignMainWindow.exe " + event;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    ASSERT_TRUE(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                               &process));
+    const rt::unique_handle processHandle(process.hProcess);
+    const rt::unique_handle threadHandle(process.hThread);
+    ASSERT_EQ(WaitForSingleObject(ready.get(), 20000), WAIT_OBJECT_0);
+    const HWND foreign = FindWindowA("Tfrm_MainFrame", "another program");
+    ASSERT_NE(foreign, nullptr);
+
+    Model().SetWindows(host->Handle(), nullptr);
+    ASSERT_TRUE(Show());
+    host->ClearRecords();
+    SendMessageA(View()->Handle(), 1280, 0, 0);
+    rt::ui::driver::ProcessMessages();
+    SetEvent(done.get());
+    WaitForSingleObject(processHandle.get(), 20000);
     ASSERT_EQ(host->CopyDataNotices().size(), 1u);
     EXPECT_EQ(host->CopyDataNotices()[0].kind, 1302u);
 }
