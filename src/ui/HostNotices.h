@@ -22,8 +22,8 @@ inline constexpr UINT kSkinChangedMessage = 1303;   // host -> form: re-apply th
 inline constexpr const char* kHostMainWindowClass = "Tfrm_MainFrame";
 
 // The host's main window: GetMainFrameHandle, and when that gives none, the
-// top-level window of class "Tfrm_MainFrame" that is not a form of this
-// module; null when neither is there.
+// top-level window of class "Tfrm_MainFrame" of this process that is not a
+// form of this module; null when neither is there.
 HWND FindHostMainWindow();
 
 // Marks a form as the module's own for the life of the object.
