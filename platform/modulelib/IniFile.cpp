@@ -179,10 +179,15 @@ bool WriteIniString(const std::string& file, const std::string& section, const s
         return false;
     ProfileText text = Decoded(bytes);
     text.text = SetProfileValue(text.text, Widened(CP_ACP, section), Widened(CP_ACP, key), Widened(CP_ACP, value));
+    const std::string updated = Encoded(text);
+    // A value the file already holds (every start records the same version
+    // and zone again): the file stays as it is, no write, no flush.
+    if (updated == bytes)
+        return true;
     // The whole file anew beside the old one, and then in its place: the
     // file is old or new, whatever fails on the way.
     const std::string beside = file + kBesideSuffix;
-    const bool written = WriteNewFile(beside, Encoded(text)) &&
+    const bool written = WriteNewFile(beside, updated) &&
                          MoveFileExA(beside.c_str(), file.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     if (!written) {
         const DWORD error = GetLastError();

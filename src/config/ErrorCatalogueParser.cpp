@@ -4,58 +4,136 @@
 #include "config/XmlDocument.h"
 #include "config/XmlTextReader.h"
 
+#include <array>
+#include <optional>
+
 namespace config {
 namespace {
 
 constexpr const char* kFallbackText = "0";
 
-// The plain text of the entry's child `name`: empty when the child is
-// missing; nullopt when the entry is no element or the child is not plain
-// text.
-std::optional<std::string> FieldText(const XmlTextReader& reader, XmlNode entry, std::string_view name)
-{
-    if (!entry.IsElement())
-        return std::nullopt;
-    const XmlNode child = entry.Child(name);
-    if (!child)
-        return std::string();
-    return reader.PlainText(child);
-}
+enum Field : int { kCode, kMsg, kModuleType, kInsideCode, kFieldCount, kNoField = -1 };
+constexpr std::array<std::string_view, kFieldCount> kFieldNames = {"CODE", "MSG", "moduleType", "insideCode"};
 
-// Each field is read under its own guard: whatever goes wrong in one leaves
-// the fallback in it and the other fields alone.
-template <typename Read>
-void Guarded(Read read) noexcept
-{
-    try {
-        read();
-    } catch (...) {
+// Reads the entries while the document is parsed, without its tree: each
+// child node of the document element is an entry, and of an element entry
+// only the first child element of each field name is looked at, for plain
+// text (nothing but one text or CDATA node, or nothing at all).
+class CatalogueReader final : public XmlNodeSink {
+public:
+    CatalogueReader(const XmlTextReader& reader, std::vector<ErrorCatalogueEntry>& entries)
+        : reader_(reader), entries_(entries)
+    {
     }
-}
 
-ErrorCatalogueEntry ReadEntry(const XmlTextReader& reader, XmlNode node)
-{
-    ErrorCatalogueEntry entry;
-    entry.moduleType = kFallbackText;
-    entry.insideCode = kFallbackText;
-    Guarded([&] {
-        if (auto text = FieldText(reader, node, "CODE"); text && !text->empty())
-            ParseWholeNumber(*text, entry.code);
-    });
-    Guarded([&] {
-        if (auto text = FieldText(reader, node, "MSG"))
-            entry.msg = std::move(*text);
-    });
-    Guarded([&] {
-        if (auto text = FieldText(reader, node, "moduleType"))
-            entry.moduleType = std::move(*text);
-    });
-    Guarded([&] {
-        if (auto text = FieldText(reader, node, "insideCode"))
-            entry.insideCode = std::move(*text);
-    });
-    return entry;
-}
+    void StartElement(std::string_view name, const char* const*) override
+    {
+        if (depth_ == 1) {
+            StartElementEntry();
+        } else if (depth_ == 2) {
+            StartField(name);
+        } else if (depth_ == 3 && field_ != kNoField) {
+            ++fieldNodes_;
+        }
+        ++depth_;
+    }
+
+    void EndElement() override
+    {
+        --depth_;
+        if (depth_ == 2 && field_ != kNoField)
+            EndField();
+    }
+
+    void Text(std::string_view text) override { Content(text); }
+    void CData(std::string_view text) override { Content(text); }
+    void Comment() override { Content(std::nullopt); }
+    void ProcessingInstruction(std::string_view) override { Content(std::nullopt); }
+
+private:
+    // A node that is no element: an entry of its own under the document
+    // element, one more node in a field's element.
+    void Content(std::optional<std::string_view> text)
+    {
+        if (depth_ == 1) {
+            ErrorCatalogueEntry& entry = entries_.emplace_back();
+            entry.moduleType = kFallbackText;
+            entry.insideCode = kFallbackText;
+        } else if (depth_ == 3 && field_ != kNoField) {
+            if (++fieldNodes_ == 1 && text)
+                fieldText_.assign(*text);
+            fieldIsText_ = fieldNodes_ == 1 && text.has_value();
+        }
+    }
+
+    // A missing field reads as empty; the first of each name is the field.
+    void StartElementEntry()
+    {
+        entries_.emplace_back();
+        seen_.fill(false);
+    }
+
+    void StartField(std::string_view name)
+    {
+        for (int f = 0; f < kFieldCount; ++f) {
+            if (name == kFieldNames[f] && !seen_[f]) {
+                seen_[f] = true;
+                field_ = static_cast<Field>(f);
+                fieldNodes_ = 0;
+                fieldIsText_ = false;
+                return;
+            }
+        }
+    }
+
+    void EndField()
+    {
+        const Field field = field_;
+        field_ = kNoField;
+        std::optional<std::string_view> plain;
+        if (fieldNodes_ == 0)
+            plain = std::string_view();
+        else if (fieldNodes_ == 1 && fieldIsText_)
+            plain = fieldText_;
+        ErrorCatalogueEntry& entry = entries_.back();
+        // Each field under its own guard: whatever goes wrong in one leaves
+        // the fallback in it and the other fields alone.
+        try {
+            switch (field) {
+            case kCode:
+                if (plain && !plain->empty())
+                    ParseWholeNumber(reader_.ToGbk(*plain), entry.code);
+                break;
+            case kMsg:
+                if (plain)
+                    entry.msg = reader_.ToGbk(*plain);
+                break;
+            case kModuleType:
+                entry.moduleType = plain ? reader_.ToGbk(*plain) : kFallbackText;
+                break;
+            case kInsideCode:
+                entry.insideCode = plain ? reader_.ToGbk(*plain) : kFallbackText;
+                break;
+            default:
+                break;
+            }
+        } catch (...) {
+            if (field == kModuleType)
+                entry.moduleType = kFallbackText;
+            else if (field == kInsideCode)
+                entry.insideCode = kFallbackText;
+        }
+    }
+
+    const XmlTextReader& reader_;
+    std::vector<ErrorCatalogueEntry>& entries_;
+    std::size_t depth_ = 0;
+    std::array<bool, kFieldCount> seen_{};
+    Field field_ = kNoField;
+    std::size_t fieldNodes_ = 0;
+    bool fieldIsText_ = false;
+    std::string fieldText_;
+};
 
 } // namespace
 
@@ -63,14 +141,13 @@ ParsedErrorCatalogue ParseErrorCatalogue(std::string_view bytes, const GbkConver
 {
     ParsedErrorCatalogue result;
     const XmlSourceEncoding encoding = DetectXmlEncoding(bytes);
-    const std::optional<XmlDocument> document = ParseXml(bytes, encoding);
-    if (!document)
+    const XmlTextReader reader(encoding.coding, converter);
+    CatalogueReader catalogue(reader, result.entries);
+    if (!StreamXml(bytes, encoding, catalogue)) {
+        result.entries.clear();
         return result;
-    const XmlTextReader reader(document->Coding(), converter);
+    }
     result.loaded = true;
-    // Comments and processing instructions under the root are entries too.
-    for (XmlNode node = document->DocumentElement().FirstChild(); node; node = node.NextSibling())
-        result.entries.push_back(ReadEntry(reader, node));
     return result;
 }
 

@@ -86,6 +86,44 @@ bool GbkCodeTable::AppendUtf8(std::string& out, std::string_view gbk) const
     return true;
 }
 
+std::optional<std::size_t> GbkCodeTable::WriteUtf8(char* out, std::string_view gbk) const
+{
+    char* const start = out;
+    const auto* in = reinterpret_cast<const unsigned char*>(gbk.data());
+    const auto* const end = in + gbk.size();
+    while (in < end) {
+        const unsigned char lead = *in;
+        if (lead < 0x80) {
+            *out++ = static_cast<char>(lead);
+            ++in;
+            continue;
+        }
+        unsigned index = lead;
+        if (rt::IsGbkLeadByte(lead)) {
+            if (in + 1 >= end || !IsGbkTrailByte(in[1]))
+                return std::nullopt;
+            index = (lead << 8) | in[1];
+            in += 2;
+        } else {
+            in += 1;
+        }
+        // Every character of the table lies beyond ASCII: two to four bytes.
+        const char32_t c = fromGbk_[index];
+        if (c < 0x800) {
+            *out++ = static_cast<char>(0xC0 | (c >> 6));
+        } else if (c < 0x10000) {
+            *out++ = static_cast<char>(0xE0 | (c >> 12));
+            *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        } else {
+            *out++ = static_cast<char>(0xF0 | (c >> 18));
+            *out++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        }
+        *out++ = static_cast<char>(0x80 | (c & 0x3F));
+    }
+    return static_cast<std::size_t>(out - start);
+}
+
 std::string GbkCodeTable::ToGbk(std::string_view utf8, const GbkConverter& fallback) const
 {
     std::string out;

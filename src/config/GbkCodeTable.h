@@ -11,6 +11,7 @@
 #include "config/GbkConverter.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,6 +31,15 @@ public:
     // (0x40-0x7E or 0x80-0xFE) behind it: such a pair could hide markup
     // such as '<'.
     bool AppendUtf8(std::string& out, std::string_view gbk) const;
+
+    // The most bytes the UTF-8 form of one GBK byte takes (a single byte
+    // with a stand-in character).
+    static constexpr std::size_t kMaximumUtf8PerByte = 4;
+
+    // Writes the UTF-8 form of GBK bytes to `out`, which has room for
+    // kMaximumUtf8PerByte bytes per byte of `gbk`; the number of bytes
+    // written, or nullopt where AppendUtf8 gives false.
+    std::optional<std::size_t> WriteUtf8(char* out, std::string_view gbk) const;
 
     // The GBK form of UTF-8 text: exact for every character that a GBK
     // sequence gave; any other character (from a character reference) as

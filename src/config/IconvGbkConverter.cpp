@@ -16,11 +16,13 @@ class IconvGbkConverter final : public GbkConverter {
 public:
     std::string Utf8ToGbk(std::string_view utf8) const override
     {
-        // A converter per call: iconv descriptors carry shift state and are
-        // cheap to open.
-        iconv_t cd = iconv_open("CP936", "UTF-8");
+        // One descriptor per thread, opened once (opening costs more than
+        // converting a short text); its shift state is reset for each call.
+        thread_local const Descriptor descriptor;
+        iconv_t cd = descriptor.cd;
         if (cd == reinterpret_cast<iconv_t>(-1))
             throw rt::Error("iconv: no UTF-8 to CP936 converter");
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);
         std::string out;
         out.reserve(utf8.size());
         char buffer[256];
@@ -43,9 +45,21 @@ public:
             const std::size_t width = Utf8SequenceLength(utf8.substr(pos));
             pos += width == 0 ? 1 : width;
         }
-        iconv_close(cd);
         return out;
     }
+
+private:
+    struct Descriptor {
+        iconv_t cd = iconv_open("CP936", "UTF-8");
+        Descriptor() = default;
+        Descriptor(const Descriptor&) = delete;
+        Descriptor& operator=(const Descriptor&) = delete;
+        ~Descriptor()
+        {
+            if (cd != reinterpret_cast<iconv_t>(-1))
+                iconv_close(cd);
+        }
+    };
 };
 
 } // namespace

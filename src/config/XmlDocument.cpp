@@ -6,10 +6,12 @@
 #include <expat.h>
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <memory>
 #include <stdexcept>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace config {
 
@@ -65,26 +67,21 @@ std::optional<std::string_view> XmlNode::Attribute(std::string_view name) const 
     return std::nullopt;
 }
 
-void XmlDocument::Charge(std::size_t bytes)
-{
-    if (bytes > sizeLimit_ - size_)
-        throw std::length_error("document tree beyond the expansion bound");
-    size_ += bytes;
-}
-
 XmlDocument::Span XmlDocument::Store(std::string_view text)
 {
-    Charge(text.size());
     const Span span{static_cast<std::uint32_t>(text_.size()), static_cast<std::uint32_t>(text.size())};
     text_.append(text);
     return span;
 }
 
-// Builds a document from expat's callbacks. Nothing may unwind through the
-// parser, a C library: a failure stops the parse and is reported after it.
-class XmlTreeBuilder {
+// Drives expat over the bytes and reports the nodes to a sink, counting
+// what the tree of those nodes would take against the bound. Nothing may
+// unwind through the parser, a C library: a failure stops the parse and is
+// reported after it.
+class XmlStreamer {
 public:
-    XmlTreeBuilder(XmlDocument& document, XML_Parser parser) : document_(document), parser_(parser)
+    XmlStreamer(XML_Parser parser, XmlNodeSink& sink, std::size_t sizeLimit)
+        : parser_(parser), sink_(sink), sizeLimit_(sizeLimit)
     {
         XML_SetUserData(parser, this);
         XML_SetElementHandler(parser, OnStart, OnEnd);
@@ -97,12 +94,12 @@ public:
     bool Failed() const noexcept { return failed_; }
 
 private:
-    struct Open {
-        std::uint32_t node;
-        std::uint32_t lastChild;
+    struct NameHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view name) const noexcept { return std::hash<std::string_view>()(name); }
     };
 
-    static XmlTreeBuilder& Self(void* data) { return *static_cast<XmlTreeBuilder*>(data); }
+    static XmlStreamer& Self(void* data) { return *static_cast<XmlStreamer*>(data); }
 
     template <typename Step>
     void Guarded(Step step) noexcept
@@ -126,17 +123,174 @@ private:
         return true;
     }
 
-    // Adds a node under the open element, or the document element itself;
-    // nothing else outside it (comments and processing instructions before
-    // or after it).
-    std::uint32_t Add(XmlNodeKind kind, std::string_view name, std::string_view value)
+    // Counts `bytes` more of the tree against its bound.
+    void Charge(std::size_t bytes)
     {
-        if (open_.empty() && (kind != XmlNodeKind::Element || !document_.nodes_.empty()))
-            return XmlDocument::kNone;
-        document_.Charge(sizeof(XmlDocument::NodeRecord));
+        if (bytes > sizeLimit_ - size_)
+            throw std::length_error("document tree beyond the expansion bound");
+        size_ += bytes;
+    }
+
+    // A node outside the document element is no node of the tree.
+    bool Inside() const noexcept { return depth_ > 0; }
+
+    // The tree keeps each element name once. A document repeats a few
+    // names over and over: the last ones met are looked at first.
+    void ChargeElement(std::string_view name)
+    {
+        Charge(sizeof(XmlDocument::NodeRecord));
+        for (std::string_view recent : recentNames_) {
+            if (recent == name)
+                return;
+        }
+        auto found = names_.find(name);
+        if (found == names_.end()) {
+            Charge(name.size());
+            found = names_.emplace(name).first;
+        }
+        // Names in the set keep their place: a view of one stays valid.
+        recentNames_[nextRecent_] = *found;
+        nextRecent_ = (nextRecent_ + 1) % recentNames_.size();
+    }
+
+    void FlushText()
+    {
+        if (!pending_.empty() && Inside() && !IsWhitespace(pending_)) {
+            Charge(sizeof(XmlDocument::NodeRecord) + pending_.size());
+            sink_.Text(pending_);
+        }
+        pending_.clear();
+    }
+
+    static void XMLCALL OnStart(void* data, const XML_Char* name, const XML_Char** attributes)
+    {
+        XmlStreamer& self = Self(data);
+        self.Guarded([&] {
+            self.FlushText();
+            if (!self.Inside() && self.rootSeen_)
+                throw std::logic_error("a second document element");
+            self.ChargeElement(name);
+            for (const XML_Char** attribute = attributes; *attribute != nullptr; attribute += 2)
+                self.Charge(sizeof(XmlDocument::AttributeRecord) + std::char_traits<char>::length(attribute[0]) +
+                            std::char_traits<char>::length(attribute[1]));
+            self.sink_.StartElement(name, attributes);
+            self.rootSeen_ = true;
+            ++self.depth_;
+        });
+    }
+
+    static void XMLCALL OnEnd(void* data, const XML_Char*)
+    {
+        XmlStreamer& self = Self(data);
+        self.Guarded([&] {
+            self.FlushText();
+            self.sink_.EndElement();
+            --self.depth_;
+        });
+    }
+
+    static void XMLCALL OnCharacters(void* data, const XML_Char* text, int length)
+    {
+        XmlStreamer& self = Self(data);
+        self.Guarded([&] { self.pending_.append(text, static_cast<std::size_t>(length)); });
+    }
+
+    static void XMLCALL OnCdataStart(void* data)
+    {
+        XmlStreamer& self = Self(data);
+        self.Guarded([&] { self.FlushText(); });
+    }
+
+    static void XMLCALL OnCdataEnd(void* data)
+    {
+        // A CDATA section is a node even when empty or blank.
+        XmlStreamer& self = Self(data);
+        self.Guarded([&] {
+            if (self.Inside()) {
+                self.Charge(sizeof(XmlDocument::NodeRecord) + self.pending_.size());
+                self.sink_.CData(self.pending_);
+            }
+            self.pending_.clear();
+        });
+    }
+
+    static void XMLCALL OnComment(void* data, const XML_Char*)
+    {
+        // Comments count as nodes; their text is never read.
+        XmlStreamer& self = Self(data);
+        self.Guarded([&] {
+            self.FlushText();
+            if (self.Inside()) {
+                self.Charge(sizeof(XmlDocument::NodeRecord));
+                self.sink_.Comment();
+            }
+        });
+    }
+
+    static void XMLCALL OnProcessingInstruction(void* data, const XML_Char* target, const XML_Char*)
+    {
+        XmlStreamer& self = Self(data);
+        self.Guarded([&] {
+            self.FlushText();
+            if (self.Inside()) {
+                const std::string_view name(target);
+                self.Charge(sizeof(XmlDocument::NodeRecord) + name.size());
+                self.sink_.ProcessingInstruction(name);
+            }
+        });
+    }
+
+    XML_Parser parser_;
+    XmlNodeSink& sink_;
+    std::size_t sizeLimit_;  // what the tree may take, at most 4 GB: spans are 32-bit
+    std::size_t size_ = 0;
+    std::size_t depth_ = 0;
+    bool rootSeen_ = false;
+    std::unordered_set<std::string, NameHash, std::equal_to<>> names_;
+    std::array<std::string_view, 8> recentNames_{};
+    std::size_t nextRecent_ = 0;
+    std::string pending_;  // character data not yet a node
+    bool failed_ = false;
+};
+
+// Builds the tree from the nodes a parse reports.
+class XmlTreeBuilder final : public XmlNodeSink {
+public:
+    explicit XmlTreeBuilder(XmlDocument& document) : document_(document) {}
+
+    void StartElement(std::string_view name, const char* const* attributes) override
+    {
+        const std::uint32_t index = Add(XmlNodeKind::Element, ElementName(name), {});
+        XmlDocument::NodeRecord& node = document_.nodes_[index];
+        node.firstAttribute = static_cast<std::uint32_t>(document_.attributes_.size());
+        for (const char* const* attribute = attributes; *attribute != nullptr; attribute += 2) {
+            document_.attributes_.push_back({document_.Store(attribute[0]), document_.Store(attribute[1])});
+            ++node.attributeCount;
+        }
+        open_.push_back({index, XmlDocument::kNone});
+    }
+
+    void EndElement() override { open_.pop_back(); }
+    void Text(std::string_view text) override { Add(XmlNodeKind::Text, document_.Store({}), text); }
+    void CData(std::string_view text) override { Add(XmlNodeKind::CData, document_.Store({}), text); }
+    void Comment() override { Add(XmlNodeKind::Comment, document_.Store({}), {}); }
+    void ProcessingInstruction(std::string_view target) override
+    {
+        Add(XmlNodeKind::ProcessingInstruction, document_.Store(target), {});
+    }
+
+private:
+    struct Open {
+        std::uint32_t node;
+        std::uint32_t lastChild;
+    };
+
+    // Adds a node under the open element, or the document element itself.
+    std::uint32_t Add(XmlNodeKind kind, XmlDocument::Span name, std::string_view value)
+    {
         XmlDocument::NodeRecord record;
         record.kind = kind;
-        record.name = kind == XmlNodeKind::Element ? ElementName(name) : document_.Store(name);
+        record.name = name;
         record.value = document_.Store(value);
         const auto index = static_cast<std::uint32_t>(document_.nodes_.size());
         if (index == XmlDocument::kNone)
@@ -162,87 +316,9 @@ private:
         return found->second;
     }
 
-    void FlushText()
-    {
-        if (!pending_.empty() && !open_.empty() && !IsWhitespace(pending_))
-            Add(XmlNodeKind::Text, {}, pending_);
-        pending_.clear();
-    }
-
-    static void XMLCALL OnStart(void* data, const XML_Char* name, const XML_Char** attributes)
-    {
-        XmlTreeBuilder& self = Self(data);
-        self.Guarded([&] {
-            self.FlushText();
-            const std::uint32_t index = self.Add(XmlNodeKind::Element, name, {});
-            XmlDocument& document = self.document_;
-            XmlDocument::NodeRecord& node = document.nodes_[index];
-            node.firstAttribute = static_cast<std::uint32_t>(document.attributes_.size());
-            for (const XML_Char** attribute = attributes; *attribute != nullptr; attribute += 2) {
-                document.Charge(sizeof(XmlDocument::AttributeRecord));
-                document.attributes_.push_back({document.Store(attribute[0]), document.Store(attribute[1])});
-                ++node.attributeCount;
-            }
-            self.open_.push_back({index, XmlDocument::kNone});
-        });
-    }
-
-    static void XMLCALL OnEnd(void* data, const XML_Char*)
-    {
-        XmlTreeBuilder& self = Self(data);
-        self.Guarded([&] {
-            self.FlushText();
-            self.open_.pop_back();
-        });
-    }
-
-    static void XMLCALL OnCharacters(void* data, const XML_Char* text, int length)
-    {
-        XmlTreeBuilder& self = Self(data);
-        self.Guarded([&] { self.pending_.append(text, static_cast<std::size_t>(length)); });
-    }
-
-    static void XMLCALL OnCdataStart(void* data)
-    {
-        XmlTreeBuilder& self = Self(data);
-        self.Guarded([&] { self.FlushText(); });
-    }
-
-    static void XMLCALL OnCdataEnd(void* data)
-    {
-        // A CDATA section is a node even when empty or blank.
-        XmlTreeBuilder& self = Self(data);
-        self.Guarded([&] {
-            self.Add(XmlNodeKind::CData, {}, self.pending_);
-            self.pending_.clear();
-        });
-    }
-
-    static void XMLCALL OnComment(void* data, const XML_Char*)
-    {
-        // Comments count as nodes; their text is never read.
-        XmlTreeBuilder& self = Self(data);
-        self.Guarded([&] {
-            self.FlushText();
-            self.Add(XmlNodeKind::Comment, {}, {});
-        });
-    }
-
-    static void XMLCALL OnProcessingInstruction(void* data, const XML_Char* target, const XML_Char*)
-    {
-        XmlTreeBuilder& self = Self(data);
-        self.Guarded([&] {
-            self.FlushText();
-            self.Add(XmlNodeKind::ProcessingInstruction, target, {});
-        });
-    }
-
     XmlDocument& document_;
-    XML_Parser parser_;
     std::vector<Open> open_;
     std::unordered_map<std::string, XmlDocument::Span> names_;
-    std::string pending_;  // character data not yet a node
-    bool failed_ = false;
 };
 
 namespace {
@@ -275,21 +351,25 @@ bool Utf32ToUtf8(std::string_view bytes, std::string& out)
 
 } // namespace
 
-std::optional<XmlDocument> ParseXml(std::string_view bytes, const XmlSourceEncoding& encoding)
+bool StreamXml(std::string_view bytes, const XmlSourceEncoding& encoding, XmlNodeSink& sink)
 {
     // The encoding the module reads the bytes in overrides their declaration.
     std::string converted;
     const char* name = nullptr;  // UTF-16: expat finds it by the mark or the zero bytes
+    // A GBK document is read as UTF-8 that gives back every GBK byte
+    // exactly (faster than a character-by-character encoding handler inside
+    // the parser), written straight into the parser's own buffer.
+    const bool gbkIntoBuffer = encoding.coding == XmlTextCoding::Gbk &&
+                               bytes.size() <= static_cast<std::size_t>(INT_MAX) / GbkCodeTable::kMaximumUtf8PerByte;
     if (encoding.coding == XmlTextCoding::Gbk) {
-        // Read as UTF-8 that gives back every GBK byte exactly; faster than
-        // a character-by-character encoding handler inside the parser.
-        if (!GbkCodeTable::System().AppendUtf8(converted, bytes))
-            return std::nullopt;
-        bytes = converted;
+        if (!gbkIntoBuffer && !GbkCodeTable::System().AppendUtf8(converted, bytes))
+            return false;
+        if (!gbkIntoBuffer)
+            bytes = converted;
         name = "UTF-8";
     } else if (encoding.parseAs == XmlParseAs::Utf32) {
         if (!Utf32ToUtf8(bytes, converted))
-            return std::nullopt;
+            return false;
         bytes = converted;
         name = "UTF-8";
     } else if (encoding.parseAs == XmlParseAs::Utf8) {
@@ -298,33 +378,51 @@ std::optional<XmlDocument> ParseXml(std::string_view bytes, const XmlSourceEncod
         name = "ISO-8859-1";
     }
     if (bytes.size() > static_cast<std::size_t>(INT_MAX))
-        return std::nullopt;
+        return false;
 
     const UniqueParser parser(XML_ParserCreate(name));
     if (!parser)
-        return std::nullopt;
+        return false;
     // Parameter entities of the internal subset are expanded. There is no
     // external entity handler: expat itself never opens anything, and
     // without the handler external entities and subsets are left out.
     XML_SetParamEntityParsing(parser.get(), XML_PARAM_ENTITY_PARSING_UNLESS_STANDALONE);
     if (!XML_SetBillionLaughsAttackProtectionMaximumAmplification(parser.get(), kMaximumAmplification) ||
         !XML_SetBillionLaughsAttackProtectionActivationThreshold(parser.get(), kAmplificationThreshold))
-        return std::nullopt;
+        return false;
 
+    std::optional<std::size_t> length = bytes.size();
+    void* buffer = nullptr;
+    if (gbkIntoBuffer) {
+        buffer = XML_GetBuffer(parser.get(), static_cast<int>(bytes.size() * GbkCodeTable::kMaximumUtf8PerByte));
+        if (buffer == nullptr)
+            return false;
+        length = GbkCodeTable::System().WriteUtf8(static_cast<char*>(buffer), bytes);
+        if (!length)
+            return false;
+    }
+    // The bound of expansion, applied to the tree as a whole, from the size
+    // of what the parser reads.
+    const double limit = std::max(static_cast<double>(kAmplificationThreshold),
+                                  static_cast<double>(kMaximumAmplification) * static_cast<double>(*length));
+    XmlStreamer streamer(parser.get(), sink, static_cast<std::size_t>(std::min(limit, static_cast<double>(UINT32_MAX))));
+    const bool parsed =
+        (buffer != nullptr ? XML_ParseBuffer(parser.get(), static_cast<int>(*length), XML_TRUE)
+                           : XML_Parse(parser.get(), bytes.data(), static_cast<int>(bytes.size()), XML_TRUE)) ==
+        XML_STATUS_OK;
+    return parsed && !streamer.Failed();
+}
+
+std::optional<XmlDocument> ParseXml(std::string_view bytes, const XmlSourceEncoding& encoding)
+{
     std::optional<XmlDocument> document(std::in_place);
     document->coding_ = encoding.coding;
-    // The bound of expansion, applied to the tree as a whole.
-    const double limit = std::max(static_cast<double>(kAmplificationThreshold),
-                                  static_cast<double>(kMaximumAmplification) * static_cast<double>(bytes.size()));
-    document->sizeLimit_ = static_cast<std::size_t>(std::min(limit, static_cast<double>(UINT32_MAX)));
     // Room for what a document of short texts needs, so that the tree is
     // seldom copied while it grows.
     document->text_.reserve(bytes.size());
     document->nodes_.reserve(bytes.size() / 16);
-    XmlTreeBuilder builder(*document, parser.get());
-    const bool parsed =
-        XML_Parse(parser.get(), bytes.data(), static_cast<int>(bytes.size()), XML_TRUE) == XML_STATUS_OK;
-    if (!parsed || builder.Failed() || document->nodes_.empty())
+    XmlTreeBuilder builder(*document);
+    if (!StreamXml(bytes, encoding, builder) || document->nodes_.empty())
         return std::nullopt;
     return document;
 }

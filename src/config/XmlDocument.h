@@ -76,6 +76,7 @@ public:
 private:
     friend class XmlNode;
     friend class XmlTreeBuilder;
+    friend class XmlStreamer;
     friend std::optional<XmlDocument> ParseXml(std::string_view bytes, const XmlSourceEncoding& encoding);
 
     static constexpr std::uint32_t kNone = UINT32_MAX;
@@ -100,17 +101,36 @@ private:
 
     std::string_view Text(Span span) const noexcept { return std::string_view(text_).substr(span.at, span.size); }
     Span Store(std::string_view text);
-    // Counts `bytes` more of the tree against its bound; std::length_error
-    // beyond it.
-    void Charge(std::size_t bytes);
 
     XmlTextCoding coding_ = XmlTextCoding::Unicode;
-    std::size_t sizeLimit_ = 0;  // what the tree may take, at most 4 GB: spans are 32-bit
-    std::size_t size_ = 0;
     std::string text_;  // every name and text, back to back; element names once each
     std::vector<NodeRecord> nodes_;  // the document element first
     std::vector<AttributeRecord> attributes_;
 };
+
+// The nodes of a document in document order, as a parse meets them: what
+// ParseXml's tree holds, without the tree. Nothing outside the document
+// element is reported. A text is the tree's text: adjacent character data
+// as one, a run of whitespace only left out. Names and texts are UTF-8 and
+// valid only during the call. A handler that throws stops the parse, which
+// then fails.
+class XmlNodeSink {
+public:
+    virtual ~XmlNodeSink() = default;
+    // `attributes`: name, value, name, value, ..., then null.
+    virtual void StartElement(std::string_view name, const char* const* attributes) = 0;
+    virtual void EndElement() = 0;
+    virtual void Text(std::string_view text) = 0;
+    virtual void CData(std::string_view text) = 0;
+    virtual void Comment() = 0;
+    virtual void ProcessingInstruction(std::string_view target) = 0;
+};
+
+// Parses as ParseXml does and reports every node to `sink`. False exactly
+// where ParseXml gives nullopt: the bound on the tree's size is counted as
+// if the tree were built. After false, what the sink received is to be
+// thrown away.
+bool StreamXml(std::string_view bytes, const XmlSourceEncoding& encoding, XmlNodeSink& sink);
 
 // Parses a whole file's bytes taken as `encoding`. nullopt when they are no
 // well-formed XML 1.0 document, when expansion passes the bound, or when the

@@ -2,12 +2,16 @@
 
 #include "config/GbkCodeTable.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace config {
 
 std::string XmlTextReader::ToGbk(std::string_view text) const
 {
+    // ASCII is the same in both; most texts of a catalogue are nothing else.
+    if (std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return std::string(text);
     if (coding_ == XmlTextCoding::Gbk)
         return GbkCodeTable::System().ToGbk(text, converter_);
     return converter_.Utf8ToGbk(text);

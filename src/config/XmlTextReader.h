@@ -34,9 +34,10 @@ public:
     // nullopt: the element is not plain text.
     std::optional<std::string> PlainText(XmlNode element) const;
 
-private:
     // Turns a text of the parser (UTF-8) into GBK.
     std::string ToGbk(std::string_view text) const;
+
+private:
     void AppendContent(std::string& out, XmlNode node) const;
 
     XmlTextCoding coding_;

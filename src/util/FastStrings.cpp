@@ -115,16 +115,27 @@ std::string ReplaceAllText(std::string_view source, std::string_view find, std::
 
     const SkipTable skip = BuildSkipTable(find);
     OutputBuffer output(source.size(), find.size(), replacement.size());
+    const std::size_t lastOffset = find.size() - 1;
+    const char last = find.back();
     std::size_t copiedUpTo = 0;
     std::size_t at = 0;
     while (at + find.size() <= source.size()) {
+        // No candidate can match before the next place where the find
+        // text's last byte lies under its last position: the C library's
+        // byte search goes there at once, past every shift in between.
+        if (source[at + lastOffset] != last) {
+            const void* next = std::memchr(source.data() + at + lastOffset, last, source.size() - at - lastOffset);
+            if (next == nullptr)
+                break;
+            at = static_cast<std::size_t>(static_cast<const char*>(next) - source.data()) - lastOffset;
+        }
         if (MatchesAt(source, at, find)) {
             output.Write(source.substr(copiedUpTo, at - copiedUpTo));
             output.Write(replacement);
             at += find.size();
             copiedUpTo = at;
         } else {
-            at += skip[static_cast<unsigned char>(source[at + find.size() - 1])];
+            at += skip[static_cast<unsigned char>(last)];
         }
     }
     output.Write(source.substr(copiedUpTo));

@@ -255,3 +255,40 @@ TEST(ErrorCatalogueParser, Utf32DocumentsAreRead)
     ASSERT_EQ(parsed.entries.size(), 1u);
     ExpectEntry(parsed.entries[0], 3, "税务", "", "");
 }
+
+TEST(ErrorCatalogueParser, OnlyTheFirstChildOfAFieldNameCountsAndOnlyDirectChildren)
+{
+    const auto parsed = Parse(
+        "<ERRORLIST>"
+        "<ERROR><CODE><!--x-->7</CODE><CODE>8</CODE><MSG>一</MSG><MSG>二</MSG></ERROR>"
+        "<ERROR><wrap><CODE>9</CODE><MSG>深</MSG></wrap><moduleType>  </moduleType></ERROR>"
+        "<ERROR><MSG> <![CDATA[块]]> </MSG><insideCode><![CDATA[]]></insideCode><moduleType>a<![CDATA[b]]></moduleType></ERROR>"
+        "<ERROR><MSG>a&amp;b&#x4E00;</MSG><CODE><x>1</x></CODE><insideCode><?pi?></insideCode></ERROR>"
+        "</ERRORLIST>");
+    ASSERT_TRUE(parsed.loaded);
+    ASSERT_EQ(parsed.entries.size(), 4u);
+    ExpectEntry(parsed.entries[0], 0, "一", "", "");     // the first CODE is no plain text; the second is not read
+    ExpectEntry(parsed.entries[1], 0, "", "", "");       // grandchildren are no fields; blank text is no node
+    ExpectEntry(parsed.entries[2], 0, "块", "0", "");    // blanks around CDATA are no nodes; text and CDATA are two
+    ExpectEntry(parsed.entries[3], 0, "a&b一", "", "0");
+}
+
+TEST(ErrorCatalogueParser, TextAndNodesDirectlyUnderTheDocumentElementAreEntries)
+{
+    const auto parsed = Parse(
+        "<!--before--><?before?><ERRORLIST>word<![CDATA[]]>\n<ERROR><CODE>1</CODE></ERROR><?pi x?>\n</ERRORLIST>"
+        "<!--after-->");
+    ASSERT_TRUE(parsed.loaded);
+    ASSERT_EQ(parsed.entries.size(), 4u);
+    ExpectEntry(parsed.entries[0], 0, "", "0", "0");  // the text
+    ExpectEntry(parsed.entries[1], 0, "", "0", "0");  // the empty CDATA section
+    ExpectEntry(parsed.entries[2], 1, "", "", "");
+    ExpectEntry(parsed.entries[3], 0, "", "0", "0");  // the processing instruction
+}
+
+TEST(ErrorCatalogueParser, AFailureLateInTheDocumentLeavesNoEntries)
+{
+    const auto parsed = Parse("<ERRORLIST><ERROR><CODE>1</CODE></ERROR><ERROR></ERRORLIST>");
+    EXPECT_FALSE(parsed.loaded);
+    EXPECT_TRUE(parsed.entries.empty());
+}

@@ -102,3 +102,26 @@ TEST(XmlTextReader, PlainTextIsASingleTextOrCdataNode)
     EXPECT_EQ(reader.PlainText(r.Child("e9")), " ");  // a CDATA section is one even when blank
     EXPECT_EQ(reader.TextContent(r), "x<yattab ");
 }
+
+TEST(GbkCodeTable, WritingIntoABufferGivesWhatAppendingGives)
+{
+    const config::GbkCodeTable& table = config::GbkCodeTable::System();
+    // ASCII, two-byte characters, the single bytes 0x80 and 0xFF, a pair the
+    // code page leaves undefined (stand-in characters: four UTF-8 bytes).
+    const std::string texts[] = {"", "abc", "税控IC卡", std::string("\x80x\xFF", 3), std::string("\xA2\xA0\xFE\xFE", 4),
+                                 std::string(1000, '\x80')};
+    for (const std::string& gbk : texts) {
+        std::string appended;
+        ASSERT_TRUE(table.AppendUtf8(appended, gbk));
+        std::string written(gbk.size() * config::GbkCodeTable::kMaximumUtf8PerByte, '\0');
+        const std::optional<std::size_t> length = table.WriteUtf8(written.data(), gbk);
+        ASSERT_TRUE(length.has_value());
+        written.resize(*length);
+        EXPECT_EQ(written, appended);
+        EXPECT_EQ(table.ToGbk(written, config::SystemGbkConverter()), gbk);
+    }
+    // A lead byte without a trail byte, at the end or before markup.
+    std::string out(16, '\0');
+    EXPECT_FALSE(table.WriteUtf8(out.data(), "a\xB0"));
+    EXPECT_FALSE(table.WriteUtf8(out.data(), "\xB0<b>"));
+}

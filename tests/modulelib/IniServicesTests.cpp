@@ -81,6 +81,30 @@ TEST_F(IniServicesTest, AWriteReplacesTheFileWholeRatherThanRewritingItInPlace)
     EXPECT_EQ(Model().Calls().back().function, "ReadIniValueStr");
 }
 
+TEST_F(IniServicesTest, AValueTheFileAlreadyHoldsLeavesTheFileAlone)
+{
+    // Every start records the same version and zone again: nothing changes,
+    // so nothing is written and the file is not replaced.
+    const std::string content = "[Difference]\r\nlastVersion=2.0.1\r\nlastRevenueCode=1330106\r\n";
+    const std::string file = folder.Write("cookie.ini", content);
+    const std::uint64_t before = testing_support::FileNumber(file);
+    ASSERT_NE(before, 0u);
+    // Checked after each write: a file replaced twice may get its first
+    // number back.
+    WriteIniValueString(file.c_str(), "Difference", "lastVersion", "2.0.1");
+    EXPECT_EQ(Model().Calls().back().result, "written");
+    EXPECT_EQ(testing_support::FileNumber(file), before);
+    WriteIniValueString(file.c_str(), "Difference", "lastRevenueCode", "1330106");
+    EXPECT_EQ(Model().Calls().back().result, "written");
+    EXPECT_EQ(testing_support::FileNumber(file), before);
+    EXPECT_EQ(testing_support::ReadBytes(file), content);
+
+    // Another value is written as ever.
+    WriteIniValueString(file.c_str(), "Difference", "lastVersion", "2.0.2");
+    EXPECT_NE(testing_support::FileNumber(file), before);
+    EXPECT_EQ(Read(file, "Difference", "lastVersion", ""), "2.0.2");
+}
+
 // A disk that takes no more bytes.
 BOOL WINAPI DiskFull(HANDLE, LPCVOID, DWORD, LPDWORD written, LPOVERLAPPED)
 {
