@@ -148,3 +148,17 @@ std::size_t SharedHeap::BlockSize(const void* p)
 
 } // namespace rt
 #endif
+
+extern "C" void* SharedHeapAllocZeroed(std::size_t size) noexcept
+{
+    try {
+        return rt::SharedHeap::AllocZeroed(size);
+    } catch (...) {
+        return nullptr;
+    }
+}
+
+extern "C" void SharedHeapFree(void* block) noexcept
+{
+    rt::SharedHeap::Free(block);
+}

@@ -19,7 +19,7 @@ void PrintReport(std::ostream& out, const SubAppModule::InitResult& result, host
 {
     out << "InitSubApp -> " << (result.succeeded ? 1 : 0) << "\n";
     out << "returned text: " << result.text << "\n";
-    PrintHostRecords(out, model);
+    PrintHostRecords(out, model, {{0, "InitSubApp"}});
 }
 
 } // namespace

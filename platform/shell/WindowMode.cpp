@@ -13,6 +13,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <utility>
 
 namespace shell {
 namespace {
@@ -108,6 +109,10 @@ int Run(const WindowOptions& options, std::ostream& out, rt::Application& app)
     const std::string initText = profile.initSubAppText.empty()
                                      ? "SubAppCode=" + profile.currentSubApp + ";RunMode=1"
                                      : profile.initSubAppText;
+    // Which of the host's calls into the module each service call came from.
+    std::vector<CallStep> steps;
+    auto beginStep = [&](std::string name) { steps.push_back({model.Calls().size(), std::move(name)}); };
+    beginStep("InitSubApp");
     const SubAppModule::InitResult init = module.InitSubApp(mainWindow, initText);
     out << "InitSubApp -> " << (init.succeeded ? 1 : 0) << "\n";
     if (!init.succeeded) {
@@ -118,31 +123,32 @@ int Run(const WindowOptions& options, std::ostream& out, rt::Application& app)
             MessageBoxA(mainWindow, reason.c_str(), "MainFrame", MB_OK | MB_ICONWARNING);
     }
 
-    auto showView = [&]() {
+    auto showView = [&](std::string step) {
+        beginStep(std::move(step));
         const bool shown = module.ShowFrmView(mainWindow, &window->Container(), profile.showFrmViewText);
         PaintNow(app, mainWindow);
         return shown;
     };
-    window->OnShowView = [&]() { showView(); };
+    window->OnShowView = [&]() { showView("ShowFrmView (the shell's show command)"); };
     window->OnChangeSkin = [&]() { model.SetSkin(AlternateSkin(profile.skin)); };
 
     int status = init.succeeded ? 0 : 1;
     if (init.succeeded) {
         const Stopwatch first;
-        const bool shown = showView();
+        const bool shown = showView("ShowFrmView");
         const double firstMs = first.Milliseconds();
         out << "ShowFrmView -> " << (shown ? 1 : 0) << "\n";
         if (!shown)
             status = 1;
         if (options.timing) {
             const Stopwatch repeated;
-            showView();
+            showView("ShowFrmView (view on screen)");
             const double repeatedMs = repeated.Milliseconds();
             window->Container().Hide();
             PaintNow(app, mainWindow);
             const Stopwatch again;
             window->Container().Show();
-            showView();
+            showView("ShowFrmView (container shown again)");
             const double againMs = again.Milliseconds();
             out << "timing: first ShowFrmView (view created, embedded, painted): " << firstMs << " ms\n";
             out << "timing: repeated ShowFrmView (view on screen): " << repeatedMs << " ms\n";
@@ -150,6 +156,7 @@ int Run(const WindowOptions& options, std::ostream& out, rt::Application& app)
         }
     }
 
+    beginStep(options.capturePath.empty() ? "the message loop" : "painting and capture");
     if (!options.capturePath.empty()) {
         Settle(app, mainWindow, kSettleMs);
         rt::ui::CaptureWindowToPng(mainWindow, options.capturePath);
@@ -160,7 +167,7 @@ int Run(const WindowOptions& options, std::ostream& out, rt::Application& app)
 
     PrintNotices(out, *window);
     PrintExecuteCalls(out, model);
-    PrintHostRecords(out, model);
+    PrintHostRecords(out, model, steps);
     window.reset();
     app.SetMainForm(nullptr);
     app.SetHandle(nullptr);

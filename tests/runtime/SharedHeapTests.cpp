@@ -40,3 +40,26 @@ TEST(SharedHeap, ReallocKeepsContents)
     SharedHeap::Free(p);
     SharedHeap::Free(nullptr);
 }
+
+// What a host written in C gets: a block the module can measure, zeroed,
+// and null rather than an exception when the heap cannot give one.
+TEST(SharedHeap, CEntriesGiveBlocksOfTheSameHeap)
+{
+    auto* p = static_cast<unsigned char*>(SharedHeapAllocZeroed(1100));
+    ASSERT_NE(p, nullptr);
+    EXPECT_TRUE(SharedHeap::Owns(p));
+    EXPECT_EQ(SharedHeap::BlockSize(p), 1100u);
+    for (int i = 0; i < 1100; ++i)
+        ASSERT_EQ(p[i], 0) << i;
+    SharedHeapFree(p);
+    SharedHeapFree(nullptr);
+
+    void* q = SharedHeap::Alloc(8);
+    SharedHeapFree(q);
+    void* r = SharedHeapAllocZeroed(8);
+    EXPECT_TRUE(SharedHeap::Owns(r));
+    SharedHeap::Free(r);
+#ifdef _WIN32
+    EXPECT_EQ(SharedHeapAllocZeroed(static_cast<std::size_t>(-1) / 2), nullptr);
+#endif
+}

@@ -27,3 +27,12 @@ public:
 };
 
 } // namespace rt
+
+// The same heap for a host written in C, exported by undecorated name: a
+// zero-filled block of `size` bytes, null when there is no memory for it;
+// and its release (null is ignored). A host gives the module's exports a
+// buffer of this heap, so that the module knows the buffer's size.
+extern "C" {
+SHAREDRT_API void* SharedHeapAllocZeroed(std::size_t size) noexcept;
+SHAREDRT_API void SharedHeapFree(void* block) noexcept;
+}
