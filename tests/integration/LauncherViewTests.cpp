@@ -29,6 +29,20 @@ protected:
     }
 };
 
+// The topmost top-level window of the class among this process's own: the
+// other test programs that run beside this one have windows of it too.
+HWND FindOwnWindow(const char* className)
+{
+    HWND window = nullptr;
+    while ((window = FindWindowExA(nullptr, window, className, nullptr)) != nullptr) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        if (process == GetCurrentProcessId())
+            return window;
+    }
+    return nullptr;
+}
+
 std::string ClassOf(HWND window)
 {
     char name[64] = {};
@@ -85,7 +99,7 @@ TEST_F(LauncherViewTest, WithoutAContainerTheViewStandsFreeAndStaysOnTop)
 {
     ASSERT_TRUE(Show("", false));
     EXPECT_EQ(View(), nullptr);
-    HWND view = FindWindowA("Tfrm_Mainframe", nullptr);
+    HWND view = FindOwnWindow("Tfrm_Mainframe");
     ASSERT_NE(view, nullptr);
     EXPECT_TRUE(IsWindowVisible(view));
     EXPECT_EQ(GetParent(view), nullptr);
@@ -308,7 +322,7 @@ TEST_F(LauncherViewTest, WithoutTheMainFrameHandleNoticesGoToTheHostWindowNeverT
     // The view's class compares equal to the host's main window class.
     Model().SetWindows(host->Handle(), nullptr);
     ASSERT_TRUE(Show("", false));
-    const HWND view = FindWindowA("Tfrm_Mainframe", nullptr);
+    const HWND view = FindOwnWindow("Tfrm_Mainframe");
     ASSERT_NE(view, nullptr);
     ASSERT_NE(view, host->Handle()) << "the free view stays on top, so it is found first";
     host->ClearRecords();
@@ -356,5 +370,5 @@ TEST_F(LauncherViewTest, WithoutAnApplicationObjectShowFrmViewAnswersFalseAndSho
     rt::SetCurrentApplication(application);
     EXPECT_FALSE(shown);
     EXPECT_EQ(View(), nullptr);
-    EXPECT_EQ(FindWindowA("Tfrm_Mainframe", nullptr), host->Handle());
+    EXPECT_EQ(FindOwnWindow("Tfrm_Mainframe"), host->Handle());
 }
