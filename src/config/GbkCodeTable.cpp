@@ -60,30 +60,11 @@ const GbkCodeTable& GbkCodeTable::System()
 
 bool GbkCodeTable::AppendUtf8(std::string& out, std::string_view gbk) const
 {
-    out.reserve(out.size() + gbk.size() + gbk.size() / 2);
-    std::size_t pos = 0;
-    while (pos < gbk.size()) {
-        // ASCII runs go over whole.
-        std::size_t end = pos;
-        while (end < gbk.size() && static_cast<unsigned char>(gbk[end]) < 0x80)
-            ++end;
-        out.append(gbk, pos, end - pos);
-        if (end == gbk.size())
-            break;
-        pos = end;
-        const auto lead = static_cast<unsigned char>(gbk[pos]);
-        unsigned index = lead;
-        if (rt::IsGbkLeadByte(lead)) {
-            if (pos + 1 >= gbk.size() || !IsGbkTrailByte(static_cast<unsigned char>(gbk[pos + 1])))
-                return false;
-            index = (lead << 8) | static_cast<unsigned char>(gbk[pos + 1]);
-            pos += 2;
-        } else {
-            pos += 1;
-        }
-        config::AppendUtf8(out, fromGbk_[index]);
-    }
-    return true;
+    const std::size_t before = out.size();
+    out.resize(before + gbk.size() * kMaximumUtf8PerByte);
+    const std::optional<std::size_t> written = WriteUtf8(out.data() + before, gbk);
+    out.resize(before + written.value_or(0));
+    return written.has_value();
 }
 
 std::optional<std::size_t> GbkCodeTable::WriteUtf8(char* out, std::string_view gbk) const
