@@ -211,7 +211,7 @@ SqliteConnection& HostState::Database()
     if (file.empty())
         throw rt::Error("子应用" + subApp->setup.code + "没有数据库");
     if (!database_ || database_->File() != file)
-        database_ = SqliteConnection::Open(file, subApp->setup.databaseScript);
+        database_ = SqliteConnection::Open(file, subApp->setup.databaseScript, subApp->setup.writeAheadLog);
     return *database_;
 }
 

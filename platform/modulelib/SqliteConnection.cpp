@@ -50,7 +50,21 @@ std::unique_ptr<SqliteConnection> SqliteConnection::OpenInMemory()
 
 SqliteConnection::~SqliteConnection()
 {
+    // Back to a rollback journal: the log is written into the file and
+    // removed, and the file at rest opens for any reader, read-only ones too.
+    if (writeAheadLog_)
+        RunQuietly("PRAGMA journal_mode = DELETE");
     sqlite3_close(db_);
+}
+
+void SqliteConnection::UseWriteAheadLog()
+{
+    // A file system without shared memory keeps the rollback journal; the
+    // connection works the same, only slower.
+    const auto mode = Rows("PRAGMA journal_mode = WAL");
+    writeAheadLog_ = !mode.empty() && !mode[0].empty() && mode[0][0] == "wal";
+    if (writeAheadLog_)
+        Exec("PRAGMA synchronous = NORMAL");
 }
 
 std::string SqliteConnection::LastError() const
@@ -67,6 +81,16 @@ std::optional<std::uint32_t> SqliteConnection::CommittedVersion()
     if (sqlite3_exec(db_, "BEGIN; SELECT count(*) FROM sqlite_schema", nullptr, nullptr, nullptr) != SQLITE_OK) {
         RunQuietly("ROLLBACK");
         return std::nullopt;
+    }
+    if (writeAheadLog_) {
+        // Advanced by every commit of this connection and by every change of
+        // another one that the read transaction has just taken in.
+        unsigned int dataVersion = 0;
+        const int rc = sqlite3_file_control(db_, "main", SQLITE_FCNTL_DATA_VERSION, &dataVersion);
+        RunQuietly("COMMIT");
+        if (rc != SQLITE_OK)
+            return std::nullopt;
+        return std::uint32_t{dataVersion};
     }
     sqlite3_file* handle = nullptr;
     unsigned char counter[4] = {};

@@ -28,7 +28,12 @@ public:
     // tables (new, empty, or left by a creation that failed) gets `script`
     // (a file of SQL text in UTF-8; empty for none), run in one transaction.
     // A creation that fails removes the file it made. Throws rt::Error.
-    static std::unique_ptr<SqliteConnection> Open(const std::string& file, const std::string& script);
+    // With `writeAheadLog`, the connection keeps a write-ahead log with
+    // normal synchronisation while it is open (where the file system allows
+    // one), and turns the file back into a rollback-journal database when it
+    // closes.
+    static std::unique_ptr<SqliteConnection> Open(const std::string& file, const std::string& script,
+                                                  bool writeAheadLog);
 
     // A private database in memory, gone with the connection: the host's
     // statement code on its own, without a file. Throws rt::Error.
@@ -61,10 +66,12 @@ public:
     // SQLite's text of the last failure, as GBK.
     std::string LastError() const;
 
-    // The database file's change counter as committed (every commit of a
-    // rollback-journal database advances it), read after any journal of an
-    // unfinished commit is rolled back; nothing when it cannot be read or a
-    // transaction is open.
+    // A number that every commit to the database changes, read in a read
+    // transaction: with a rollback journal the file's change counter, read
+    // after any journal of an unfinished commit is rolled back (the counter
+    // of a write-ahead-log database moves only at checkpoints); with a
+    // write-ahead log SQLite's data version. Nothing when it cannot be read
+    // or a transaction is open.
     std::optional<std::uint32_t> CommittedVersion();
 
     // After a write that ended with an error: true when it took effect
@@ -79,11 +86,16 @@ public:
     // after a failure, the end of a read, a setting put back. Never throws.
     void RunQuietly(const char* sql);
 
+    // True while the database keeps a write-ahead log.
+    bool WriteAheadLog() const noexcept { return writeAheadLog_; }
+
 private:
     SqliteConnection(sqlite3* db, std::string file) : db_(db), file_(std::move(file)) {}
+    void UseWriteAheadLog();
 
     sqlite3* db_;
     std::string file_;
+    bool writeAheadLog_ = false;
 };
 
 // True when nothing but blanks, semicolons and comments is left in `sql`.

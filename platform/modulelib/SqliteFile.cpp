@@ -40,7 +40,8 @@ std::string ReadScript(const std::string& path)
 
 } // namespace
 
-std::unique_ptr<SqliteConnection> SqliteConnection::Open(const std::string& file, const std::string& script)
+std::unique_ptr<SqliteConnection> SqliteConnection::Open(const std::string& file, const std::string& script,
+                                                         bool writeAheadLog)
 {
     const bool creating = Absent(file);
     sqlite3* db = nullptr;
@@ -72,6 +73,8 @@ std::unique_ptr<SqliteConnection> SqliteConnection::Open(const std::string& file
         }
         throw rt::Error((creating ? "无法创建数据库文件" : "无法打开数据库文件") + file + "：" + e.what());
     }
+    if (writeAheadLog)
+        connection->UseWriteAheadLog();
     return connection;
 }
 

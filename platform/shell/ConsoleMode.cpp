@@ -51,6 +51,8 @@ int RunConsole(const std::string& installationFolder, std::ostream& out)
                 out << "sub-application value object:\n";
                 PrintValueObject(out, *vo);
             }
+            // Closed first: an open database keeps its log beside the file.
+            model.CloseDatabase();
             out << "files written in the installation:\n";
             PrintChangedFiles(out, before, SnapshotFolder(profile.installationFolder));
             out << "module log (" << ExecutableFolder() << "Varnoq.log):\n";

@@ -50,10 +50,12 @@ protected:
         setup.folder = folder.Path();
         setup.databaseFile = folder.Path() + "wscbs.db";
         setup.databaseScript = folder.Write("wscbs.sql", reinterpret_cast<const char*>(kScript));
+        setup.writeAheadLog = WriteAheadLog();
         Model().AddSubApp(setup);
         Model().SetCurrentSubApp("WSCBS");
     }
     void TearDown() override { Model().Reset(); }
+    virtual bool WriteAheadLog() const { return true; }
 
     Outcome Run(const std::string& sql, const char* connection = "WSCBSMainCon")
     {
@@ -65,6 +67,12 @@ protected:
     testing_support::TempFolder folder;
     rt::RtQuery query;
     rt::RtQuery* queryPointer = &query;
+};
+
+// A host that keeps its database with a rollback journal throughout.
+class RollbackJournalTest : public ExecADOQueryMsgTest {
+protected:
+    bool WriteAheadLog() const override { return false; }
 };
 
 TEST_F(ExecADOQueryMsgTest, CreatesTheDatabaseFromItsScriptAndRunsOneStatement)
@@ -190,7 +198,7 @@ Outcome RunLosingTheReadLock(const std::function<Outcome()>& run)
     return outcome;
 }
 
-TEST_F(ExecADOQueryMsgTest, AStatementThatTookEffectIsNeverReportedFailed)
+TEST_F(RollbackJournalTest, AStatementThatTookEffectIsNeverReportedFailed)
 {
     ASSERT_TRUE(Run("select count(*) from cs_ickxx").done);  // the database exists
     Outcome outcome =
@@ -208,6 +216,70 @@ TEST_F(ExecADOQueryMsgTest, AStatementThatTookEffectIsNeverReportedFailed)
               (Rows{{"Text(4)"}}));
     EXPECT_TRUE(outcome.done) << outcome.message;
 }
+
+TEST_F(ExecADOQueryMsgTest, WhileOpenTheDatabaseKeepsALogAndAtRestIsAnOrdinaryFile)
+{
+    ASSERT_TRUE(Run("insert into cs_ickxx (qysbh, kpjh) values ('330106999900017', 9)").done);
+    EXPECT_TRUE(folder.Exists("wscbs.db-wal")) << "the commit went to the write-ahead log";
+
+    Model().CloseDatabase();
+    EXPECT_FALSE(folder.Exists("wscbs.db-wal"));
+    EXPECT_FALSE(folder.Exists("wscbs.db-shm"));
+    const std::string header = testing_support::ReadBytes(folder.Path() + "wscbs.db").substr(0, 20);
+    ASSERT_EQ(header.size(), 20u);
+    EXPECT_EQ(header[18], 1) << "the file's write version is a rollback journal's again";
+    EXPECT_EQ(header[19], 1) << "the file's read version is a rollback journal's again";
+    EXPECT_EQ(Model().QueryDatabase("select count(*) from cs_ickxx where kpjh = 9"), (Rows{{"1"}}));
+}
+
+// Every write of ModuleLib refused while a statement runs: its commit never
+// reaches the disk.
+namespace refused_write {
+BOOL WINAPI WriteFileRefused(HANDLE, LPCVOID, DWORD, LPDWORD written, LPOVERLAPPED)
+{
+    if (written != nullptr)
+        *written = 0;
+    SetLastError(ERROR_DISK_FULL);
+    return FALSE;
+}
+
+void ExpectAFailureThatChangedNothing(const std::function<Outcome()>& run,
+                                      const std::function<Rows()>& state)
+{
+    const Rows before = state();
+    Outcome outcome{};
+    {
+        const testing_support::ImportPatch refused(GetModuleHandleA("ModuleLib.dll"), "kernel32.dll", "WriteFile",
+                                                   reinterpret_cast<void*>(&WriteFileRefused));
+        outcome = run();
+    }
+    EXPECT_FALSE(outcome.done);
+    EXPECT_NE(outcome.message, "");
+    Model().CloseDatabase();
+    EXPECT_EQ(state(), before);
+}
+} // namespace refused_write
+
+class RefusedWriteTest : public ExecADOQueryMsgTest, public testing::WithParamInterface<bool> {
+protected:
+    bool WriteAheadLog() const override { return GetParam(); }
+};
+
+TEST_P(RefusedWriteTest, AStatementWhoseCommitNeverReachedTheDiskIsReportedFailed)
+{
+    ASSERT_TRUE(Run("select count(*) from cs_ickxx").done);  // the database exists
+    refused_write::ExpectAFailureThatChangedNothing(
+        [&] { return Run("insert into cs_ickxx (qysbh, kpjh) values ('330106999900017', 9)"); },
+        [] { return Model().QueryDatabase("select count(*) from cs_ickxx"); });
+    refused_write::ExpectAFailureThatChangedNothing(
+        [&] { return Run("alter table cs_ickxx alter column icxlh Text(4)"); },
+        [] { return Model().QueryDatabase("select type from pragma_table_info('cs_ickxx') where name = 'icxlh'"); });
+}
+
+INSTANTIATE_TEST_SUITE_P(EitherJournal, RefusedWriteTest, testing::Bool(),
+                         [](const testing::TestParamInfo<bool>& info) {
+                             return info.param ? "WriteAheadLog" : "RollbackJournal";
+                         });
 
 TEST_F(ExecADOQueryMsgTest, AlterColumnRebuildsTheTableKeepingDataIndexesAndViews)
 {

@@ -45,6 +45,12 @@ struct SubAppSetup {
     // SQL text (UTF-8) that the host runs to create the database when the
     // file is missing; empty: a missing file is created empty.
     std::string databaseScript;
+    // While the connection is open the host keeps the database in
+    // write-ahead-log mode with normal synchronisation, and puts it back in
+    // rollback-journal mode when it closes the connection, so that the file
+    // at rest is an ordinary database. False: rollback journal, full
+    // synchronisation, throughout.
+    bool writeAheadLog = true;
     std::vector<std::pair<std::string, std::string>> individuation;  // key, value
 };
 
