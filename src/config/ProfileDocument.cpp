@@ -57,17 +57,17 @@ ProfileDocument::ProfileDocument(std::string_view text)
     std::size_t start = 0;
     while (start < text.size()) {
         std::size_t end = text.find('\n', start);
-        std::string lineEnd = "\n";
+        std::string_view lineEnd = "\n";
         if (end == std::string_view::npos) {
             end = text.size();
-            lineEnd.clear();
+            lineEnd = {};
         }
         std::size_t contentEnd = end;
         if (!lineEnd.empty() && contentEnd > start && text[contentEnd - 1] == '\r') {
             --contentEnd;
             lineEnd = kLineEnd;
         }
-        lines_.push_back(ParseLine(std::string(text.substr(start, contentEnd - start)), lineEnd));
+        lines_.push_back(ParseLine(std::string(text.substr(start, contentEnd - start)), std::string(lineEnd)));
         start = end + (lineEnd.empty() ? 0 : 1);
     }
 }
