@@ -59,12 +59,19 @@ SqliteConnection::~SqliteConnection()
 
 void SqliteConnection::UseWriteAheadLog()
 {
-    // A file system without shared memory keeps the rollback journal; the
-    // connection works the same, only slower.
+    // Exclusive, so that the log's index lives in this process's memory
+    // rather than in a file mapped into it: a mapped page that a full disk
+    // could not back faults at its first write, and the process dies.
+    Exec("PRAGMA locking_mode = EXCLUSIVE");
     const auto mode = Rows("PRAGMA journal_mode = WAL");
     writeAheadLog_ = !mode.empty() && !mode[0].empty() && mode[0][0] == "wal";
-    if (writeAheadLog_)
+    if (writeAheadLog_) {
         Exec("PRAGMA synchronous = NORMAL");
+    } else {
+        // Where the log cannot be had, the rollback journal goes on as
+        // before, sharing the file.
+        Exec("PRAGMA locking_mode = NORMAL");
+    }
 }
 
 std::string SqliteConnection::LastError() const

@@ -217,10 +217,15 @@ Reference MakeReference(const StartRunner& runner)
         if (starting) {
             // The host creates its database at the first statement: make it
             // exist first, so that its seed counts as the state before.
+            // The host holds its database for itself while the connection
+            // is open: closed, it is read as the next open would find it,
+            // and the next statement opens it again.
             hostmodel::Model().QueryDatabase("SELECT count(*) FROM sqlite_master");
+            hostmodel::Model().CloseDatabase();
             before = ReadDatabase(runner.DatabaseFile()).image;
             return;
         }
+        hostmodel::Model().CloseDatabase();
         for (const config::UpgradeStatement& known : statements)
             if (known.statement == statement)
                 reference.statements.push_back(

@@ -221,6 +221,7 @@ TEST_F(ExecADOQueryMsgTest, WhileOpenTheDatabaseKeepsALogAndAtRestIsAnOrdinaryFi
 {
     ASSERT_TRUE(Run("insert into cs_ickxx (qysbh, kpjh) values ('330106999900017', 9)").done);
     EXPECT_TRUE(folder.Exists("wscbs.db-wal")) << "the commit went to the write-ahead log";
+    EXPECT_FALSE(folder.Exists("wscbs.db-shm")) << "the log's index is kept in memory, not in a mapped file";
 
     Model().CloseDatabase();
     EXPECT_FALSE(folder.Exists("wscbs.db-wal"));
