@@ -1,21 +1,83 @@
-# The .def files list each __stdcall export with its 32-bit decoration
-# ("InitSubApp@8"). 64-bit Windows has one calling convention and no
-# decoration, so the 64-bit build uses a copy without the "@n" suffixes.
+# The export lists of wscbs.dll and ModuleLib.dll come from the contract
+# header, include/wscbs/wscbs.h: its X-macro lists WSCBS_EXPORTS and
+# WSCBS_HOST_SERVICES, read through this build's own C preprocessor, so that
+# the .def files, the import libraries and the export checks name exactly
+# what the compiler sees.
 
-# wscbs_def_file(DEF_FILE OUT_VAR): the .def file for this build's width.
-function(wscbs_def_file def out)
-    get_filename_component(def ${def} ABSOLUTE)
-    if(CMAKE_SIZEOF_VOID_P EQUAL 4)
-        set(${out} ${def} PARENT_SCOPE)
-        return()
+set(WSCBS_CONTRACT_HEADER ${PROJECT_SOURCE_DIR}/include/wscbs/wscbs.h)
+
+# An INTERFACE target that puts the contract header on the include path.
+add_library(wscbs_contract INTERFACE)
+target_include_directories(wscbs_contract INTERFACE ${PROJECT_SOURCE_DIR}/include)
+
+# wscbs_contract_names(LIST NAMES_VAR SLOTS_VAR): the function names of one
+# X-macro list of the header, in its order, and the number of arguments of
+# each (32-bit stack slots).
+function(wscbs_contract_names list names_out slots_out)
+    set(probe ${CMAKE_BINARY_DIR}/contract/${list}.c)
+    file(CONFIGURE OUTPUT ${probe} CONTENT "#include \"wscbs/wscbs.h\"
+#define WSCBS_ENTRY_(result, name, parameters) WSCBS_ENTRY_BEGIN name parameters WSCBS_ENTRY_END
+${list}(WSCBS_ENTRY_)
+" @ONLY)
+    execute_process(
+        COMMAND ${CMAKE_C_COMPILER} -E -P -I${PROJECT_SOURCE_DIR}/include ${probe}
+        OUTPUT_VARIABLE text ERROR_VARIABLE errors RESULT_VARIABLE status)
+    if(NOT status EQUAL 0)
+        message(FATAL_ERROR "cannot read ${list} from ${WSCBS_CONTRACT_HEADER}:\n${errors}")
     endif()
-    get_filename_component(name ${def} NAME)
-    set(plain ${CMAKE_CURRENT_BINARY_DIR}/undecorated/${name})
-    file(READ ${def} text)
-    string(REGEX REPLACE "\n([ \t]+[A-Za-z_][A-Za-z0-9_]*)@[0-9]+" "\n\\1" text "${text}")
-    file(CONFIGURE OUTPUT ${plain} CONTENT "${text}" @ONLY)
-    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${def})
-    set(${out} ${plain} PARENT_SCOPE)
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${WSCBS_CONTRACT_HEADER})
+    string(REGEX MATCHALL "WSCBS_ENTRY_BEGIN[ \t\n]+[A-Za-z_][A-Za-z0-9_]*[ \t\n]*\\([^)]*\\)[ \t\n]*WSCBS_ENTRY_END"
+           entries "${text}")
+    set(names)
+    set(slots)
+    foreach(entry IN LISTS entries)
+        string(REGEX REPLACE "^WSCBS_ENTRY_BEGIN[ \t\n]+([A-Za-z0-9_]+).*$" "\\1" name "${entry}")
+        string(REGEX REPLACE "^[^(]*\\(([^)]*)\\).*$" "\\1" parameters "${entry}")
+        string(STRIP "${parameters}" parameters)
+        if(parameters STREQUAL "" OR parameters STREQUAL "void")
+            set(count 0)
+        else()
+            string(REGEX REPLACE "[^,]" "" commas "${parameters}")
+            string(LENGTH "${commas}" count)
+            math(EXPR count "${count} + 1")
+        endif()
+        list(APPEND names ${name})
+        list(APPEND slots ${count})
+    endforeach()
+    if(NOT names)
+        message(FATAL_ERROR "${list} of ${WSCBS_CONTRACT_HEADER} names no function")
+    endif()
+    set(${names_out} ${names} PARENT_SCOPE)
+    set(${slots_out} ${slots} PARENT_SCOPE)
+endfunction()
+
+wscbs_contract_names(WSCBS_EXPORTS WSCBS_MODULE_EXPORTS wscbs_module_slots)
+wscbs_contract_names(WSCBS_HOST_SERVICES WSCBS_HOST_SERVICE_NAMES wscbs_service_slots)
+
+# wscbs_contract_def(FILE_NAME LIST LIBRARY OUT_VAR [EXTRA line...]): a .def
+# file (build/contract/FILE_NAME) for this build's width listing one X-macro
+# list of the header. 32-bit names
+# carry the __stdcall decoration ("InitSubApp@8"), which the linker
+# (--kill-at) and dlltool (-k) map onto the undecorated export; 64-bit
+# Windows has one calling convention and no decoration. EXTRA lines follow
+# the list as they are.
+function(wscbs_contract_def file_name list library out)
+    wscbs_contract_names(${list} names slots)
+    set(lines "; Generated from include/wscbs/wscbs.h (${list}).\nLIBRARY ${library}\nEXPORTS\n")
+    foreach(name count IN ZIP_LISTS names slots)
+        if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+            math(EXPR bytes "${count} * 4")
+            string(APPEND lines "    ${name}@${bytes}\n")
+        else()
+            string(APPEND lines "    ${name}\n")
+        endif()
+    endforeach()
+    foreach(extra IN LISTS ARGN)
+        string(APPEND lines "    ${extra}\n")
+    endforeach()
+    set(def ${CMAKE_BINARY_DIR}/contract/${file_name})
+    file(CONFIGURE OUTPUT ${def} CONTENT "${lines}" @ONLY)
+    set(${out} ${def} PARENT_SCOPE)
 endfunction()
 
 # add_import_library(NAME DEF_FILE)
@@ -23,7 +85,6 @@ endfunction()
 # with dlltool; -k maps the decorated 32-bit __stdcall symbols onto the
 # undecorated names the DLL exports.
 function(add_import_library name def)
-    wscbs_def_file(${def} def)
     set(implib ${CMAKE_CURRENT_BINARY_DIR}/lib${name}.a)
     add_custom_command(OUTPUT ${implib}
         COMMAND ${WSCBS_TRIPLE}-dlltool -k -d ${def} -l ${implib}

@@ -2,35 +2,32 @@
    show its launcher view, answer its notices, and leave.
      host-example [<folder of wscbs.dll>\wscbs.dll]
    The host's services library (ModuleLib.dll, the 30 services) must already
-   answer for the sub-application: the module imports it by name. */
+   answer for the sub-application: the module imports it by name.
+   include/wscbs/wscbs.h is the contract: the exports, the messages, the
+   exchange records and the host services. */
 #include <windows.h>
 #include <stdio.h>
 #include <string.h>
 
-typedef unsigned char Bool8; /* 1 true, 0 false */
-typedef Bool8(__stdcall *InitSubAppProc)(HWND appWindow, char **hostBuffer);
-typedef Bool8(__stdcall *ShowFrmViewProc)(HWND appWindow, void *container, char **hostText);
-typedef Bool8(__stdcall *FreeDLLProcProc)(unsigned int first, unsigned int second);
-typedef void *(*SharedHeapAllocZeroedProc)(size_t size);
-typedef void (*SharedHeapFreeProc)(void *block);
+#include "wscbs/wscbs.h"
 
 /* The module finds the host's main window by this class when the host's
    services give no main window handle. */
-static const char kMainWindowClass[] = "Tfrm_MainFrame";
+static const char kMainWindowClass[] = WSCBS_HOST_MAIN_WINDOW_CLASS;
 
 static LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_COPYDATA) {
         const COPYDATASTRUCT *data = (const COPYDATASTRUCT *)lParam;
-        if (data->dwData == 1282) /* a form was shown: "ModalFormMsg|handle|help|option" */
+        if (data->dwData == WSCBS_CD_FORM_SHOWN) /* "ModalFormMsg|handle|help|option" */
             printf("shown: %s\n", (const char *)data->lpData);
-        else if (data->dwData == 1302) { /* a form was destroyed: its function code */
+        else if (data->dwData == WSCBS_CD_FORM_CLOSED) { /* its function code */
             printf("closed: %s\n", (const char *)data->lpData);
             PostQuitMessage(0);
         }
         return TRUE;
     }
-    if (message == 1296) { /* F1 in a module form */
+    if (message == WSCBS_MSG_HELP_REQUEST) { /* F1 in a module form */
         printf("help requested\n");
         return 0;
     }
@@ -56,13 +53,14 @@ int main(int argc, char **argv)
         fprintf(stderr, "cannot load %s (error %lu)\n", modulePath, (unsigned long)GetLastError());
         return 2;
     }
-    InitSubAppProc initSubApp = (InitSubAppProc)(void (*)(void))GetProcAddress(module, "InitSubApp");
-    ShowFrmViewProc showFrmView = (ShowFrmViewProc)(void (*)(void))GetProcAddress(module, "ShowFrmView");
-    FreeDLLProcProc freeDllProc = (FreeDLLProcProc)(void (*)(void))GetProcAddress(module, "FreeDLLProc");
+    WscbsInitSubAppProc initSubApp = (WscbsInitSubAppProc)(void (*)(void))GetProcAddress(module, "InitSubApp");
+    WscbsShowFrmViewProc showFrmView = (WscbsShowFrmViewProc)(void (*)(void))GetProcAddress(module, "ShowFrmView");
+    WscbsFreeDLLProcProc freeDllProc = (WscbsFreeDLLProcProc)(void (*)(void))GetProcAddress(module, "FreeDLLProc");
     HMODULE runtime = GetModuleHandleA("SharedRt.dll");
-    SharedHeapAllocZeroedProc sharedAlloc =
-        (SharedHeapAllocZeroedProc)(void (*)(void))GetProcAddress(runtime, "SharedHeapAllocZeroed");
-    SharedHeapFreeProc sharedFree = (SharedHeapFreeProc)(void (*)(void))GetProcAddress(runtime, "SharedHeapFree");
+    WscbsSharedHeapAllocZeroedProc sharedAlloc = (WscbsSharedHeapAllocZeroedProc)(void (*)(void))GetProcAddress(
+        runtime, WSCBS_SHARED_HEAP_ALLOC_ZEROED);
+    WscbsSharedHeapFreeProc sharedFree =
+        (WscbsSharedHeapFreeProc)(void (*)(void))GetProcAddress(runtime, WSCBS_SHARED_HEAP_FREE);
     if (initSubApp == NULL || showFrmView == NULL || freeDllProc == NULL || sharedAlloc == NULL || sharedFree == NULL) {
         fprintf(stderr, "%s lacks an export\n", modulePath);
         return 2;
@@ -89,7 +87,7 @@ int main(int argc, char **argv)
 
     /* 3. ShowFrmView: a container control of the shared runtime (the view
           becomes its borderless child and, when the text names a
-          "ModalFormMsg", notice 1282 follows), or NULL for a free-standing
+          "ModalFormMsg", the shown notice follows), or NULL for a free-standing
           view. The text is only read. */
     char showText[] = "SubAppCode=WSCBS";
     char *showPointer = showText;
@@ -97,7 +95,7 @@ int main(int argc, char **argv)
     showFrmView(mainWindow, NULL, &showPointer);
 
     /* 4. The host's message loop runs the view's events until the user
-          closes the view (closing destroys it: notice 1302). */
+          closes the view (closing destroys it: the closed notice). */
     MSG message;
     while (GetMessageA(&message, NULL, 0, 0) > 0) {
         TranslateMessage(&message);

@@ -22,7 +22,7 @@ std::string BoolForLog(bool value) { return value ? "1" : "0"; }
 
 } // namespace
 
-rt::Bool8 __stdcall CheckFunctionCanUse(const char* functionCode)
+rt::Bool8 WSCBS_STDCALL CheckFunctionCanUse(const char* functionCode)
 {
     return Serve("CheckFunctionCanUse", rt::Bool8{0}, [&](ServiceCall& call) -> rt::Bool8 {
         call.Arguments(QuotedForLog(functionCode));
@@ -32,7 +32,7 @@ rt::Bool8 __stdcall CheckFunctionCanUse(const char* functionCode)
     });
 }
 
-rt::Bool8 __stdcall ExecuteFunc(void* owner, const char* functionCode, char** buffer)
+rt::Bool8 WSCBS_STDCALL ExecuteFunc(void* owner, const char* functionCode, char** buffer)
 {
     return Serve("ExecuteFunc", rt::Bool8{0}, [&](ServiceCall& call) -> rt::Bool8 {
         const std::string code = ArgumentText(functionCode);
@@ -81,7 +81,7 @@ rt::Bool8 __stdcall ExecuteFunc(void* owner, const char* functionCode, char** bu
     });
 }
 
-rt::Bool8 __stdcall ExecADOQueryMsg(const char* connection, const char* sql, rt::RtQuery** query,
+rt::Bool8 WSCBS_STDCALL ExecADOQueryMsg(const char* connection, const char* sql, rt::RtQuery** query,
                                     rt::RtString* message, std::int32_t reserved, rt::Bool8 reservedFlag)
 {
     return Serve("ExecADOQueryMsg", rt::Bool8{0}, [&](ServiceCall& call) -> rt::Bool8 {
@@ -113,7 +113,7 @@ rt::Bool8 __stdcall ExecADOQueryMsg(const char* connection, const char* sql, rt:
     });
 }
 
-void __stdcall InforMsg(std::int32_t code, const char* text, rt::Bool8 flag)
+void WSCBS_STDCALL InforMsg(std::int32_t code, const char* text, rt::Bool8 flag)
 {
     Serve("InforMsg", [&](ServiceCall& call) {
         InforMessage message;
@@ -135,7 +135,7 @@ void __stdcall InforMsg(std::int32_t code, const char* text, rt::Bool8 flag)
     });
 }
 
-std::uint32_t __stdcall gclSysFontColor()
+std::uint32_t WSCBS_STDCALL gclSysFontColor()
 {
     return Serve("gclSysFontColor", std::uint32_t{0}, [&](ServiceCall& call) {
         call.Result(std::to_string(State().SkinValues().fontColor));
@@ -143,7 +143,7 @@ std::uint32_t __stdcall gclSysFontColor()
     });
 }
 
-std::uint32_t __stdcall gclModuleBackColor()
+std::uint32_t WSCBS_STDCALL gclModuleBackColor()
 {
     return Serve("gclModuleBackColor", std::uint32_t{0}, [&](ServiceCall& call) {
         call.Result(std::to_string(State().SkinValues().moduleBackColor));
@@ -151,7 +151,7 @@ std::uint32_t __stdcall gclModuleBackColor()
     });
 }
 
-std::uint32_t __stdcall gclModuleToolBarColor()
+std::uint32_t WSCBS_STDCALL gclModuleToolBarColor()
 {
     return Serve("gclModuleToolBarColor", std::uint32_t{0}, [&](ServiceCall& call) {
         call.Result(std::to_string(State().SkinValues().moduleToolBarColor));
@@ -159,7 +159,7 @@ std::uint32_t __stdcall gclModuleToolBarColor()
     });
 }
 
-std::int32_t __stdcall giSysFontSize()
+std::int32_t WSCBS_STDCALL giSysFontSize()
 {
     return Serve("giSysFontSize", std::int32_t{0}, [&](ServiceCall& call) {
         call.Result(std::to_string(State().SkinValues().fontSize));
@@ -167,7 +167,7 @@ std::int32_t __stdcall giSysFontSize()
     });
 }
 
-std::int32_t __stdcall giSysFontCharSet()
+std::int32_t WSCBS_STDCALL giSysFontCharSet()
 {
     return Serve("giSysFontCharSet", std::int32_t{0}, [&](ServiceCall& call) {
         call.Result(std::to_string(State().SkinValues().fontCharSet));
@@ -175,7 +175,7 @@ std::int32_t __stdcall giSysFontCharSet()
     });
 }
 
-void __stdcall SetSkinSchemeCtrls(void* form)
+void WSCBS_STDCALL SetSkinSchemeCtrls(void* form)
 {
     Serve("SetSkinSchemeCtrls", [&](ServiceCall& call) {
         call.Arguments(PointerForLog(form));
@@ -183,7 +183,7 @@ void __stdcall SetSkinSchemeCtrls(void* form)
     });
 }
 
-void __stdcall FetchHeadstrTrim(rt::Bool8 removeHead, const char* separator, rt::RtString* text,
+void WSCBS_STDCALL FetchHeadstrTrim(rt::Bool8 removeHead, const char* separator, rt::RtString* text,
                                 rt::RtString* result)
 {
     Serve("FetchHeadstrTrim", [&](ServiceCall& call) {
@@ -198,7 +198,7 @@ void __stdcall FetchHeadstrTrim(rt::Bool8 removeHead, const char* separator, rt:
     });
 }
 
-void __stdcall SetgsHelpHtml(const char* pageName)
+void WSCBS_STDCALL SetgsHelpHtml(const char* pageName)
 {
     Serve("SetgsHelpHtml", [&](ServiceCall& call) {
         call.Arguments(QuotedForLog(pageName));

@@ -20,7 +20,7 @@ std::string RecordForLog(const SubApp* subApp)
 
 } // namespace
 
-void __stdcall GetCurSubAppCode(rt::RtString* result)
+void WSCBS_STDCALL GetCurSubAppCode(rt::RtString* result)
 {
     Serve("GetCurSubAppCode", [&](ServiceCall& call) {
         const SubApp* subApp = State().CurrentSubApp();
@@ -28,7 +28,7 @@ void __stdcall GetCurSubAppCode(rt::RtString* result)
     });
 }
 
-void __stdcall GetCurSubAppPath(rt::RtString* result)
+void WSCBS_STDCALL GetCurSubAppPath(rt::RtString* result)
 {
     Serve("GetCurSubAppPath", [&](ServiceCall& call) {
         const SubApp* subApp = State().CurrentSubApp();
@@ -36,7 +36,7 @@ void __stdcall GetCurSubAppPath(rt::RtString* result)
     });
 }
 
-void __stdcall GetSubAppPath(const char* code, rt::RtString* result)
+void WSCBS_STDCALL GetSubAppPath(const char* code, rt::RtString* result)
 {
     Serve("GetSubAppPath", [&](ServiceCall& call) {
         call.Arguments(QuotedForLog(code));
@@ -45,12 +45,12 @@ void __stdcall GetSubAppPath(const char* code, rt::RtString* result)
     });
 }
 
-void __stdcall GetAppPath(rt::RtString* result)
+void WSCBS_STDCALL GetAppPath(rt::RtString* result)
 {
     Serve("GetAppPath", [&](ServiceCall& call) { ReturnText(call, result, State().AppPath()); });
 }
 
-rt::DataVO* __stdcall GetCurSubAppVo()
+rt::DataVO* WSCBS_STDCALL GetCurSubAppVo()
 {
     return Serve("GetCurSubAppVo", static_cast<rt::DataVO*>(nullptr), [&](ServiceCall& call) {
         SubApp* subApp = State().CurrentSubApp();
@@ -60,7 +60,7 @@ rt::DataVO* __stdcall GetCurSubAppVo()
     });
 }
 
-rt::DataVO* __stdcall GetCompanyInfoVO()
+rt::DataVO* WSCBS_STDCALL GetCompanyInfoVO()
 {
     return Serve("GetCompanyInfoVO", static_cast<rt::DataVO*>(nullptr), [&](ServiceCall& call) {
         call.Result(VoForLog(&State().CompanyVo(), "company"));
@@ -68,7 +68,7 @@ rt::DataVO* __stdcall GetCompanyInfoVO()
     });
 }
 
-rt::DataVO* __stdcall GetUserInfoVO()
+rt::DataVO* WSCBS_STDCALL GetUserInfoVO()
 {
     return Serve("GetUserInfoVO", static_cast<rt::DataVO*>(nullptr), [&](ServiceCall& call) {
         call.Result(VoForLog(&State().UserVo(), "user"));
@@ -76,31 +76,31 @@ rt::DataVO* __stdcall GetUserInfoVO()
     });
 }
 
-const SubAppInfoRecord* __stdcall GetCurSubAppInfo()
+const WscbsSubAppInfo* WSCBS_STDCALL GetCurSubAppInfo()
 {
-    return Serve("GetCurSubAppInfo", static_cast<const SubAppInfoRecord*>(nullptr), [&](ServiceCall& call) {
+    return Serve("GetCurSubAppInfo", static_cast<const WscbsSubAppInfo*>(nullptr), [&](ServiceCall& call) {
         const SubApp* subApp = State().CurrentSubApp();
         call.Result(RecordForLog(subApp));
-        return subApp != nullptr ? &subApp->record : nullptr;
+        return subApp != nullptr ? ContractRecord(&subApp->record) : nullptr;
     });
 }
 
-const SubAppInfoRecord* __stdcall GetpSubAppInfo(const char* code)
+const WscbsSubAppInfo* WSCBS_STDCALL GetpSubAppInfo(const char* code)
 {
-    return Serve("GetpSubAppInfo", static_cast<const SubAppInfoRecord*>(nullptr), [&](ServiceCall& call) {
+    return Serve("GetpSubAppInfo", static_cast<const WscbsSubAppInfo*>(nullptr), [&](ServiceCall& call) {
         call.Arguments(QuotedForLog(code));
         const SubApp* subApp = State().FindSubApp(ArgumentText(code));
         call.Result(RecordForLog(subApp));
-        return subApp != nullptr ? &subApp->record : nullptr;
+        return subApp != nullptr ? ContractRecord(&subApp->record) : nullptr;
     });
 }
 
-void __stdcall GetCurFuncCode(rt::RtString* result)
+void WSCBS_STDCALL GetCurFuncCode(rt::RtString* result)
 {
     Serve("GetCurFuncCode", [&](ServiceCall& call) { ReturnText(call, result, State().CurrentFunction()); });
 }
 
-rt::WindowHandle __stdcall GetAppHandle()
+rt::WindowHandle WSCBS_STDCALL GetAppHandle()
 {
     return Serve("GetAppHandle", static_cast<rt::WindowHandle>(nullptr), [&](ServiceCall& call) {
         call.Result(PointerForLog(State().AppWindow()));
@@ -108,7 +108,7 @@ rt::WindowHandle __stdcall GetAppHandle()
     });
 }
 
-rt::WindowHandle __stdcall GetMainFrameHandle()
+rt::WindowHandle WSCBS_STDCALL GetMainFrameHandle()
 {
     return Serve("GetMainFrameHandle", static_cast<rt::WindowHandle>(nullptr), [&](ServiceCall& call) {
         call.Result(PointerForLog(State().MainFrameWindow()));
@@ -116,7 +116,7 @@ rt::WindowHandle __stdcall GetMainFrameHandle()
     });
 }
 
-void* __stdcall GetCurParentForm()
+void* WSCBS_STDCALL GetCurParentForm()
 {
     return Serve("GetCurParentForm", static_cast<void*>(nullptr), [&](ServiceCall& call) {
         call.Result(PointerForLog(State().CurrentParentForm()));
@@ -124,7 +124,7 @@ void* __stdcall GetCurParentForm()
     });
 }
 
-void* __stdcall GetgsMainFrameParentForm()
+void* WSCBS_STDCALL GetgsMainFrameParentForm()
 {
     return Serve("GetgsMainFrameParentForm", static_cast<void*>(nullptr), [&](ServiceCall& call) {
         call.Result(PointerForLog(State().MainFrameParentForm()));
@@ -132,7 +132,7 @@ void* __stdcall GetgsMainFrameParentForm()
     });
 }
 
-void __stdcall GetSubAppIndividuationParam(const char* code, const char* key, const char* defaultValue,
+void WSCBS_STDCALL GetSubAppIndividuationParam(const char* code, const char* key, const char* defaultValue,
                                            rt::RtString* result)
 {
     Serve("GetSubAppIndividuationParam", [&](ServiceCall& call) {
@@ -142,7 +142,7 @@ void __stdcall GetSubAppIndividuationParam(const char* code, const char* key, co
     });
 }
 
-void __stdcall GetUserConfigParam(const char* section, const char* key, const char* defaultValue,
+void WSCBS_STDCALL GetUserConfigParam(const char* section, const char* key, const char* defaultValue,
                                   rt::RtString* result)
 {
     Serve("GetUserConfigParam", [&](ServiceCall& call) {
@@ -152,7 +152,7 @@ void __stdcall GetUserConfigParam(const char* section, const char* key, const ch
     });
 }
 
-void __stdcall ReadIniValueStr(const char* file, const char* section, const char* key, const char* defaultValue,
+void WSCBS_STDCALL ReadIniValueStr(const char* file, const char* section, const char* key, const char* defaultValue,
                                rt::RtString* result)
 {
     Serve("ReadIniValueStr", [&](ServiceCall& call) {
@@ -164,7 +164,7 @@ void __stdcall ReadIniValueStr(const char* file, const char* section, const char
     });
 }
 
-void __stdcall WriteIniValueString(const char* file, const char* section, const char* key, const char* value)
+void WSCBS_STDCALL WriteIniValueString(const char* file, const char* section, const char* key, const char* value)
 {
     Serve("WriteIniValueString", [&](ServiceCall& call) {
         call.Arguments(QuotedForLog(file) + ", " + QuotedForLog(section) + ", " + QuotedForLog(key) + ", " +

@@ -14,7 +14,7 @@ rt::ui::Font ShellFont() { return rt::ui::Font{.face = "宋体", .height = 12, .
 Tfrm_MainFrame::Tfrm_MainFrame(const std::string& caption)
     : Form({.control = {.name = "frm_MainFrame", .bounds = {0, 0, 860, 640}, .caption = caption,
                         .font = ShellFont()},
-            .className = "Tfrm_MainFrame",
+            .className = WSCBS_HOST_MAIN_WINDOW_CLASS,
             .position = rt::ui::FormPosition::ScreenCenter})
 {
     toolbar_ = new rt::ui::ToolBar({.control = {.owner = this, .parent = this, .name = "tbShell",
@@ -29,14 +29,14 @@ Tfrm_MainFrame::Tfrm_MainFrame(const std::string& caption)
                          }});
     toolbar_->AddButton({.caption = "关闭视图(1280)", .hint = "请模块关闭它的视图",
                          .onClick = [this](rt::ui::Component&) {
-                             if (!SendToView(kCloseFormMessage))
+                             if (!SendToView(WSCBS_MSG_CLOSE_FORM))
                                  SetStatus("没有可关闭的视图");
                          }});
     toolbar_->AddButton({.caption = "换肤(1303)", .hint = "更换皮肤并通知模块",
                          .onClick = [this](rt::ui::Component&) {
                              if (OnChangeSkin)
                                  OnChangeSkin();
-                             SendToView(kSkinChangedMessage);
+                             SendToView(WSCBS_MSG_SKIN_CHANGED);
                          }});
     toolbar_->AddButton({.caption = "退出", .onClick = [this](rt::ui::Component&) { Close(); }});
 
@@ -95,9 +95,9 @@ void Tfrm_MainFrame::NoteCopyData(WPARAM sender, const COPYDATASTRUCT* record)
         }
     }
     copyData_.push_back(notice);
-    if (notice.kind == kFormShownKind)
+    if (notice.kind == WSCBS_CD_FORM_SHOWN)
         SetStatus("模块视图已显示：" + notice.text);
-    else if (notice.kind == kFormClosedKind)
+    else if (notice.kind == WSCBS_CD_FORM_CLOSED)
         SetStatus("模块视图已关闭，功能代码：" + notice.text);
     else
         SetStatus("收到通知 " + std::to_string(notice.kind) + "：" + notice.text);
@@ -109,7 +109,7 @@ LRESULT Tfrm_MainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_COPYDATA:
         NoteCopyData(wParam, reinterpret_cast<const COPYDATASTRUCT*>(lParam));
         return TRUE;
-    case kHelpRequestMessage:
+    case WSCBS_MSG_HELP_REQUEST:
         helpRequests_.push_back({wParam, lParam});
         SetStatus("模块请求帮助（F1）");
         return 0;

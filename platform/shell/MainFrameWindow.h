@@ -3,25 +3,19 @@
 // of the shell, a container for a module's view, and a status line. It
 // answers what a module sends its host's main window (copy-data notices,
 // the help request, WM_NCACTIVATE) and keeps a record of each, and it can
-// send a module view the host's close (1280) and skin-changed (1303)
-// messages.
+// send a module view the host's close and skin-changed messages (the
+// contract header, wscbs/wscbs.h, has them all).
 #include "sharedrt/ui/Form.h"
 #include "sharedrt/ui/Label.h"
 #include "sharedrt/ui/Panel.h"
 #include "sharedrt/ui/ToolBar.h"
+#include "wscbs/wscbs.h"
 
 #include <functional>
 #include <string>
 #include <vector>
 
 namespace shell {
-
-// Message numbers between host and module forms.
-inline constexpr ULONG_PTR kFormShownKind = 1282;
-inline constexpr ULONG_PTR kFormClosedKind = 1302;
-inline constexpr UINT kHelpRequestMessage = 1296;
-inline constexpr UINT kCloseFormMessage = 1280;
-inline constexpr UINT kSkinChangedMessage = 1303;
 
 // One WM_COPYDATA the window received.
 struct CopyDataNotice {

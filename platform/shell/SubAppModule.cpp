@@ -52,9 +52,9 @@ SubAppModule::SubAppModule(const std::string& dllPath) : path_(dllPath), module_
 {
     if (!module_)
         throw rt::Error("无法加载子应用模块" + dllPath + "：" + SystemMessage(GetLastError()));
-    initSubApp_ = Export<InitSubAppFunction>(module_.get(), "InitSubApp");
-    showFrmView_ = Export<ShowFrmViewFunction>(module_.get(), "ShowFrmView");
-    freeDllProc_ = Export<FreeDllProcFunction>(module_.get(), "FreeDLLProc");
+    initSubApp_ = Export<WscbsInitSubAppProc>(module_.get(), "InitSubApp");
+    showFrmView_ = Export<WscbsShowFrmViewProc>(module_.get(), "ShowFrmView");
+    freeDllProc_ = Export<WscbsFreeDLLProcProc>(module_.get(), "FreeDLLProc");
     if (initSubApp_ == nullptr)
         throw rt::Error("子应用模块没有导出InitSubApp：" + dllPath);
 }

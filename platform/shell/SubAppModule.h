@@ -1,7 +1,9 @@
 #pragma once
-// A sub-application module DLL as the host loads and calls it.
+// A sub-application module DLL as the host loads and calls it: the exports
+// of the contract header (wscbs/wscbs.h), found by name.
 #include "sharedrt/Export.h"
 #include "sharedrt/UniqueHandle.h"
+#include "wscbs/wscbs.h"
 
 #include <string>
 
@@ -40,15 +42,11 @@ public:
     const std::string& Path() const { return path_; }
 
 private:
-    using InitSubAppFunction = rt::Bool8(__stdcall*)(rt::WindowHandle, char**);
-    using ShowFrmViewFunction = rt::Bool8(__stdcall*)(rt::WindowHandle, void*, char**);
-    using FreeDllProcFunction = rt::Bool8(__stdcall*)(std::uint32_t, std::uint32_t);
-
     std::string path_;
     rt::unique_hmodule module_;
-    InitSubAppFunction initSubApp_ = nullptr;
-    ShowFrmViewFunction showFrmView_ = nullptr;
-    FreeDllProcFunction freeDllProc_ = nullptr;
+    WscbsInitSubAppProc initSubApp_ = nullptr;
+    WscbsShowFrmViewProc showFrmView_ = nullptr;
+    WscbsFreeDLLProcProc freeDllProc_ = nullptr;
 };
 
 } // namespace shell

@@ -8,7 +8,7 @@
 #include "config/UpgradeJournal.h"
 #include "config/UpgradeStatements.h"
 #include "host/HostServices.h"
-#include "host/ModuleLib.h"
+#include "wscbs/wscbs.h"
 
 #include "sharedrt/RtError.h"
 

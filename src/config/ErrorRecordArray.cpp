@@ -39,8 +39,8 @@ void ErrorRecordArray::Assign(const std::vector<ErrorCatalogueEntry>& entries)
         const std::size_t bytes = sizeof(rt::CountedArrayHeader) + entries.size() * sizeof(rt::TErrorMsg);
         // Zero bytes are valid records: every string empty, every number 0.
         auto* header = static_cast<rt::CountedArrayHeader*>(rt::SharedHeap::AllocZeroed(bytes));
-        header->refCount = 1;
-        header->count = static_cast<std::int32_t>(entries.size());
+        header->RefCount = 1;
+        header->Count = static_cast<std::int32_t>(entries.size());
         pending.first = reinterpret_cast<rt::TErrorMsg*>(header + 1);
         for (std::size_t i = 0; i < entries.size(); ++i) {
             rt::TErrorMsg& record = pending.first[i];

@@ -1,6 +1,6 @@
 #include "host/HostServices.h"
 
-#include "host/ModuleLib.h"
+#include "wscbs/wscbs.h"
 
 #include "util/ModuleLog.h"
 
@@ -74,17 +74,17 @@ rt::WindowHandle AppHandle() { return GetAppHandle(); }
 rt::WindowHandle MainFrameHandle() { return GetMainFrameHandle(); }
 void* CurParentForm() { return GetCurParentForm(); }
 void* MainFrameParentForm() { return GetgsMainFrameParentForm(); }
-const void* CurSubAppInfo() { return GetCurSubAppInfo(); }
+const WscbsSubAppInfo* CurSubAppInfo() { return GetCurSubAppInfo(); }
 
 rt::DataVO* CurSubAppVo() { return GetCurSubAppVo(); }
 rt::DataVO* CompanyInfoVO() { return GetCompanyInfoVO(); }
 rt::DataVO* UserInfoVO() { return GetUserInfoVO(); }
 
-std::string SubAppInfoVersion(const void* record)
+std::string SubAppInfoVersion(const WscbsSubAppInfo* record)
 {
     if (record == nullptr)
         return {};
-    const auto* version = static_cast<const unsigned char*>(record) + kSubAppInfoVersionOffset;
+    const unsigned char* version = record->Version;
     return std::string(reinterpret_cast<const char*>(version + 1), version[0]);
 }
 
@@ -94,7 +94,7 @@ std::string CurSubAppVersion() { return SubAppInfoVersion(GetCurSubAppInfo()); }
 
 std::string RequiredSubAppVersion(const std::string& code)
 {
-    const void* record = GetpSubAppInfo(code.c_str());
+    const WscbsSubAppInfo* record = GetpSubAppInfo(code.c_str());
     if (record == nullptr) {
         const std::string message = "宿主的GetpSubAppInfo没有子系统" + code + "的信息记录，无法确定其版本";
         util::WriteLogLine(message);

@@ -5,6 +5,7 @@
 // borrowed for the length of the caller's use.
 #include "sharedrt/RtQuery.h"
 #include "sharedrt/ValueLayout.h"
+#include "wscbs/wscbs.h"
 
 #include <cstdint>
 #include <string>
@@ -37,7 +38,7 @@ rt::WindowHandle MainFrameHandle();
 void* CurParentForm();
 void* MainFrameParentForm();
 // The host's record of the running sub-application (owned by the host).
-const void* CurSubAppInfo();
+const WscbsSubAppInfo* CurSubAppInfo();
 
 rt::DataVO* CurSubAppVo();
 rt::DataVO* CompanyInfoVO();
@@ -45,7 +46,7 @@ rt::DataVO* UserInfoVO();
 
 // The version text of a host sub-application record: the length-prefixed
 // text at byte 256. Empty for a null record.
-std::string SubAppInfoVersion(const void* record);
+std::string SubAppInfoVersion(const WscbsSubAppInfo* record);
 // The version of the sub-application with that code (empty when the host
 // has no record of it), and of the running one.
 std::string SubAppVersion(const std::string& code);

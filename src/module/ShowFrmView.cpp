@@ -42,7 +42,7 @@ ui::Tfrm_Mainframe* ExistingLauncherView() noexcept { return g_launcherView; }
 
 } // namespace module
 
-extern "C" rt::Bool8 __stdcall ShowFrmView(rt::WindowHandle appHandle, void* container, char** hostText)
+extern "C" WSCBS_BOOL WSCBS_STDCALL ShowFrmView(WscbsWindowHandle appHandle, void* container, char** hostText)
 {
     try {
         // The view belongs to the application object; without one there is

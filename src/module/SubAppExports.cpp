@@ -8,7 +8,7 @@
 
 extern "C" {
 
-rt::Bool8 __stdcall InitSubApp(rt::WindowHandle appHandle, char** hostBuffer)
+WSCBS_BOOL WSCBS_STDCALL InitSubApp(WscbsWindowHandle appHandle, char** hostBuffer)
 {
     try {
         module::AdoptApplicationHandle(appHandle);
@@ -23,7 +23,7 @@ rt::Bool8 __stdcall InitSubApp(rt::WindowHandle appHandle, char** hostBuffer)
     }
 }
 
-rt::Bool8 __stdcall FreeDLLProc(std::uint32_t, std::uint32_t)
+WSCBS_BOOL WSCBS_STDCALL FreeDLLProc(uint32_t, uint32_t)
 {
     return 1;
 }

@@ -34,11 +34,11 @@ Tfrm_Custom::Tfrm_Custom(const rt::ui::FormArgs& resource) : Form(resource)
     BuildBaseResource();
     OnCreate = [this](rt::ui::Component&) { FormCreate(); };
     OnClose = [](rt::ui::Component&, rt::ui::CloseAction& action) { action = rt::ui::CloseAction::Free; };
-    OnDestroy = [this](rt::ui::Component&) { SendHostText(kFormClosedKind, context_.FuncCode); };
+    OnDestroy = [this](rt::ui::Component&) { SendHostText(WSCBS_CD_FORM_CLOSED, context_.FuncCode); };
     OnKeyDown = [](rt::ui::Component&, std::uint16_t& key, rt::ui::ShiftState) {
         // The key goes on to the focused control.
         if (key == VK_F1)
-            NotifyHost(kHelpRequestMessage);
+            NotifyHost(WSCBS_MSG_HELP_REQUEST);
     };
 }
 
@@ -133,11 +133,11 @@ void Tfrm_Custom::EditImeHandler(rt::ui::Component& sender)
 
 LRESULT Tfrm_Custom::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == kCloseFormMessage) {
+    if (message == WSCBS_MSG_CLOSE_FORM) {
         Close();
         return 0;
     }
-    if (message == kSkinChangedMessage) {
+    if (message == WSCBS_MSG_SKIN_CHANGED) {
         ApplySkin();
         HookEditIme();
         return 0;
@@ -162,7 +162,7 @@ void Tfrm_Custom::HandleActivate(WPARAM wParam, LPARAM lParam)
 {
     Form::HandleActivate(wParam, lParam);
     if (HWND main = static_cast<HWND>(host::MainFrameHandle()))
-        SendMessageA(main, WM_NCACTIVATE, 1, 0);
+        SendMessageA(main, WSCBS_WM_NCACTIVATE, WSCBS_NCACTIVATE_WPARAM, 0);
 }
 
 } // namespace ui

@@ -25,7 +25,7 @@ struct HostContext {
     std::string SubAppPath;
     std::string SubAppCode;
     std::string FuncCode;  // the host function current when the form was created
-    const void* SubAppInfo = nullptr;
+    const WscbsSubAppInfo* SubAppInfo = nullptr;
     rt::DataVO* SubAppVo = nullptr;
     rt::DataVO* UserInfoVO = nullptr;
     rt::DataVO* CompanyInfoVO = nullptr;

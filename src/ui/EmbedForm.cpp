@@ -36,7 +36,7 @@ void EmbedIntoContainer(rt::ui::WinControl& container, rt::ui::Form& form, const
         notice += std::string(kFieldSeparator) + "0";
     }
     notice += std::string(kFieldSeparator) + (firstOption ? "1" : "0");
-    SendHostText(kFormShownKind, notice);
+    SendHostText(WSCBS_CD_FORM_SHOWN, notice);
 }
 
 } // namespace

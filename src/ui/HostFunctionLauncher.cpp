@@ -1,7 +1,7 @@
 #include "ui/HostFunctionLauncher.h"
 
 #include "host/HostServices.h"
-#include "host/ModuleLib.h"
+#include "wscbs/wscbs.h"
 #include "sharedrt/RtError.h"
 #include "util/ZeroedBuffer.h"
 

@@ -48,7 +48,7 @@ HWND FindHostMainWindow()
     // The host loaded this module: its main window is one of this process's,
     // and never one of the module's own forms, whose class compares equal.
     HWND window = nullptr;
-    while ((window = FindWindowExA(nullptr, window, kHostMainWindowClass, nullptr)) != nullptr) {
+    while ((window = FindWindowExA(nullptr, window, WSCBS_HOST_MAIN_WINDOW_CLASS, nullptr)) != nullptr) {
         DWORD process = 0;
         GetWindowThreadProcessId(window, &process);
         if (process == GetCurrentProcessId() && !IsModuleWindow(window))

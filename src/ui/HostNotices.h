@@ -1,25 +1,16 @@
 #pragma once
-// The window messages between a module form and the host's main window.
-// All are sent (the host has handled each before the call returns); their
-// results are not used. With no host main window nothing is sent.
+// Sending the window messages of the contract header (wscbs/wscbs.h:
+// numbers, payloads, copy-data texts) to the host's main window. All are
+// sent (the host has handled each before the call returns); their results
+// are not used. With no host main window nothing is sent.
 #include "sharedrt/ui/Form.h"
+#include "wscbs/wscbs.h"
 
 #include <windows.h>
 
 #include <string>
 
 namespace ui {
-
-// Copy-data kinds, form -> host.
-inline constexpr ULONG_PTR kFormShownKind = 1282;   // a form was placed and shown
-inline constexpr ULONG_PTR kFormClosedKind = 1302;  // a form was destroyed
-// Plain messages.
-inline constexpr UINT kHelpRequestMessage = 1296;   // form -> host: F1
-inline constexpr UINT kCloseFormMessage = 1280;     // host -> form: close
-inline constexpr UINT kSkinChangedMessage = 1303;   // host -> form: re-apply the skin
-
-// Window class of the host's main window.
-inline constexpr const char* kHostMainWindowClass = "Tfrm_MainFrame";
 
 // The host's main window: GetMainFrameHandle, and when that gives none, the
 // top-level window of class "Tfrm_MainFrame" of this process that is not a

@@ -16,8 +16,8 @@ TEST(ErrorRecordArray, LaysOutCountedPackedRecords)
     rt::TErrorMsg* first = array.First();
     ASSERT_NE(first, nullptr);
     const auto* header = reinterpret_cast<const rt::CountedArrayHeader*>(first) - 1;
-    EXPECT_EQ(header->refCount, 1);
-    EXPECT_EQ(header->count, 3);
+    EXPECT_EQ(header->RefCount, 1);
+    EXPECT_EQ(header->Count, 3);
     EXPECT_TRUE(rt::SharedHeap::Owns(header));
     EXPECT_EQ(rt::SharedHeap::BlockSize(header), 8u + 3u * kRecordBytes);
 

@@ -88,12 +88,12 @@ protected:
 
     // The module's own InitSubApp, for a buffer of the test's making; the
     // host is configured from the profile first.
-    rt::Bool8(__stdcall* RawInitSubApp())(rt::WindowHandle, char**)
+    WscbsInitSubAppProc RawInitSubApp()
     {
         shell::ApplyHostProfile(profile_, Model());
         if (!module_)
             module_.emplace(shell::ExecutableFolder() + "wscbs.dll");
-        return reinterpret_cast<rt::Bool8(__stdcall*)(rt::WindowHandle, char**)>(
+        return reinterpret_cast<WscbsInitSubAppProc>(
             reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("wscbs.dll"), "InitSubApp")));
     }
 
@@ -447,18 +447,18 @@ namespace {
 
 // A host that has no company information the first time it is asked (the
 // regional step asks first), and has it afterwards.
-rt::DataVO* (__stdcall* g_companyInfo)() = nullptr;
+decltype(&GetCompanyInfoVO) g_companyInfo = nullptr;
 int g_companyCalls = 0;
-rt::DataVO* __stdcall CompanyMissingOnce()
+rt::DataVO* WSCBS_STDCALL CompanyMissingOnce()
 {
     return g_companyCalls++ == 0 ? nullptr : g_companyInfo();
 }
 
 // A host that knows no record of any sub-application.
-const void* __stdcall NoSubAppRecord(const char*) { return nullptr; }
+const WscbsSubAppInfo* WSCBS_STDCALL NoSubAppRecord(const char*) { return nullptr; }
 
 // A host whose INI writes do not reach the file (its service has no result).
-void __stdcall IniWriteLost(const char*, const char*, const char*, const char*) {}
+void WSCBS_STDCALL IniWriteLost(const char*, const char*, const char*, const char*) {}
 
 } // namespace
 
@@ -468,7 +468,7 @@ TEST_F(InitSubAppTest, RegionalStepSkippedForWantOfCompanyInformationIsLogged)
     module_.emplace(shell::ExecutableFolder() + "wscbs.dll");
     const testing_support::ImportPatch once(GetModuleHandleA("wscbs.dll"), "ModuleLib.dll", "GetCompanyInfoVO",
                                             reinterpret_cast<void*>(&CompanyMissingOnce));
-    g_companyInfo = reinterpret_cast<rt::DataVO* (__stdcall*)()>(once.Original());
+    g_companyInfo = reinterpret_cast<decltype(&GetCompanyInfoVO)>(once.Original());
     g_companyCalls = 0;
     const auto result = InitAgain("a=1");
     EXPECT_TRUE(result.succeeded);

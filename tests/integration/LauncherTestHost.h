@@ -26,8 +26,7 @@ inline constexpr const char* kLauncherSuffixes[] = {"004-00-01", "004-00-03", "0
 
 class LauncherTestHost : public testing::Test {
 protected:
-    using ShowFrmViewFn = unsigned char(__stdcall*)(void*, void*, char**);
-    using InitSubAppFn = unsigned char(__stdcall*)(void*, char**);
+    using ShowFrmViewFn = WscbsShowFrmViewProc;
 
     void SetUp() override
     {

@@ -88,7 +88,7 @@ TEST_F(LauncherViewTest, OnlyAModalFormMsgMakesTheShownNoticeWithItsFourFields)
     const shell::CopyDataNotice& notice = host->CopyDataNotices()[0];
     const std::string expected =
         "WSCBS;主界面|" + std::to_string(reinterpret_cast<std::uintptr_t>(View()->Handle())) + "|0|1";
-    EXPECT_EQ(notice.kind, 1282u);
+    EXPECT_EQ(notice.kind, WSCBS_CD_FORM_SHOWN);
     EXPECT_EQ(notice.text, expected);
     EXPECT_EQ(notice.size, expected.size() + 1);
     EXPECT_EQ(notice.sender, reinterpret_cast<WPARAM>(host->Handle()));
@@ -107,7 +107,7 @@ TEST_F(LauncherViewTest, WithoutAContainerTheViewStandsFreeAndStaysOnTop)
     EXPECT_EQ(GetWindow(view, GW_OWNER), host->Handle());
     EXPECT_TRUE(host->CopyDataNotices().empty());
 
-    SendMessageA(view, 1280, 0, 0);
+    SendMessageA(view, WSCBS_MSG_CLOSE_FORM, 0, 0);
     rt::ui::driver::ProcessMessages();
     EXPECT_FALSE(IsWindow(view));
 }
@@ -118,12 +118,12 @@ TEST_F(LauncherViewTest, TheHostsCloseMessageDestroysTheViewAndTheNextShowMakesA
     const HWND first = View()->Handle();
     Model().SetCurrentFunction("WSCBS002-01");
 
-    SendMessageA(first, 1280, 0, 0);
+    SendMessageA(first, WSCBS_MSG_CLOSE_FORM, 0, 0);
     rt::ui::driver::ProcessMessages();
     EXPECT_FALSE(IsWindow(first));
     EXPECT_EQ(View(), nullptr);
     ASSERT_EQ(host->CopyDataNotices().size(), 1u);
-    EXPECT_EQ(host->CopyDataNotices()[0].kind, 1302u);
+    EXPECT_EQ(host->CopyDataNotices()[0].kind, WSCBS_CD_FORM_CLOSED);
     EXPECT_EQ(host->CopyDataNotices()[0].text, "WSCBS004-00-01");
 
     ASSERT_TRUE(Show());
@@ -155,13 +155,13 @@ TEST_F(LauncherViewTest, TheApplicationOwnsTheViewAndFreesItBeforeTheModuleGoes)
     EXPECT_FALSE(IsWindow(window));
     EXPECT_EQ(View(), nullptr);
     ASSERT_EQ(host->CopyDataNotices().size(), 1u);
-    EXPECT_EQ(host->CopyDataNotices()[0].kind, 1302u);
+    EXPECT_EQ(host->CopyDataNotices()[0].kind, WSCBS_CD_FORM_CLOSED);
 
     // A view closed by the host leaves the application's list by itself.
     ASSERT_TRUE(Show());
     view = View();
     ASSERT_NE(view, nullptr);
-    SendMessageA(view->Handle(), 1280, 0, 0);
+    SendMessageA(view->Handle(), WSCBS_MSG_CLOSE_FORM, 0, 0);
     rt::ui::driver::ProcessMessages();
     EXPECT_FALSE(rt::CurrentApplication()->OwnsForm(view));
     EXPECT_TRUE(errors.Messages().empty());
@@ -238,7 +238,7 @@ TEST_F(LauncherViewTest, AMigrationCallThatRaisesIsShownAndThePanelOpensWithoutT
 TEST_F(LauncherViewTest, FreeDLLProcLeavesTheViewInPlace)
 {
     ASSERT_TRUE(Show());
-    auto freeProc = module->Export<unsigned char(__stdcall*)(unsigned, unsigned)>("FreeDLLProc");
+    auto freeProc = module->Export<WscbsFreeDLLProcProc>("FreeDLLProc");
     EXPECT_EQ(freeProc(1, 2), 1);
     rt::ui::driver::ProcessMessages();
     ASSERT_NE(View(), nullptr);
@@ -276,7 +276,7 @@ TEST_F(LauncherViewTest, AShowRightAfterTheHostsCloseMessageGetsALivingView)
     const HWND closed = View()->Handle();
     // The close only posts the release; the host shows again before its
     // message loop runs.
-    SendMessageA(closed, 1280, 0, 0);
+    SendMessageA(closed, WSCBS_MSG_CLOSE_FORM, 0, 0);
     ASSERT_TRUE(Show());
     rt::ui::driver::ProcessMessages();
     EXPECT_FALSE(IsWindow(closed));
@@ -327,10 +327,10 @@ TEST_F(LauncherViewTest, WithoutTheMainFrameHandleNoticesGoToTheHostWindowNeverT
     ASSERT_NE(view, host->Handle()) << "the free view stays on top, so it is found first";
     host->ClearRecords();
 
-    SendMessageA(view, 1280, 0, 0);
+    SendMessageA(view, WSCBS_MSG_CLOSE_FORM, 0, 0);
     rt::ui::driver::ProcessMessages();
     ASSERT_EQ(host->CopyDataNotices().size(), 1u);
-    EXPECT_EQ(host->CopyDataNotices()[0].kind, 1302u);
+    EXPECT_EQ(host->CopyDataNotices()[0].kind, WSCBS_CD_FORM_CLOSED);
 }
 
 TEST_F(LauncherViewTest, WithoutTheMainFrameHandleAnotherProgramsWindowOfTheClassIsNeverTheHost)
@@ -354,12 +354,12 @@ TEST_F(LauncherViewTest, WithoutTheMainFrameHandleAnotherProgramsWindowOfTheClas
     Model().SetWindows(host->Handle(), nullptr);
     ASSERT_TRUE(Show());
     host->ClearRecords();
-    SendMessageA(View()->Handle(), 1280, 0, 0);
+    SendMessageA(View()->Handle(), WSCBS_MSG_CLOSE_FORM, 0, 0);
     rt::ui::driver::ProcessMessages();
     SetEvent(done.get());
     WaitForSingleObject(processHandle.get(), 20000);
     ASSERT_EQ(host->CopyDataNotices().size(), 1u);
-    EXPECT_EQ(host->CopyDataNotices()[0].kind, 1302u);
+    EXPECT_EQ(host->CopyDataNotices()[0].kind, WSCBS_CD_FORM_CLOSED);
 }
 
 TEST_F(LauncherViewTest, WithoutAnApplicationObjectShowFrmViewAnswersFalseAndShowsNothing)

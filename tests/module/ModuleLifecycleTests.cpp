@@ -4,18 +4,29 @@
 #include "sharedrt/SharedHeap.h"
 #include "support/ExportTable.h"
 #include "support/LoadedModule.h"
+#include "wscbs/wscbs.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
+#include <string>
+#include <vector>
 
 namespace {
 
-using InitSubAppFn = unsigned char(__stdcall*)(void*, char**);
-using FreeDLLProcFn = unsigned char(__stdcall*)(unsigned, unsigned);
+// The contract's exports, sorted as the export table lists its names.
+std::vector<std::string> ContractExports()
+{
+#define CONTRACT_EXPORT_NAME_(result, name, parameters) #name,
+    std::vector<std::string> names = {WSCBS_EXPORTS(CONTRACT_EXPORT_NAME_)};
+#undef CONTRACT_EXPORT_NAME_
+    std::sort(names.begin(), names.end());
+    return names;
+}
 
 struct CurrentObjectsGuard {
     rt::Application* app = rt::CurrentApplication();
@@ -50,19 +61,19 @@ TEST(ModuleLifecycle, UnloadRestoresTheObjectsRecordedAtLoad)
     EXPECT_EQ(rt::CurrentScreen(), &screenAtLoad);
 }
 
-TEST(ModuleLifecycle, TheThreeEntryPointsAreTheWholeSurface)
+TEST(ModuleLifecycle, TheContractsExportsAreTheWholeSurface)
 {
     testing_support::LoadedModule module("wscbs.dll");
     ASSERT_TRUE(module.Loaded());
     const testing_support::ExportTable table = testing_support::ReadExportTable(module.Handle());
-    EXPECT_THAT(table.names, testing::ElementsAre("FreeDLLProc", "InitSubApp", "ShowFrmView"));
+    EXPECT_EQ(table.names, ContractExports());
     EXPECT_THAT(table.ordinalsWithoutName, testing::IsEmpty());
 
-    auto freeProc = module.Export<FreeDLLProcFn>("FreeDLLProc");
+    auto freeProc = module.Export<WscbsFreeDLLProcProc>("FreeDLLProc");
     ASSERT_NE(freeProc, nullptr);
     EXPECT_EQ(freeProc(0, 0), 1);
     EXPECT_EQ(freeProc(0xFFFFFFFFu, 12345u), 1);
-    EXPECT_NE(module.Export<InitSubAppFn>("InitSubApp"), nullptr);
+    EXPECT_NE(module.Export<WscbsInitSubAppProc>("InitSubApp"), nullptr);
 }
 
 TEST(ModuleLifecycle, InitSubAppAdoptsTheHostWindowHandle)
@@ -72,7 +83,7 @@ TEST(ModuleLifecycle, InitSubAppAdoptsTheHostWindowHandle)
     rt::SetCurrentApplication(&app);
     testing_support::LoadedModule module("wscbs.dll");
     ASSERT_TRUE(module.Loaded());
-    auto init = module.Export<InitSubAppFn>("InitSubApp");
+    auto init = module.Export<WscbsInitSubAppProc>("InitSubApp");
     ASSERT_NE(init, nullptr);
 
     auto* buffer = static_cast<char*>(rt::SharedHeap::AllocZeroed(64));

@@ -8,7 +8,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <string>
+#include <vector>
 
 using hostmodel::Model;
 using testing::ElementsAre;
@@ -248,19 +251,15 @@ TEST_F(HostModelTest, CallLogNamesEveryServiceWithArgumentsAndResult)
 
 } // namespace
 
-TEST(ModuleLibExports, TheThirtyServicesAreTheOnlyNamesAndTheModelIsReachedByOrdinal)
+TEST(ModuleLibExports, TheContractsServicesAreTheOnlyNamesAndTheModelIsReachedByOrdinal)
 {
     const HMODULE library = GetModuleHandleA("ModuleLib.dll");
     ASSERT_NE(library, nullptr);
     const testing_support::ExportTable table = testing_support::ReadExportTable(library);
-    EXPECT_THAT(table.names,
-                ElementsAre("CheckFunctionCanUse", "ExecADOQueryMsg", "ExecuteFunc", "FetchHeadstrTrim",
-                            "GetAppHandle", "GetAppPath", "GetCompanyInfoVO", "GetCurFuncCode", "GetCurParentForm",
-                            "GetCurSubAppCode", "GetCurSubAppInfo", "GetCurSubAppPath", "GetCurSubAppVo",
-                            "GetMainFrameHandle", "GetSubAppIndividuationParam", "GetSubAppPath",
-                            "GetUserConfigParam", "GetUserInfoVO", "GetgsMainFrameParentForm", "GetpSubAppInfo",
-                            "InforMsg", "ReadIniValueStr", "SetSkinSchemeCtrls", "SetgsHelpHtml",
-                            "WriteIniValueString", "gclModuleBackColor", "gclModuleToolBarColor",
-                            "gclSysFontColor", "giSysFontCharSet", "giSysFontSize"));
+#define CONTRACT_SERVICE_NAME_(result, name, parameters) #name,
+    std::vector<std::string> services = {WSCBS_HOST_SERVICES(CONTRACT_SERVICE_NAME_)};
+#undef CONTRACT_SERVICE_NAME_
+    std::sort(services.begin(), services.end());
+    EXPECT_EQ(table.names, services);
     EXPECT_THAT(table.ordinalsWithoutName, ElementsAre(100u));
 }

@@ -22,8 +22,8 @@ public:
     {
         block_ = rt::SharedHeap::AllocZeroed(sizeof(rt::CountedArrayHeader) + count_ * sizeof(rt::TErrorMsg));
         auto* header = static_cast<rt::CountedArrayHeader*>(block_);
-        header->refCount = -1;
-        header->count = static_cast<std::int32_t>(count_);
+        header->RefCount = -1;
+        header->Count = static_cast<std::int32_t>(count_);
         first_ = reinterpret_cast<rt::TErrorMsg*>(header + 1);
         for (std::size_t i = 0; i < count_; ++i) {
             rt::TErrorMsg* record = new (first_ + i) rt::TErrorMsg();

@@ -98,7 +98,7 @@ public:
             Fail(cycle, "the view started " + std::to_string(model.ExecuteCalls().size()) +
                             " host functions when shown, not one");
 
-        window_.SendToView(shell::kCloseFormMessage);
+        window_.SendToView(WSCBS_MSG_CLOSE_FORM);
         for (int round = 0; round < kDestroyRounds && IsWindow(view); ++round)
             app_.ProcessMessages();
         if (IsWindow(view))
@@ -106,7 +106,7 @@ public:
         if (window_.ViewWindow() != nullptr)
             Fail(cycle, "a window is left in the container after the close");
         const auto& notices = window_.CopyDataNotices();
-        if (notices.empty() || notices.back().kind != shell::kFormClosedKind)
+        if (notices.empty() || notices.back().kind != WSCBS_CD_FORM_CLOSED)
             Fail(cycle, "the host got no notice of the destroyed view");
         if (!errors_.Messages().empty())
             Fail(cycle, "the error display was called: " + errors_.Messages().front());

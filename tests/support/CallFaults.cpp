@@ -27,18 +27,14 @@ namespace {
 #define FAULT_ADVAPI32_HOOKS(X) X(RegOpenKeyExA) X(RegQueryValueExA)
 #define FAULT_SHELL32_HOOKS(X) X(ShellExecuteA)
 #define FAULT_MSVCRT_HOOKS(X) X(fwrite) X(fputc) X(vfprintf)
-#define FAULT_HOST_HOOKS(X)                                                                                     \
-    X(GetCurSubAppCode) X(GetCurSubAppPath) X(GetSubAppPath) X(GetAppPath) X(GetCurSubAppVo) X(GetCompanyInfoVO) \
-    X(GetUserInfoVO) X(GetCurSubAppInfo) X(GetpSubAppInfo) X(GetCurFuncCode) X(GetAppHandle)                     \
-    X(GetMainFrameHandle) X(GetCurParentForm) X(GetgsMainFrameParentForm) X(GetSubAppIndividuationParam)         \
-    X(GetUserConfigParam) X(ReadIniValueStr) X(WriteIniValueString) X(CheckFunctionCanUse) X(ExecuteFunc)        \
-    X(ExecADOQueryMsg) X(InforMsg) X(gclSysFontColor) X(gclModuleBackColor) X(gclModuleToolBarColor)              \
-    X(giSysFontSize) X(giSysFontCharSet) X(SetSkinSchemeCtrls) X(FetchHeadstrTrim) X(SetgsHelpHtml)
-
+// The host services hooked are every one of the contract header's list
+// (WSCBS_HOST_SERVICES): each needs its Hook_ below.
 enum HookId : int {
 #define FAULT_ID(name) k##name,
+#define FAULT_SERVICE_ID(result, name, parameters) FAULT_ID(name)
     FAULT_KERNEL32_HOOKS(FAULT_ID) FAULT_ADVAPI32_HOOKS(FAULT_ID) FAULT_SHELL32_HOOKS(FAULT_ID)
-        FAULT_MSVCRT_HOOKS(FAULT_ID) FAULT_HOST_HOOKS(FAULT_ID)
+        FAULT_MSVCRT_HOOKS(FAULT_ID) WSCBS_HOST_SERVICES(FAULT_SERVICE_ID)
+#undef FAULT_SERVICE_ID
 #undef FAULT_ID
     kFilebufOpen,
     kHookCount
@@ -548,8 +544,8 @@ FAULT_TEXT_SERVICE(FetchHeadstrTrim, (rt::Bool8 removeHead, const char* separato
 FAULT_VALUE_SERVICE(GetCurSubAppVo, rt::DataVO*, nullptr, (), ())
 FAULT_VALUE_SERVICE(GetCompanyInfoVO, rt::DataVO*, nullptr, (), ())
 FAULT_VALUE_SERVICE(GetUserInfoVO, rt::DataVO*, nullptr, (), ())
-FAULT_VALUE_SERVICE(GetCurSubAppInfo, const hostmodel::SubAppInfoRecord*, nullptr, (), ())
-FAULT_VALUE_SERVICE(GetpSubAppInfo, const hostmodel::SubAppInfoRecord*, nullptr, (const char* code), (code))
+FAULT_VALUE_SERVICE(GetCurSubAppInfo, const WscbsSubAppInfo*, nullptr, (), ())
+FAULT_VALUE_SERVICE(GetpSubAppInfo, const WscbsSubAppInfo*, nullptr, (const char* code), (code))
 FAULT_VALUE_SERVICE(GetAppHandle, rt::WindowHandle, nullptr, (), ())
 FAULT_VALUE_SERVICE(GetMainFrameHandle, rt::WindowHandle, nullptr, (), ())
 FAULT_VALUE_SERVICE(GetCurParentForm, void*, nullptr, (), ())
@@ -599,7 +595,9 @@ const std::vector<HookInfo>& Hooks()
         FAULT_ADVAPI32_HOOKS(FAULT_ADVAPI32)
         FAULT_SHELL32_HOOKS(FAULT_SHELL32)
         FAULT_MSVCRT_HOOKS(FAULT_MSVCRT)
-        FAULT_HOST_HOOKS(FAULT_HOST)
+#define FAULT_SERVICE_ROW(result, name, parameters) FAULT_HOST(name)
+        WSCBS_HOST_SERVICES(FAULT_SERVICE_ROW)
+#undef FAULT_SERVICE_ROW
 #undef FAULT_ROW
         table.push_back({"libstdc++-6.dll", kFilebufOpenName, reinterpret_cast<void*>(&Hook_FilebufOpen)});
         return table;

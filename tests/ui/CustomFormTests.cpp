@@ -145,7 +145,7 @@ TEST_F(CustomFormTest, TheSkinChangedMessageAppliesTheSkinAgainAndHooksNewEdits)
     EXPECT_FALSE(edit->OnEnter);
     Model().ClearRecords();
 
-    SendMessageA(form.Handle(), 1303, 0, 0);
+    SendMessageA(form.Handle(), WSCBS_MSG_SKIN_CHANGED, 0, 0);
     EXPECT_EQ(form.GetColor(), 0x00FF00u);
     EXPECT_EQ(form.GetFont().height, 16);
     EXPECT_TRUE(edit->OnEnter);
@@ -194,13 +194,13 @@ TEST_F(CustomFormTest, TheFormsOwnInputMethodNameIsClearedOnlyWhenItHoldsHostEdi
 
     // The skin-changed message hooks the edits again and clears it again.
     withEdits.SetImeName("美式键盘");
-    SendMessageA(withEdits.Handle(), 1303, 0, 0);
+    SendMessageA(withEdits.Handle(), WSCBS_MSG_SKIN_CHANGED, 0, 0);
     EXPECT_EQ(withEdits.ImeName(), "");
 
     // A form without host edits keeps its name.
     auto* plain = CreateForm<ui::Tfrm_Custom>();
     plain->SetImeName("美式键盘");
-    SendMessageA(plain->Handle(), 1303, 0, 0);
+    SendMessageA(plain->Handle(), WSCBS_MSG_SKIN_CHANGED, 0, 0);
     EXPECT_EQ(plain->ImeName(), "美式键盘");
     FreeComponent(plain);
 }
@@ -231,7 +231,7 @@ TEST_F(CustomFormTest, TheCloseMessageDestroysTheFormLaterAndTheHostLearnsTheFun
     const HWND window = form.Handle();
     Model().SetCurrentFunction("WSCBS999");  // the code of the creation time counts
 
-    SendMessageA(window, 1280, 0, 0);
+    SendMessageA(window, WSCBS_MSG_CLOSE_FORM, 0, 0);
     EXPECT_TRUE(IsWindow(window));
     EXPECT_TRUE(host_->CopyDataNotices().empty());
     driver::ProcessMessages();
@@ -239,7 +239,7 @@ TEST_F(CustomFormTest, TheCloseMessageDestroysTheFormLaterAndTheHostLearnsTheFun
     EXPECT_FALSE(IsWindow(window));
     ASSERT_EQ(host_->CopyDataNotices().size(), 1u);
     const shell::CopyDataNotice& notice = host_->CopyDataNotices()[0];
-    EXPECT_EQ(notice.kind, 1302u);
+    EXPECT_EQ(notice.kind, WSCBS_CD_FORM_CLOSED);
     EXPECT_EQ(notice.text, "WSCBS004-00-01");
     EXPECT_EQ(notice.size, std::string("WSCBS004-00-01").size() + 1);
     EXPECT_EQ(notice.sender, reinterpret_cast<WPARAM>(host_->Handle()));
@@ -252,7 +252,7 @@ TEST_F(CustomFormTest, WithoutAHostWindowFromTheHostTheClassNameFindsIt)
     form.Free();
     form_ = nullptr;
     ASSERT_EQ(host_->CopyDataNotices().size(), 1u);
-    EXPECT_EQ(host_->CopyDataNotices()[0].kind, 1302u);
+    EXPECT_EQ(host_->CopyDataNotices()[0].kind, WSCBS_CD_FORM_CLOSED);
 }
 
 TEST_F(CustomFormTest, WithNoHostMainWindowAtAllNothingIsSent)

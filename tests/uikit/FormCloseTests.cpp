@@ -1,12 +1,13 @@
 #include "UiTestSupport.h"
 
 #include "sharedrt/RtError.h"
+#include "wscbs/wscbs.h"
 
 using namespace rt::ui;
 
 namespace {
 
-constexpr UINT kCloseRequest = 1280;
+constexpr UINT kCloseRequest = WSCBS_MSG_CLOSE_FORM;
 
 // A form that closes with the action "free" and closes on the host's close
 // request, the way the module's forms do; it counts its destroy events in a

@@ -1,16 +1,19 @@
 #pragma once
-// The error catalogue record that a module publishes to the host as the
-// pointer item "Global_Errlist": a counted array of packed records. The host
-// reads the records by code; the module owns the array.
+// The runtime's typed view of the error catalogue record that a module
+// publishes to the host as the pointer item "Global_Errlist": a counted
+// array of packed records. The host reads the records by code; the module
+// owns the array. The record and its offsets at both widths are the
+// contract header's (WscbsErrorMsg in wscbs/wscbs.h); each field here is
+// checked against it.
 #include "sharedrt/RtString.h"
+#include "sharedrt/ValueLayout.h"
 
 #include <cstddef>
 #include <cstdint>
 
 namespace rt {
 
-// Packed at both widths: 29 bytes in the 32-bit layout; in the 64-bit
-// layout the five strings widen to 8 bytes each, 49 bytes in all.
+// Packed at both widths, as the contract's record.
 #pragma pack(push, 1)
 struct TErrorMsg {
     std::int32_t SeqNo;          // 0: position in the catalogue, from 1
@@ -24,32 +27,21 @@ struct TErrorMsg {
 };
 #pragma pack(pop)
 
-static_assert(offsetof(TErrorMsg, Code) == 4);
-static_assert(offsetof(TErrorMsg, Msg) == 8);
-#if UINTPTR_MAX == 0xFFFFFFFFu
-static_assert(sizeof(TErrorMsg) == 29);
-static_assert(offsetof(TErrorMsg, ReservedText1) == 12);
-static_assert(offsetof(TErrorMsg, ReservedText2) == 16);
-static_assert(offsetof(TErrorMsg, ReservedByte) == 20);
-static_assert(offsetof(TErrorMsg, ModuleType) == 21);
-static_assert(offsetof(TErrorMsg, InsideCode) == 25);
-#else
-static_assert(sizeof(TErrorMsg) == 49);
-static_assert(offsetof(TErrorMsg, ReservedText1) == 16);
-static_assert(offsetof(TErrorMsg, ReservedText2) == 24);
-static_assert(offsetof(TErrorMsg, ReservedByte) == 32);
-static_assert(offsetof(TErrorMsg, ModuleType) == 33);
-static_assert(offsetof(TErrorMsg, InsideCode) == 41);
-#endif
+static_assert(sizeof(TErrorMsg) == sizeof(WscbsErrorMsg));
+SHAREDRT_SAME_FIELD(TErrorMsg, WscbsErrorMsg, SeqNo, SeqNo);
+SHAREDRT_SAME_FIELD(TErrorMsg, WscbsErrorMsg, Code, Code);
+SHAREDRT_SAME_FIELD(TErrorMsg, WscbsErrorMsg, Msg, Msg);
+SHAREDRT_SAME_FIELD(TErrorMsg, WscbsErrorMsg, ReservedText1, ReservedText1);
+SHAREDRT_SAME_FIELD(TErrorMsg, WscbsErrorMsg, ReservedText2, ReservedText2);
+SHAREDRT_SAME_FIELD(TErrorMsg, WscbsErrorMsg, ReservedByte, ReservedByte);
+SHAREDRT_SAME_FIELD(TErrorMsg, WscbsErrorMsg, ModuleType, ModuleType);
+SHAREDRT_SAME_FIELD(TErrorMsg, WscbsErrorMsg, InsideCode, InsideCode);
 
-// A counted record array: a 32-bit reference count and a 32-bit element
-// count in front of the first record, at both widths. The published pointer addresses the
-// first record; an empty array is a null pointer.
-struct CountedArrayHeader {
-    std::int32_t refCount;
-    std::int32_t count;
-};
-static_assert(sizeof(CountedArrayHeader) == 8);
+// A counted record array: the contract's header (32-bit reference count,
+// 32-bit element count) in front of the first record, at both widths. The
+// published pointer addresses the first record; an empty array is a null
+// pointer.
+using CountedArrayHeader = WscbsCountedArrayHeader;
 
 // The element count of a counted array, read from the word in front of its
 // first record; 0 for null.
@@ -57,7 +49,7 @@ inline std::int32_t CountedArrayLength(const void* first) noexcept
 {
     if (first == nullptr)
         return 0;
-    return (static_cast<const CountedArrayHeader*>(first) - 1)->count;
+    return (static_cast<const CountedArrayHeader*>(first) - 1)->Count;
 }
 
 } // namespace rt

@@ -1,11 +1,13 @@
 #pragma once
-// The value object's exchange layouts. Host and modules are built
-// separately and touch the same items in memory, so every size and offset
-// here is fixed and asserted.
+// The runtime's typed views of the value object's exchange records. The
+// records themselves, with their sizes and offsets at both widths, are the
+// contract header's (WscbsParamItem, WscbsParamValue in wscbs/wscbs.h);
+// every field here is checked to sit where the contract puts it.
 #include "sharedrt/Export.h"
 #include "sharedrt/RtObject.h"
 #include "sharedrt/RtPtrList.h"
 #include "sharedrt/RtString.h"
+#include "wscbs/wscbs.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -14,17 +16,17 @@ namespace rt {
 
 // Type code of a value-object item (one byte).
 enum class ParamType : std::uint8_t {
-    String = 0,
-    Integer = 1,
-    Float = 2,
-    Boolean = 3,
-    Object = 7,   // the value object owns the object
-    Pointer = 8,  // borrowed memory, never released through the item
+    String = WSCBS_PARAM_STRING,
+    Integer = WSCBS_PARAM_INTEGER,
+    Float = WSCBS_PARAM_FLOAT,
+    Boolean = WSCBS_PARAM_BOOLEAN,
+    Object = WSCBS_PARAM_OBJECT,    // the value object owns the object
+    Pointer = WSCBS_PARAM_POINTER,  // borrowed memory, never released through the item
 };
 
 // Byte size of an OLE VARIANT: 16 on 32-bit Windows, 24 (8-aligned) on
 // 64-bit Windows, where its record member is two pointers wide.
-inline constexpr std::size_t kVariantBytes = sizeof(void*) == 4 ? 16 : 24;
+inline constexpr std::size_t kVariantBytes = WSCBS_VARIANT_BYTES;
 using VariantBytes = std::uint8_t[kVariantBytes];
 
 // Value cell, a new one for every assignment. 32 bytes in the 32-bit
@@ -57,27 +59,23 @@ struct ParamItem {
     TParamValue* Value;                           // 260 (64-bit: 264)
 };
 
-#if UINTPTR_MAX == 0xFFFFFFFFu
-static_assert(sizeof(TParamValue) == 32);
-static_assert(offsetof(TParamValue, VariantValue) == 8);
-static_assert(offsetof(TParamValue, IntegerValue) == 24);
-static_assert(offsetof(TParamValue, BooleanValue) == 24);
-static_assert(offsetof(TParamValue, FloatValue) == 24);
-static_assert(offsetof(TParamValue, PointerValue) == 24);
-static_assert(sizeof(ParamItem) == 264);
-static_assert(offsetof(ParamItem, Value) == 260);
-#else
-static_assert(sizeof(TParamValue) == 40);
-static_assert(offsetof(TParamValue, VariantValue) == 8);
-static_assert(offsetof(TParamValue, IntegerValue) == 32);
-static_assert(offsetof(TParamValue, BooleanValue) == 32);
-static_assert(offsetof(TParamValue, FloatValue) == 32);
-static_assert(offsetof(TParamValue, PointerValue) == 32);
-static_assert(sizeof(ParamItem) == 272);
-static_assert(offsetof(ParamItem, Value) == 264);
-#endif
-static_assert(offsetof(TParamValue, StringValue) == 0);
-static_assert(offsetof(ParamItem, ValueType) == 256);
+// Each field where the contract's record has it.
+#define SHAREDRT_SAME_FIELD(view, record, field, recordField)                              \
+    static_assert(offsetof(view, field) == offsetof(record, recordField) &&               \
+                  sizeof(static_cast<view*>(nullptr)->field) ==                         \
+                      sizeof(static_cast<record*>(nullptr)->recordField))
+static_assert(sizeof(TParamValue) == sizeof(WscbsParamValue));
+SHAREDRT_SAME_FIELD(TParamValue, WscbsParamValue, StringValue, StringValue);
+SHAREDRT_SAME_FIELD(TParamValue, WscbsParamValue, VariantValue, VariantValue);
+SHAREDRT_SAME_FIELD(TParamValue, WscbsParamValue, IntegerValue, Scalar.IntegerValue);
+SHAREDRT_SAME_FIELD(TParamValue, WscbsParamValue, BooleanValue, Scalar.BooleanValue);
+SHAREDRT_SAME_FIELD(TParamValue, WscbsParamValue, FloatValue, Scalar.FloatValue);
+SHAREDRT_SAME_FIELD(TParamValue, WscbsParamValue, PointerValue, Scalar.PointerValue);
+SHAREDRT_SAME_FIELD(TParamValue, WscbsParamValue, ObjectValue, Scalar.ObjectValue);
+static_assert(sizeof(ParamItem) == sizeof(WscbsParamItem));
+SHAREDRT_SAME_FIELD(ParamItem, WscbsParamItem, Name, Name);
+SHAREDRT_SAME_FIELD(ParamItem, WscbsParamItem, ValueType, ValueType);
+SHAREDRT_SAME_FIELD(ParamItem, WscbsParamItem, Value, Value);
 
 // The host's value object: a class reference (the object's dispatch table)
 // and the list of item pointers. Host-owned: the host creates and destroys
