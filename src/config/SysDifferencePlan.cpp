@@ -62,6 +62,38 @@ void PlanParameter(const DifferenceSite& site, DifferencePlan& plan, std::size_t
     plan.parameters.push_back(std::move(parameter));
 }
 
+std::string PathKey(std::string_view path)
+{
+    std::string key(util::RemoveTrailingSeparator(path));
+    for (char& c : key) {
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    }
+    return key;
+}
+
+// Whether `directory` is there when the copies planned so far have run: it
+// exists, or a directory copy before it makes it (the copy creates its
+// target with the target's parents, and the source's sub-directories in it).
+bool DirectoryThereAtCopy(const DifferencePlan& plan, const DifferenceFiles& files, const std::string& directory)
+{
+    if (files.Kind(std::string(util::RemoveTrailingSeparator(directory))) == util::PathKind::Directory)
+        return true;
+    const std::string wanted = PathKey(directory);
+    for (const PlannedCopy& earlier : plan.copies) {
+        if (earlier.kind != CopyKind::Directory || earlier.problem || !earlier.SourceExists())
+            continue;
+        const std::string made = PathKey(earlier.target);
+        if (made == wanted || (made.size() > wanted.size() && made.rfind(wanted + "\\", 0) == 0))
+            return true;
+        if (wanted.size() > made.size() && wanted.rfind(made + "\\", 0) == 0 &&
+            files.Kind(util::JoinPath(earlier.source, std::string_view(directory).substr(made.size() + 1))) ==
+                util::PathKind::Directory)
+            return true;
+    }
+    return false;
+}
+
 void PlanCopy(const DifferenceSite& site, const DifferenceFiles& files, DifferencePlan& plan, std::size_t folderIndex,
               const PlannedFolder& folder, const DifferenceFileItem& read)
 {
@@ -84,12 +116,17 @@ void PlanCopy(const DifferenceSite& site, const DifferenceFiles& files, Differen
     copy.target = std::move(paths.target);
     copy.destination = copy.kind == CopyKind::File ? util::EnsureTrailingSeparator(copy.target) + copy.name : copy.target;
     copy.sourceKind = files.Kind(copy.source);
+    copy.targetExists = DirectoryThereAtCopy(plan, files, copy.target);
     const auto expect = [&](std::string message, const char* detail) {
         copy.expected.push_back(Problem(configPath, read.line, std::move(message), detail));
     };
     if (copy.kind == CopyKind::File) {
         switch (copy.sourceKind) {
         case util::PathKind::File:
+            if (!copy.targetExists) {
+                expect(messages::FileNotCopied(copy.source), "the target directory does not exist");
+                expect(messages::CopyFailed(configPath), "");
+            }
             break;
         case util::PathKind::Unknown:
             expect(messages::FileNotCopied(copy.source), "the source file cannot be told apart from a missing one");

@@ -129,6 +129,10 @@ struct PlannedCopy {
     std::string target;       // the target directory
     std::string destination;  // a file's path there; the target directory for a directory
     util::PathKind sourceKind = util::PathKind::Missing;
+    // A file is copied into its target directory as it is: the copy fails
+    // when the directory is not there (nor made by an earlier directory copy
+    // of the same run).
+    bool targetExists = false;
     // Unreadable: logged and skipped.
     std::optional<DifferenceProblem> problem;
     // What copying it logs, as far as reading can tell (a missing source).

@@ -39,6 +39,7 @@ public:
         directories_.insert(kDifference + relative);
         order_.push_back(kDifference + relative);
     }
+    void Directory(const std::string& path) { directories_.insert(path); }
     void Unknown(const std::string& path) { unknown_.insert(path); }
     void ListingFails() { listingFails_ = true; }
 
@@ -117,6 +118,7 @@ protected:
         site_.subAppFolder = kApp;
         site_.version = "2.0.118";
         site_.vo = &vo_;
+        files_.Directory("C:\\app\\WSCBS");
         site_.readIni = [this](const std::string& file, const std::string& section, const std::string& key) {
             EXPECT_EQ(file, std::string(kApp) + "cookie.ini");
             EXPECT_EQ(section, "Difference");
@@ -298,6 +300,30 @@ TEST_F(SysDifferencePlanTest, CopiesWithSourcesTargetsAndWhatAMissingSourceWillL
                                     std::pair(7u, "差异化配置文件[" + config + "]配置有误：目标位置[DIFF-FILE]！"),
                                     std::pair(8u, "拷贝差异化文件" + std::string(kDifference) + "held.dll失败"),
                                     std::pair(8u, processing)));
+}
+
+TEST_F(SysDifferencePlanTest, AFileCopiedIntoADirectoryThatIsNotThereWillFail)
+{
+    // Directories are made only by directory copies: their target with its
+    // parents, and the source's sub-directories inside it.
+    files_.Put("SysDifference.xml",
+               Document(nullptr, "<DIFF-FILES>\r\n" + FileItem("a.txt", "0", "Regional\\tree\\sub") +
+                                     FileItem("tree", "1", "Regional\\tree") +
+                                     FileItem("a.txt", "0", "Regional\\tree\\sub") + FileItem("a.txt", "0", "Regional") +
+                                     FileItem("a.txt", "0", "Regional\\tree\\none") + "</DIFF-FILES>\r\n"));
+    files_.Put("a.txt", "a");
+    files_.Put("tree\\sub\\s.txt", "s");
+    const DifferencePlan plan = Plan("132");
+    ASSERT_EQ(plan.copies.size(), 5u);
+    std::vector<bool> there;
+    for (const config::PlannedCopy& copy : plan.copies)
+        there.push_back(copy.targetExists);
+    EXPECT_THAT(there, ElementsAre(false, false, true, true, false));
+    const std::vector<DifferenceProblem> problems = config::PlannedProblems(plan);
+    ASSERT_EQ(problems.size(), 4u);
+    EXPECT_EQ(problems[0].line, 4u);
+    EXPECT_EQ(problems[0].message, "拷贝差异化文件" + std::string(kDifference) + "a.txt失败");
+    EXPECT_EQ(problems[2].line, 8u);
 }
 
 TEST_F(SysDifferencePlanTest, SameVersionAndZoneCopyNothingButStoreParametersAgain)
