@@ -241,6 +241,7 @@ private:
             self.FlushText();
             if (self.Inside()) {
                 self.Charge(sizeof(XmlDocument::NodeRecord));
+                self.sink_.line_ = static_cast<std::uint32_t>(XML_GetCurrentLineNumber(self.parser_));
                 self.sink_.Comment();
             }
         });
@@ -254,6 +255,7 @@ private:
             if (self.Inside()) {
                 const std::string_view name(target);
                 self.Charge(sizeof(XmlDocument::NodeRecord) + name.size());
+                self.sink_.line_ = static_cast<std::uint32_t>(XML_GetCurrentLineNumber(self.parser_));
                 self.sink_.ProcessingInstruction(name);
             }
         });

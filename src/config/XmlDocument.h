@@ -139,7 +139,8 @@ public:
     virtual void Comment() = 0;
     virtual void ProcessingInstruction(std::string_view target) = 0;
 
-    // During StartElement, the line (from 1) of the element's start tag.
+    // During StartElement, Comment and ProcessingInstruction, the line
+    // (from 1) where the node begins.
     std::uint32_t Line() const noexcept { return line_; }
 
 private:
