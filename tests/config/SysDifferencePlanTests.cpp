@@ -3,14 +3,13 @@
 // written, logged or stored.
 #include "config/SysDifferencePlan.h"
 
+#include "config/MemoryDifferenceFiles.h"
 #include "support/FailingConverter.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <map>
-#include <set>
 
 using config::DifferencePlan;
 using config::DifferenceProblem;
@@ -19,74 +18,9 @@ using testing::ElementsAre;
 
 namespace {
 
-constexpr const char kApp[] = "C:\\app\\WSCBS\\";
-constexpr const char kDifference[] = "C:\\app\\WSCBS\\AppComs\\difference\\";
-
-class MemoryFiles final : public config::DifferenceFiles {
-public:
-    // A file under the difference directory; its folders come with it.
-    void Put(const std::string& relative, std::string content)
-    {
-        const std::string path = kDifference + relative;
-        for (std::size_t at = path.find('\\', std::string(kDifference).size()); at != std::string::npos;
-             at = path.find('\\', at + 1))
-            directories_.insert(path.substr(0, at));
-        files_[path] = std::move(content);
-        order_.push_back(path);
-    }
-    void Folder(const std::string& relative)
-    {
-        directories_.insert(kDifference + relative);
-        order_.push_back(kDifference + relative);
-    }
-    void Directory(const std::string& path) { directories_.insert(path); }
-    void Unknown(const std::string& path) { unknown_.insert(path); }
-    void ListingFails() { listingFails_ = true; }
-
-    util::PathKind Kind(const std::string& path) const override
-    {
-        std::string bare = path;
-        if (!bare.empty() && bare.back() == '\\')
-            bare.pop_back();
-        if (unknown_.count(bare))
-            return util::PathKind::Unknown;
-        if (files_.count(bare))
-            return util::PathKind::File;
-        if (directories_.count(bare) || bare + "\\" == kDifference)
-            return util::PathKind::Directory;
-        return util::PathKind::Missing;
-    }
-
-    std::optional<std::string> Read(const std::string& path) const override
-    {
-        const auto found = files_.find(path);
-        if (found == files_.end())
-            return std::nullopt;
-        return found->second;
-    }
-
-    // The entries directly in the folder, in the order they were made.
-    std::vector<std::string> List(const std::string& folder, bool& failed) const override
-    {
-        failed = listingFails_;
-        std::vector<std::string> names;
-        for (const std::string& path : order_) {
-            if (path.size() <= folder.size() || path.compare(0, folder.size(), folder) != 0)
-                continue;
-            const std::string name = path.substr(folder.size(), path.find('\\', folder.size()) - folder.size());
-            if (std::find(names.begin(), names.end(), name) == names.end())
-                names.push_back(name);
-        }
-        return names;
-    }
-
-private:
-    std::map<std::string, std::string> files_;
-    std::set<std::string> directories_;
-    std::set<std::string> unknown_;
-    std::vector<std::string> order_;
-    bool listingFails_ = false;
-};
+constexpr const char* kApp = testing_support::kMemoryApp;
+constexpr const char* kDifference = testing_support::kMemoryDifference;
+using MemoryFiles = testing_support::MemoryDifferenceFiles;
 
 std::string Document(const char* zcode, const std::string& body)
 {

@@ -5,6 +5,9 @@
 #include "sharedrt/GbkText.h"
 #include "sharedrt/RtError.h"
 
+#include <charconv>
+#include <cmath>
+
 namespace check {
 namespace {
 
@@ -159,6 +162,16 @@ JsonWriter& JsonWriter::Number(std::int64_t value)
 {
     BeforeValue();
     text_ += std::to_string(value);
+    return *this;
+}
+
+JsonWriter& JsonWriter::Float(double value)
+{
+    if (!std::isfinite(value))
+        return Null();
+    BeforeValue();
+    char text[32];
+    text_.append(text, std::to_chars(text, text + sizeof text, value).ptr);
     return *this;
 }
 

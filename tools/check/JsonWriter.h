@@ -26,6 +26,9 @@ public:
 
     JsonWriter& String(std::string_view gbk);
     JsonWriter& Number(std::int64_t value);
+    // The shortest text that reads back as the same number; null for a
+    // value JSON has no number for (infinity, NaN).
+    JsonWriter& Float(double value);
     JsonWriter& Bool(bool value);
     JsonWriter& Null();
 
