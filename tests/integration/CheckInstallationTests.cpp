@@ -106,6 +106,30 @@ TEST_F(CheckInstallationTest, TheSampleIsCleanInTextAndJson)
     EXPECT_THAT(Check("--zone 132").output, HasSubstr("zone code 132 (given by --zone)"));
 }
 
+TEST_F(CheckInstallationTest, AZoneWhoseZcodeDiffersIsReportedAtItsLineAndNotApplied)
+{
+    const std::string config = subApp_ + "AppComs\\difference\\33\\SysDifference.xml";
+    std::string bytes = ReadBytes(config);
+    bytes.replace(bytes.find("ZCODE=\"33\""), 10, "ZCODE=\"34\"");
+    Write("WSCBS\\AppComs\\difference\\33\\SysDifference.xml", bytes);
+    const ProcessResult run = Check();
+    EXPECT_EQ(run.exitCode, 1u) << run.output;
+    EXPECT_THAT(run.output, HasSubstr(config + ":2: 差异化配置文件[" + config + "]配置有误：目标位置[ZCODE]！"));
+    // Neither its parameters nor its copy: the general part's value stands.
+    EXPECT_THAT(run.output, Not(HasSubstr("国家税务总局浙江省税务局")));
+    EXPECT_THAT(run.output, Not(HasSubstr("BankList.ini")));
+}
+
+TEST_F(CheckInstallationTest, AMissingDifferenceFileIsReportedWithTheLineThatNamesIt)
+{
+    const std::string source = subApp_ + "AppComs\\difference\\33\\BankList.ini";
+    ASSERT_TRUE(DeleteFileA(source.c_str()));
+    const ProcessResult run = Check();
+    EXPECT_EQ(run.exitCode, 1u) << run.output;
+    const std::string config = subApp_ + "AppComs\\difference\\33\\SysDifference.xml";
+    EXPECT_THAT(run.output, HasSubstr(config + ":24: 找不到差异化文件" + source));
+}
+
 TEST_F(CheckInstallationTest, AMalformedCatalogueIsReportedAtItsLine)
 {
     Write("WSCBS\\errmsg.xml", "<?xml version=\"1.0\" encoding=\"GB2312\"?>\r\n"

@@ -10,6 +10,7 @@
 #include "ActionSection.h"
 #include "CatalogueSection.h"
 #include "CheckReport.h"
+#include "DifferenceSection.h"
 #include "UpgradeSection.h"
 #include "UpgradeTrial.h"
 
@@ -20,6 +21,7 @@
 #include "config/PrivateProfile.h"
 #include "config/ProfileText.h"
 #include "config/StartupFiles.h"
+#include "config/SysDifference.h"
 #include "config/UpgradePlan.h"
 #include "shell/HostProfile.h"
 
@@ -114,6 +116,28 @@ check::CheckedInstallation ReadInstallation(const Options& options)
     return installation;
 }
 
+// The regional differences as the start plans them: strip switch 0 and the
+// "GS_Differ" kind, as InitSubApp applies them. The site only reads:
+// "cookie.ini" through the private-profile functions, a value object of the
+// check's own that planning never stores into, no log and no writeIni.
+std::unique_ptr<check::CheckSection> DifferenceSection(const check::CheckedInstallation& installation)
+{
+    constexpr int kStripFirstCharacter = 0;
+    constexpr int kGsDiffer = 1;
+    rt::DataVO vo;
+    config::DifferenceSite site;
+    site.subAppFolder = installation.subAppFolder;
+    site.version = installation.version;
+    site.vo = &vo;
+    site.decimalSeparator = config::SystemDecimalSeparator();
+    site.readIni = [](const std::string& file, const std::string& section, const std::string& key) {
+        return config::ReadIniString(file, section, key, "");
+    };
+    return check::MakeDifferenceSection(config::PlanSysDifference(site, config::SystemDifferenceFiles(),
+                                                                  installation.zoneCode, kStripFirstCharacter,
+                                                                  kGsDiffer));
+}
+
 std::unique_ptr<check::CheckSection> ActionSection(const check::CheckedInstallation& installation)
 {
     const std::string source = installation.subAppFolder + config::kActionIniName;
@@ -165,6 +189,7 @@ int Run(const Options& options)
     }
     // In the order the start runs the steps.
     check::Sections sections;
+    sections.push_back(DifferenceSection(installation));
     sections.push_back(ActionSection(installation));
     sections.push_back(CatalogueSection(installation));
     sections.push_back(UpgradeSection(installation));
