@@ -33,10 +33,8 @@
 #include <fcntl.h>
 #include <io.h>
 
-#include <cstdio>
 #include <iostream>
 #include <optional>
-#include <sstream>
 
 namespace {
 
