@@ -10,7 +10,7 @@ using testing::Not;
 
 namespace {
 
-constexpr const char kApp[] = "C:\\app\\WSCBS\\";
+const std::string kApp = "C:\\app\\WSCBS\\";
 
 // A plan as planning gives it: a general part, a zone that applies through
 // its kind directory and one whose ZCODE is wrong; parameters of which the
@@ -27,20 +27,20 @@ config::DifferencePlan SamplePlan()
     plan.storesParameters = true;
 
     config::PlannedFolder general;
-    general.configPath = std::string(kApp) + "AppComs\\difference\\SysDifference.xml";
+    general.configPath = kApp + "AppComs\\difference\\SysDifference.xml";
     general.configExists = true;
     config::PlannedFolder city;
     city.zoneDirectory = "3301-city";
     city.prefix = "3301";
     city.kindDirectory = "GS_Differ";
-    city.configPath = std::string(kApp) + "AppComs\\difference\\3301-city\\GS_Differ\\SysDifference.xml";
+    city.configPath = kApp + "AppComs\\difference\\3301-city\\GS_Differ\\SysDifference.xml";
     city.configExists = true;
     city.zcode = "3301";
     city.zcodeCheck = config::ZcodeCheck::Matches;
     config::PlannedFolder wrong;
     wrong.zoneDirectory = "33";
     wrong.prefix = "33";
-    wrong.configPath = std::string(kApp) + "AppComs\\difference\\33\\SysDifference.xml";
+    wrong.configPath = kApp + "AppComs\\difference\\33\\SysDifference.xml";
     wrong.configExists = true;
     wrong.zcode = "32";
     wrong.zcodeCheck = config::ZcodeCheck::Differs;
@@ -68,8 +68,8 @@ config::DifferencePlan SamplePlan()
     copy.line = 12;
     copy.name = "a.dll";
     copy.kind = config::CopyKind::File;
-    copy.source = std::string(kApp) + "AppComs\\difference\\a.dll";
-    copy.destination = std::string(kApp) + "bin\\a.dll";
+    copy.source = kApp + "AppComs\\difference\\a.dll";
+    copy.destination = kApp + "bin\\a.dll";
     copy.sourceKind = util::PathKind::Missing;
     plan.copies = {copy};
     return plan;
