@@ -35,6 +35,13 @@ public:
     static std::unique_ptr<SqliteConnection> Open(const std::string& file, const std::string& script,
                                                   bool writeAheadLog);
 
+    // What Open(file, script) would give, as a private database in memory,
+    // with nothing written anywhere: the file opened read-only and copied,
+    // or, when there is no file or it has no tables, a new database that
+    // the script makes. Statements run on it change the copy only. Throws
+    // rt::Error.
+    static std::unique_ptr<SqliteConnection> OpenSnapshot(const std::string& file, const std::string& script);
+
     // A private database in memory, gone with the connection: the host's
     // statement code on its own, without a file. Throws rt::Error.
     static std::unique_ptr<SqliteConnection> OpenInMemory();

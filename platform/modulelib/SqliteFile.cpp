@@ -78,4 +78,31 @@ std::unique_ptr<SqliteConnection> SqliteConnection::Open(const std::string& file
     return connection;
 }
 
+std::unique_ptr<SqliteConnection> SqliteConnection::OpenSnapshot(const std::string& file, const std::string& script)
+{
+    std::unique_ptr<SqliteConnection> copy = OpenInMemory();
+    if (!Absent(file)) {
+        sqlite3* source = nullptr;
+        const int rc = sqlite3_open_v2(GbkToUtf8(file).c_str(), &source, SQLITE_OPEN_READONLY, nullptr);
+        struct Closer {
+            sqlite3* db;
+            ~Closer() { sqlite3_close(db); }
+        } closer{source};
+        if (rc != SQLITE_OK)
+            throw rt::Error("无法打开数据库文件" + file + "：" +
+                            (source != nullptr ? Utf8ToGbk(sqlite3_errmsg(source)) : std::string("out of memory")));
+        sqlite3_backup* backup = sqlite3_backup_init(copy->Handle(), "main", source, "main");
+        if (backup == nullptr)
+            throw rt::Error("无法读取数据库文件" + file + "：" + copy->LastError());
+        const int step = sqlite3_backup_step(backup, -1);
+        sqlite3_backup_finish(backup);
+        if (step != SQLITE_DONE)
+            throw rt::Error("无法读取数据库文件" + file + "：" + Utf8ToGbk(sqlite3_errstr(step)));
+    }
+    // As Open does: a database without tables gets the script.
+    if (copy->Rows("SELECT count(*) FROM sqlite_schema")[0][0] == "0" && !script.empty())
+        copy->Exec(ReadScript(script));
+    return copy;
+}
+
 } // namespace hostmodel

@@ -2,6 +2,9 @@
 
 #include "util/FileUtil.h"
 #include "config/PrivateProfile.h"
+#include "config/ActionMergePlan.h"
+#include "config/StartupFiles.h"
+#include "config/GbkConverter.h"
 #include "config/ProfileDocument.h"
 #include "config/ProfileText.h"
 #include "host/HostServices.h"
@@ -17,34 +20,6 @@
 namespace config {
 
 namespace {
-
-struct SourceKey {
-    std::string section;
-    std::string key;
-    std::string value;
-};
-
-// The host's file as it stands; empty when there is none yet.
-std::string ReadTarget(const std::string& target)
-{
-    std::uint32_t error = 0;
-    std::string content;
-    switch (util::QueryPathKind(target, &error)) {
-    case util::PathKind::Missing:
-        return content;
-    case util::PathKind::File:
-        error = util::ReadWholeFileChecked(target, content);
-        if (error == 0)
-            return content;
-        break;
-    case util::PathKind::Directory:
-        error = ERROR_ACCESS_DENIED;  // a directory where the file should be
-        break;
-    case util::PathKind::Unknown:
-        break;
-    }
-    throw rt::IoError("无法写入配置文件" + target + "（系统错误" + std::to_string(error) + "）");
-}
 
 bool StartsWithByteOrderMark(const std::string& text)
 {
@@ -75,31 +50,25 @@ void MergeActionIniFiles(const std::string& source, const std::string& target)
     const std::optional<ProfileDocument> sourceDocument = ReadProfileDocument(source);
     if (!sourceDocument)
         return;
-    // Every key of the source, section by section in file order.
-    std::vector<SourceKey> keys;
-    for (const std::string& section : sourceDocument->SectionNames()) {
-        for (const std::string& line : sourceDocument->SectionLines(section)) {
-            ProfileEntry entry = SplitProfileLine(line);
-            if (!entry.key.empty())
-                keys.push_back({section, std::move(entry.key), std::move(entry.value)});
-        }
-    }
-
     // The host reads its file at every start: it is read once here, merged
     // in memory, and replaced whole by the merged file, or left as it is.
-    const std::string current = ReadTarget(target);
+    const std::string current = ReadActionIniTarget(target);
+    // Every key of the source, section by section in file order.
+    const ActionMergePlan plan =
+        PlanActionMerge(source, sourceDocument, target, ProfileTextAsGbk(current, SystemGbkConverter()));
+    const std::vector<ActionKeyWrite>& keys = plan.writes;
     if (StartsWithByteOrderMark(current)) {
         // Text in another encoding is left to the profile functions, which
         // know it; they work on the copy that replaces the host's file.
         bool changed = false;
-        for (const SourceKey& key : keys) {
+        for (const ActionKeyWrite& key : keys) {
             const std::string value = ReadIniString(target, key.section, key.key, std::string(1, '\x01'));
             changed = changed || value != key.value;
         }
         if (!changed)
             return;
         std::vector<IniValue> values;
-        for (const SourceKey& key : keys)
+        for (const ActionKeyWrite& key : keys)
             values.push_back({key.section, key.key, key.value});
         util::ReplaceFileBy(target, [&](const std::string& beside) {
             util::WriteWholeFile(beside, current);
@@ -107,8 +76,10 @@ void MergeActionIniFiles(const std::string& source, const std::string& target)
         });
         return;
     }
+    if (!plan.changesTarget)
+        return;
     ProfileDocument document(current);
-    for (const SourceKey& key : keys)
+    for (const ActionKeyWrite& key : keys)
         document.Set(key.section, key.key, key.value);
     const std::string merged = document.Text();
     if (merged != current)

@@ -3,10 +3,10 @@
 #include "util/FileUtil.h"
 #include "util/ModuleLog.h"
 #include "config/GbkConverter.h"
-#include "config/ProfileDocument.h"
+#include "config/StartupFiles.h"
 #include "config/ProfileText.h"
 #include "config/UpgradeJournal.h"
-#include "config/UpgradeStatements.h"
+#include "config/UpgradePlan.h"
 #include "host/HostServices.h"
 #include "wscbs/wscbs.h"
 
@@ -54,35 +54,24 @@ void ReportUnreadable(const std::string& file, std::uint32_t error, std::string&
 
 void RunDatabaseUpgradeFile(const std::string& file, const StatementRunner& run, std::string& failures)
 {
-    std::uint32_t error = 0;
-    switch (util::QueryPathKind(file, &error)) {
-    case util::PathKind::Missing:
-    case util::PathKind::Directory:
+    UpgradeFile read = ReadUpgradeFile(file);
+    if (read.state == UpgradeFile::State::Missing)
         return;
-    case util::PathKind::Unknown:
-        ReportUnreadable(file, error, failures);
-        return;
-    case util::PathKind::File:
-        break;
-    }
-    // The profile functions answer an unreadable file like an empty one;
-    // reading it here first tells the two apart.
-    std::string content;
-    if ((error = util::ReadWholeFileChecked(file, content)) != 0) {
-        ReportUnreadable(file, error, failures);
+    if (read.state == UpgradeFile::State::Unreadable) {
+        ReportUnreadable(file, read.error, failures);
         return;
     }
+    std::string content = std::move(read.content);
     bool allSucceeded = true;
     // The statements and records come from what was read, not from the
     // profile functions, which answer a read that fails with no lines.
-    const ProfileDocument document(ProfileTextAsGbk(content, SystemGbkConverter()));
-    const std::vector<UpgradeStatement> statements = ParseUpgradeStatements(document.SectionLines(kUpgradeSection));
-    const std::vector<std::string> done = document.SectionLines(kUpgradeDoneSection);
+    const UpgradePlan plan = PlanUpgrade(file, ProfileTextAsGbk(content, SystemGbkConverter()));
     UpgradeJournal journal(file, std::move(content));
     QueryOwner owner;
-    for (const UpgradeStatement& statement : statements) {
-        if (IsStatementDone(statement, done))
+    for (const PlannedStatement& planned : plan.statements) {
+        if (planned.done)
             continue;
+        const UpgradeStatement& statement = planned.statement;
         if (run(statement.statement, owner.query)) {
             try {
                 journal.Record(statement);

@@ -3,8 +3,8 @@
 #include "config/ErrorCatalogueMessages.h"
 #include "config/ErrorCatalogueParser.h"
 #include "config/ErrorRecordArray.h"
-#include "util/FileUtil.h"
 #include "config/GbkConverter.h"
+#include "config/StartupFiles.h"
 #include "host/HostServices.h"
 #include "host/ValueObject.h"
 #include "util/FileUtil.h"
@@ -19,24 +19,8 @@ ErrorRecordArray g_errorList;
 
 } // namespace
 
-bool LoadErrorCatalogueFile(const std::string& file, rt::DataVO* vo, std::string& message)
+void PublishErrorCatalogue(const ParsedErrorCatalogue& parsed, rt::DataVO* vo)
 {
-    std::uint32_t error = 0;
-    const util::PathKind kind = util::QueryPathKind(file, &error);
-    if (kind == util::PathKind::Missing || kind == util::PathKind::Directory) {
-        message = kCatalogueMissingMessage;
-        return false;
-    }
-    std::string content;
-    if (kind == util::PathKind::Unknown || (error = util::ReadWholeFileChecked(file, content)) != 0) {
-        message = CatalogueUnreadableMessage(error);
-        return false;
-    }
-    const ParsedErrorCatalogue parsed = ParseErrorCatalogue(content, SystemGbkConverter());
-    if (!parsed.loaded) {
-        message = kCatalogueEmptyMessage;
-        return false;
-    }
     if (vo == nullptr)
         throw rt::Error("宿主没有提供子系统的值对象，无法发布错误信息列表");
     // The new array goes out before the old one is released, so that the
@@ -45,6 +29,21 @@ bool LoadErrorCatalogueFile(const std::string& file, rt::DataVO* vo, std::string
     loaded.Assign(parsed.entries);
     host::SetPointer(vo, kErrorListItem, loaded.First());
     g_errorList.Swap(loaded);
+}
+
+bool LoadErrorCatalogueFile(const std::string& file, rt::DataVO* vo, std::string& message)
+{
+    const CatalogueFile read = ReadErrorCatalogueFile(file);
+    if (!read.read) {
+        message = read.failureMessage;
+        return false;
+    }
+    const ParsedErrorCatalogue parsed = ParseErrorCatalogue(read.bytes, SystemGbkConverter());
+    if (!parsed.loaded) {
+        message = kCatalogueEmptyMessage;
+        return false;
+    }
+    PublishErrorCatalogue(parsed, vo);
     return true;
 }
 

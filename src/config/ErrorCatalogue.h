@@ -3,6 +3,7 @@
 // read into the counted TErrorMsg array that the module owns and publishes
 // to the host as the pointer item "Global_Errlist" of the sub-application's
 // value object. The host looks codes up in it; the module never does.
+#include "config/ErrorCatalogueParser.h"
 #include "sharedrt/ValueLayout.h"
 
 #include <string>
@@ -18,7 +19,12 @@ inline constexpr const char kErrorListItem[] = "Global_Errlist";
 // catalogue and "Global_Errlist" then left as they were.
 bool LoadErrorCatalogue(std::string& message);
 
-// The same for a given file and value object. A null value object raises
+// Publishes a parsed catalogue: the module's array replaced and its first
+// record set as "Global_Errlist" in `vo`. A null value object raises
+// rt::Error; nothing is published then.
+void PublishErrorCatalogue(const ParsedErrorCatalogue& parsed, rt::DataVO* vo);
+
+// Reads, parses and publishes, for a given file and value object. A null value object raises
 // rt::Error after the file was read; nothing is published then.
 bool LoadErrorCatalogueFile(const std::string& file, rt::DataVO* vo, std::string& message);
 

@@ -4,6 +4,7 @@
 #include "config/XmlDocument.h"
 #include "config/XmlTextReader.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 
@@ -21,8 +22,11 @@ constexpr std::array<std::string_view, kFieldCount> kFieldNames = {"CODE", "MSG"
 // text (nothing but one text or CDATA node, or nothing at all).
 class CatalogueReader final : public XmlNodeSink {
 public:
-    CatalogueReader(const XmlTextReader& reader, std::vector<ErrorCatalogueEntry>& entries)
-        : reader_(reader), entries_(entries)
+    // `sources`, when given, receives where each entry stands and what its
+    // fields looked like, entry by entry.
+    CatalogueReader(const XmlTextReader& reader, std::vector<ErrorCatalogueEntry>& entries,
+                    std::vector<CatalogueEntrySource>* sources = nullptr)
+        : reader_(reader), entries_(entries), sources_(sources)
     {
     }
 
@@ -30,6 +34,8 @@ public:
     {
         if (depth_ == 1) {
             StartElementEntry();
+            if (sources_ != nullptr)
+                sources_->push_back({Line(), CatalogueEntryKind::Element, std::string(name)});
         } else if (depth_ == 2) {
             StartField(name);
         } else if (depth_ == 3 && field_ != kNoField) {
@@ -45,16 +51,21 @@ public:
             EndField();
     }
 
-    void Text(std::string_view text) override { Content(text); }
-    void CData(std::string_view text) override { Content(text); }
-    void Comment() override { Content(std::nullopt); }
-    void ProcessingInstruction(std::string_view) override { Content(std::nullopt); }
+    void Text(std::string_view text) override { Content(text, CatalogueEntryKind::Text); }
+    void CData(std::string_view text) override { Content(text, CatalogueEntryKind::Text); }
+    void Comment() override { Content(std::nullopt, CatalogueEntryKind::Comment); }
+    void ProcessingInstruction(std::string_view target) override
+    {
+        Content(std::nullopt, CatalogueEntryKind::ProcessingInstruction, target);
+    }
 
 private:
     // A node that is no element: an entry of its own under the document
     // element, one more node in a field's element.
-    void Content(std::optional<std::string_view> text)
+    void Content(std::optional<std::string_view> text, CatalogueEntryKind kind, std::string_view name = {})
     {
+        if (depth_ == 1 && sources_ != nullptr)
+            sources_->push_back({Line(), kind, std::string(name)});
         if (depth_ == 1) {
             ErrorCatalogueEntry& entry = entries_.emplace_back();
             entry.moduleType = kFallbackText;
@@ -79,6 +90,8 @@ private:
             if (name == kFieldNames[f] && !seen_[f]) {
                 seen_[f] = true;
                 field_ = static_cast<Field>(f);
+                if (sources_ != nullptr)
+                    sources_->back().fields[f].line = Line();
                 fieldNodes_ = 0;
                 fieldIsText_ = false;
                 return;
@@ -96,6 +109,8 @@ private:
         else if (fieldNodes_ == 1 && fieldIsText_)
             plain = fieldText_;
         ErrorCatalogueEntry& entry = entries_.back();
+        if (sources_ != nullptr)
+            NoteField(field, plain);
         // Each field under its own guard: whatever goes wrong in one leaves
         // the fallback in it and the other fields alone.
         try {
@@ -125,8 +140,26 @@ private:
         }
     }
 
+    // What the field looked like, before it is read as the module reads it.
+    void NoteField(Field field, const std::optional<std::string_view>& plain)
+    {
+        CatalogueFieldSource& source = sources_->back().fields[field];
+        source.present = true;
+        source.plain = plain.has_value();
+        if (!plain)
+            return;
+        source.text = reader_.ToGbk(*plain);
+        // A character GBK cannot hold becomes '?': more of them than the
+        // document wrote means some were lost.
+        const auto questionMarks = [](std::string_view text) {
+            return static_cast<std::size_t>(std::count(text.begin(), text.end(), '?'));
+        };
+        source.lostCharacters = questionMarks(source.text) > questionMarks(*plain);
+    }
+
     const XmlTextReader& reader_;
     std::vector<ErrorCatalogueEntry>& entries_;
+    std::vector<CatalogueEntrySource>* sources_;
     std::size_t depth_ = 0;
     std::array<bool, kFieldCount> seen_{};
     Field field_ = kNoField;
@@ -136,6 +169,39 @@ private:
 };
 
 } // namespace
+
+std::string_view XmlEncodingName(const XmlSourceEncoding& encoding) noexcept
+{
+    if (encoding.coding == XmlTextCoding::Gbk)
+        return "GBK";
+    switch (encoding.parseAs) {
+    case XmlParseAs::Utf8:
+        return "UTF-8";
+    case XmlParseAs::Latin1:
+        return "ISO-8859-1";
+    case XmlParseAs::Utf16:
+        return "UTF-16";
+    case XmlParseAs::Utf32:
+        return "UTF-32";
+    }
+    return "UTF-8";
+}
+
+ErrorCatalogueReading ReadErrorCatalogueSources(std::string_view bytes, const GbkConverter& converter)
+{
+    ErrorCatalogueReading reading;
+    reading.encoding = DetectXmlEncoding(bytes);
+    reading.declaredEncoding = DeclaredXmlEncoding(bytes);
+    const XmlTextReader reader(reading.encoding.coding, converter);
+    CatalogueReader catalogue(reader, reading.parsed.entries, &reading.sources);
+    if (!StreamXml(bytes, reading.encoding, catalogue, &reading.failure)) {
+        reading.parsed.entries.clear();
+        reading.sources.clear();
+        return reading;
+    }
+    reading.parsed.loaded = true;
+    return reading;
+}
 
 ParsedErrorCatalogue ParseErrorCatalogue(std::string_view bytes, const GbkConverter& converter)
 {

@@ -15,6 +15,10 @@
 //
 // CODE is read as a whole number (NumberText.h).
 #include "config/GbkConverter.h"
+#include "config/XmlDocument.h"
+#include "config/XmlSource.h"
+
+#include <array>
 
 #include <cstdint>
 #include <string>
@@ -38,5 +42,39 @@ struct ParsedErrorCatalogue {
 };
 
 ParsedErrorCatalogue ParseErrorCatalogue(std::string_view bytes, const GbkConverter& converter);
+
+// Where an entry and its fields stand in the document, and what the fields
+// held before they were read as the module reads them; for the catalogue's
+// plan (ErrorCataloguePlan.h).
+enum class CatalogueEntryKind { Element, Text, Comment, ProcessingInstruction };
+
+struct CatalogueFieldSource {
+    std::uint32_t line = 0;       // of the field's element; 0 when absent
+    bool present = false;         // the entry has an element of this name
+    bool plain = false;           // it holds plain text (or nothing)
+    bool lostCharacters = false;  // characters GBK cannot hold became '?'
+    std::string text;             // its text as GBK when plain
+};
+
+struct CatalogueEntrySource {
+    std::uint32_t line = 0;
+    CatalogueEntryKind kind = CatalogueEntryKind::Element;
+    std::string name;  // an element's name or an instruction's target (UTF-8)
+    std::array<CatalogueFieldSource, 4> fields{};  // CODE, MSG, moduleType, insideCode
+};
+
+struct ErrorCatalogueReading {
+    ParsedErrorCatalogue parsed;
+    std::vector<CatalogueEntrySource> sources;  // one per entry
+    XmlSourceEncoding encoding;                 // how the bytes were read
+    std::string_view declaredEncoding;          // as the declaration names it; views the bytes
+    XmlParseFailure failure;                    // when not loaded
+};
+
+// ParseErrorCatalogue with the sources of every entry. The same entries.
+ErrorCatalogueReading ReadErrorCatalogueSources(std::string_view bytes, const GbkConverter& converter);
+
+// "GBK", "UTF-8", "UTF-16", "UTF-32" or "ISO-8859-1": how the bytes are read.
+std::string_view XmlEncodingName(const XmlSourceEncoding& encoding) noexcept;
 
 } // namespace config

@@ -170,6 +170,16 @@ std::vector<std::string> ProfileDocument::SectionLines(std::string_view section)
     return lines;
 }
 
+std::vector<unsigned long> ProfileDocument::SectionLineNumbers(std::string_view section) const
+{
+    std::vector<unsigned long> numbers;
+    for (std::size_t i = FindSection(section) + 1; i < lines_.size() && !lines_[i].isSection; ++i) {
+        if (lines_[i].isKey)
+            numbers.push_back(static_cast<unsigned long>(i + 1));
+    }
+    return numbers;
+}
+
 std::optional<std::string> ProfileDocument::Value(std::string_view section, std::string_view key) const
 {
     for (std::size_t i = FindSection(section) + 1; i < lines_.size() && !lines_[i].isSection; ++i) {

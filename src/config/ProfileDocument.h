@@ -46,6 +46,8 @@ public:
     // "key=value" (a line without '=' as the key alone), comments and blank
     // lines left out; empty when there is no such section;
     std::vector<std::string> SectionLines(std::string_view section) const;
+    // the line numbers (from 1, in the text as it stands) of those lines;
+    std::vector<unsigned long> SectionLineNumbers(std::string_view section) const;
     // the value of the first key of that name in the first section of that
     // name, a pair of matching quotes around it taken off; none when missing
     // or when that key is written without '=' (it has no value at all).

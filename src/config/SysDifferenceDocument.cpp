@@ -37,12 +37,13 @@ Item ReadItem(Read read)
 
 } // namespace
 
-std::optional<SysDifferenceDocument> ParseSysDifference(std::string_view bytes, const GbkConverter& converter)
+std::optional<SysDifferenceDocument> ParseSysDifference(std::string_view bytes, const GbkConverter& converter,
+                                                        XmlParseFailure* failure)
 {
     // GBK text as it stands unless the file declares a Unicode encoding,
     // whose texts are converted to GBK like the catalogue's.
     const XmlSourceEncoding encoding = DeclaredXmlSourceEncoding(bytes);
-    const std::optional<XmlDocument> document = ParseXml(bytes, encoding);
+    const std::optional<XmlDocument> document = ParseXml(bytes, encoding, failure);
     if (!document)
         return std::nullopt;
     const XmlNode root = document->DocumentElement();
@@ -50,6 +51,7 @@ std::optional<SysDifferenceDocument> ParseSysDifference(std::string_view bytes, 
     const XmlTextReader reader(document->Coding(), converter);
     const ChildTexts texts(reader);
     SysDifferenceDocument result;
+    result.rootLine = root.Line();
     try {
         result.zcode = util::TrimText(reader.AttributeValue(root, "ZCODE"));
     } catch (...) {
@@ -68,12 +70,14 @@ std::optional<SysDifferenceDocument> ParseSysDifference(std::string_view bytes, 
         result.parameters.push_back(ReadItem<DifferenceParameter>([&] {
             return DifferenceParameter{texts.Trimmed(node, "NAME"), texts.Trimmed(node, "TYPE"), texts.Raw(node, "VALUE")};
         }));
+        result.parameters.back().line = node.Line();
     }
     for (XmlNode node : children(root.Child("DIFF-FILES"), "DIFF-FILE")) {
         result.files.push_back(ReadItem<DifferenceFileItem>([&] {
             return DifferenceFileItem{texts.Trimmed(node, "NAME"), texts.Trimmed(node, "TYPE"),
                                       texts.Trimmed(node, "TARGETDIR")};
         }));
+        result.files.back().line = node.Line();
     }
     return result;
 }

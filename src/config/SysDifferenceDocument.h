@@ -19,6 +19,9 @@
 // as empty text. Only the first DIFF-PARAMETERS and DIFF-FILES count, and
 // inside them only children named exactly DIFF-PARAMETER and DIFF-FILE.
 #include "config/GbkConverter.h"
+#include "config/XmlDocument.h"
+
+#include <cstdint>
 
 #include <optional>
 #include <string>
@@ -35,6 +38,7 @@ struct DifferenceParameter {
     std::string type;   // trimmed; compared ignoring case by the caller
     std::string value;  // not trimmed
     bool readable = true;
+    std::uint32_t line = 0;  // of its DIFF-PARAMETER start tag
 };
 
 struct DifferenceFileItem {
@@ -42,15 +46,19 @@ struct DifferenceFileItem {
     std::string type;       // "0" for a file, anything else for a directory
     std::string targetDir;  // empty, relative to the sub-application folder, or with ':' absolute
     bool readable = true;
+    std::uint32_t line = 0;  // of its DIFF-FILE start tag
 };
 
 struct SysDifferenceDocument {
     std::string zcode;  // attribute ZCODE of the document element, trimmed; empty when unreadable
+    std::uint32_t rootLine = 0;  // of the document element's start tag
     std::vector<DifferenceParameter> parameters;
     std::vector<DifferenceFileItem> files;
 };
 
-// nullopt when the bytes are no XML document with a document element.
-std::optional<SysDifferenceDocument> ParseSysDifference(std::string_view bytes, const GbkConverter& converter);
+// nullopt when the bytes are no XML document with a document element;
+// `failure`, when given, then says where and why.
+std::optional<SysDifferenceDocument> ParseSysDifference(std::string_view bytes, const GbkConverter& converter,
+                                                        XmlParseFailure* failure = nullptr);
 
 } // namespace config

@@ -7,14 +7,20 @@
 
 namespace config {
 
-std::vector<UpgradeStatement> ParseUpgradeStatements(const std::vector<std::string>& sectionLines)
+std::vector<UpgradeStatement> ParseUpgradeStatements(const std::vector<std::string>& sectionLines,
+                                                     const std::vector<unsigned long>& lineNumbers,
+                                                     std::vector<UpgradeStatement>* empty)
 {
     std::vector<UpgradeStatement> statements;
-    for (const std::string& line : sectionLines) {
-        ProfileEntry entry = SplitProfileLine(line);
-        if (entry.value.empty())
+    for (std::size_t i = 0; i < sectionLines.size(); ++i) {
+        ProfileEntry entry = SplitProfileLine(sectionLines[i]);
+        const unsigned long line = i < lineNumbers.size() ? lineNumbers[i] : 0;
+        if (entry.value.empty()) {
+            if (empty != nullptr)
+                empty->push_back({std::move(entry.key), {}, line});
             continue;
-        statements.push_back({std::move(entry.key), std::move(entry.value)});
+        }
+        statements.push_back({std::move(entry.key), std::move(entry.value), line});
     }
     return statements;
 }

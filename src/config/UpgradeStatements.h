@@ -19,11 +19,16 @@ inline constexpr const char* kUpgradeDoneSection = "MSACCESS.done";
 struct UpgradeStatement {
     std::string label;
     std::string statement;
+    unsigned long line = 0;  // in the file, when known
 };
 
 // The lines of section "MSACCESS" that carry a statement, in order; lines
-// with an empty statement are dropped.
-std::vector<UpgradeStatement> ParseUpgradeStatements(const std::vector<std::string>& sectionLines);
+// with an empty statement are dropped. `lineNumbers`, when given, holds the
+// line of each section line (ProfileDocument::SectionLineNumbers), and
+// `empty` receives the lines dropped.
+std::vector<UpgradeStatement> ParseUpgradeStatements(const std::vector<std::string>& sectionLines,
+                                                     const std::vector<unsigned long>& lineNumbers = {},
+                                                     std::vector<UpgradeStatement>* empty = nullptr);
 
 // The statement's hash as recorded: 32-bit FNV-1a of its bytes, 8 upper-case
 // hexadecimal digits.

@@ -67,6 +67,11 @@ std::optional<std::string_view> XmlNode::Attribute(std::string_view name) const 
     return std::nullopt;
 }
 
+std::uint32_t XmlNode::Line() const noexcept
+{
+    return IsElement() ? document_->nodes_[index_].line : 0;
+}
+
 XmlDocument::Span XmlDocument::Store(std::string_view text)
 {
     const Span span{static_cast<std::uint32_t>(text_.size()), static_cast<std::uint32_t>(text.size())};
@@ -92,6 +97,8 @@ public:
     }
 
     bool Failed() const noexcept { return failed_; }
+    // Why a handler stopped the parse.
+    const std::string& Reason() const noexcept { return reason_; }
 
 private:
     struct NameHash {
@@ -108,10 +115,21 @@ private:
             return;
         try {
             step();
+        } catch (const std::exception& e) {
+            Stop(e.what());
         } catch (...) {
-            failed_ = true;
-            XML_StopParser(parser_, XML_FALSE);
+            Stop("the parse was stopped");
         }
+    }
+
+    void Stop(const char* reason) noexcept
+    {
+        failed_ = true;
+        try {
+            reason_ = reason;
+        } catch (...) {
+        }
+        XML_StopParser(parser_, XML_FALSE);
     }
 
     static bool IsWhitespace(std::string_view text) noexcept
@@ -173,6 +191,7 @@ private:
             for (const XML_Char** attribute = attributes; *attribute != nullptr; attribute += 2)
                 self.Charge(sizeof(XmlDocument::AttributeRecord) + std::char_traits<char>::length(attribute[0]) +
                             std::char_traits<char>::length(attribute[1]));
+            self.sink_.line_ = static_cast<std::uint32_t>(XML_GetCurrentLineNumber(self.parser_));
             self.sink_.StartElement(name, attributes);
             self.rootSeen_ = true;
             ++self.depth_;
@@ -222,6 +241,7 @@ private:
             self.FlushText();
             if (self.Inside()) {
                 self.Charge(sizeof(XmlDocument::NodeRecord));
+                self.sink_.line_ = static_cast<std::uint32_t>(XML_GetCurrentLineNumber(self.parser_));
                 self.sink_.Comment();
             }
         });
@@ -235,6 +255,7 @@ private:
             if (self.Inside()) {
                 const std::string_view name(target);
                 self.Charge(sizeof(XmlDocument::NodeRecord) + name.size());
+                self.sink_.line_ = static_cast<std::uint32_t>(XML_GetCurrentLineNumber(self.parser_));
                 self.sink_.ProcessingInstruction(name);
             }
         });
@@ -251,6 +272,7 @@ private:
     std::size_t nextRecent_ = 0;
     std::string pending_;  // character data not yet a node
     bool failed_ = false;
+    std::string reason_;
 };
 
 // Builds the tree from the nodes a parse reports.
@@ -262,6 +284,7 @@ public:
     {
         const std::uint32_t index = Add(XmlNodeKind::Element, ElementName(name), {});
         XmlDocument::NodeRecord& node = document_.nodes_[index];
+        node.line = Line();
         node.firstAttribute = static_cast<std::uint32_t>(document_.attributes_.size());
         for (const char* const* attribute = attributes; *attribute != nullptr; attribute += 2) {
             document_.attributes_.push_back({document_.Store(attribute[0]), document_.Store(attribute[1])});
@@ -351,8 +374,23 @@ bool Utf32ToUtf8(std::string_view bytes, std::string& out)
 
 } // namespace
 
-bool StreamXml(std::string_view bytes, const XmlSourceEncoding& encoding, XmlNodeSink& sink)
+namespace {
+
+bool Fail(XmlParseFailure* failure, std::uint32_t line, std::string_view reason)
 {
+    if (failure != nullptr) {
+        failure->line = line;
+        failure->reason = reason;
+    }
+    return false;
+}
+
+} // namespace
+
+bool StreamXml(std::string_view bytes, const XmlSourceEncoding& encoding, XmlNodeSink& sink, XmlParseFailure* failure)
+{
+    constexpr const char kNotInItsEncoding[] = "the bytes are no text of the encoding they are read in";
+    constexpr const char kTooLarge[] = "the document is too large";
     // The encoding the module reads the bytes in overrides their declaration.
     std::string converted;
     const char* name = nullptr;  // UTF-16: expat finds it by the mark or the zero bytes
@@ -363,13 +401,13 @@ bool StreamXml(std::string_view bytes, const XmlSourceEncoding& encoding, XmlNod
                                bytes.size() <= static_cast<std::size_t>(INT_MAX) / GbkCodeTable::kMaximumUtf8PerByte;
     if (encoding.coding == XmlTextCoding::Gbk) {
         if (!gbkIntoBuffer && !GbkCodeTable::System().AppendUtf8(converted, bytes))
-            return false;
+            return Fail(failure, 0, kNotInItsEncoding);
         if (!gbkIntoBuffer)
             bytes = converted;
         name = "UTF-8";
     } else if (encoding.parseAs == XmlParseAs::Utf32) {
         if (!Utf32ToUtf8(bytes, converted))
-            return false;
+            return Fail(failure, 0, kNotInItsEncoding);
         bytes = converted;
         name = "UTF-8";
     } else if (encoding.parseAs == XmlParseAs::Utf8) {
@@ -378,28 +416,28 @@ bool StreamXml(std::string_view bytes, const XmlSourceEncoding& encoding, XmlNod
         name = "ISO-8859-1";
     }
     if (bytes.size() > static_cast<std::size_t>(INT_MAX))
-        return false;
+        return Fail(failure, 0, kTooLarge);
 
     const UniqueParser parser(XML_ParserCreate(name));
     if (!parser)
-        return false;
+        return Fail(failure, 0, "no parser");
     // Parameter entities of the internal subset are expanded. There is no
     // external entity handler: expat itself never opens anything, and
     // without the handler external entities and subsets are left out.
     XML_SetParamEntityParsing(parser.get(), XML_PARAM_ENTITY_PARSING_UNLESS_STANDALONE);
     if (!XML_SetBillionLaughsAttackProtectionMaximumAmplification(parser.get(), kMaximumAmplification) ||
         !XML_SetBillionLaughsAttackProtectionActivationThreshold(parser.get(), kAmplificationThreshold))
-        return false;
+        return Fail(failure, 0, "no parser");
 
     std::optional<std::size_t> length = bytes.size();
     void* buffer = nullptr;
     if (gbkIntoBuffer) {
         buffer = XML_GetBuffer(parser.get(), static_cast<int>(bytes.size() * GbkCodeTable::kMaximumUtf8PerByte));
         if (buffer == nullptr)
-            return false;
+            return Fail(failure, 0, kTooLarge);
         length = GbkCodeTable::System().WriteUtf8(static_cast<char*>(buffer), bytes);
         if (!length)
-            return false;
+            return Fail(failure, 0, kNotInItsEncoding);
     }
     // The bound of expansion, applied to the tree as a whole, from the size
     // of what the parser reads.
@@ -410,10 +448,16 @@ bool StreamXml(std::string_view bytes, const XmlSourceEncoding& encoding, XmlNod
         (buffer != nullptr ? XML_ParseBuffer(parser.get(), static_cast<int>(*length), XML_TRUE)
                            : XML_Parse(parser.get(), bytes.data(), static_cast<int>(bytes.size()), XML_TRUE)) ==
         XML_STATUS_OK;
-    return parsed && !streamer.Failed();
+    if (parsed && !streamer.Failed())
+        return true;
+    const auto line = static_cast<std::uint32_t>(XML_GetCurrentLineNumber(parser.get()));
+    if (streamer.Failed())
+        return Fail(failure, line, streamer.Reason());
+    return Fail(failure, line, XML_ErrorString(XML_GetErrorCode(parser.get())));
 }
 
-std::optional<XmlDocument> ParseXml(std::string_view bytes, const XmlSourceEncoding& encoding)
+std::optional<XmlDocument> ParseXml(std::string_view bytes, const XmlSourceEncoding& encoding,
+                                    XmlParseFailure* failure)
 {
     std::optional<XmlDocument> document(std::in_place);
     document->coding_ = encoding.coding;
@@ -422,8 +466,12 @@ std::optional<XmlDocument> ParseXml(std::string_view bytes, const XmlSourceEncod
     document->text_.reserve(bytes.size());
     document->nodes_.reserve(bytes.size() / 16);
     XmlTreeBuilder builder(*document);
-    if (!StreamXml(bytes, encoding, builder) || document->nodes_.empty())
+    if (!StreamXml(bytes, encoding, builder, failure))
         return std::nullopt;
+    if (document->nodes_.empty()) {
+        Fail(failure, 1, "no document element");
+        return std::nullopt;
+    }
     return document;
 }
 

@@ -35,6 +35,15 @@ inline constexpr unsigned long long kAmplificationThreshold = 1024 * 1024;
 enum class XmlNodeKind : std::uint8_t { Element, Text, CData, Comment, ProcessingInstruction };
 
 class XmlDocument;
+class XmlStreamer;
+
+// Where and why a parse failed, for reports that name the place. `line`
+// counts from 1; 0 when the failure lies in the bytes as a whole (they are
+// no text of their encoding) rather than at a place of the document.
+struct XmlParseFailure {
+    std::uint32_t line = 0;
+    std::string reason;
+};
 
 // A node of a document, or the null node (false). Valid as long as its
 // document.
@@ -56,6 +65,9 @@ public:
     XmlNode Child(std::string_view name) const noexcept;
     // The value of the element's attribute `name`; nullopt when it has none.
     std::optional<std::string_view> Attribute(std::string_view name) const noexcept;
+    // The line (from 1) of an element's start tag; 0 for the null node and
+    // for nodes that are no element.
+    std::uint32_t Line() const noexcept;
 
     bool operator==(const XmlNode&) const = default;
 
@@ -77,7 +89,8 @@ private:
     friend class XmlNode;
     friend class XmlTreeBuilder;
     friend class XmlStreamer;
-    friend std::optional<XmlDocument> ParseXml(std::string_view bytes, const XmlSourceEncoding& encoding);
+    friend std::optional<XmlDocument> ParseXml(std::string_view bytes, const XmlSourceEncoding& encoding,
+                                               XmlParseFailure* failure);
 
     static constexpr std::uint32_t kNone = UINT32_MAX;
 
@@ -91,6 +104,7 @@ private:
         std::uint32_t nextSibling = kNone;
         std::uint32_t firstAttribute = 0;
         std::uint32_t attributeCount = 0;
+        std::uint32_t line = 0;
         Span name;
         Span value;
     };
@@ -124,19 +138,30 @@ public:
     virtual void CData(std::string_view text) = 0;
     virtual void Comment() = 0;
     virtual void ProcessingInstruction(std::string_view target) = 0;
+
+    // During StartElement, Comment and ProcessingInstruction, the line
+    // (from 1) where the node begins.
+    std::uint32_t Line() const noexcept { return line_; }
+
+private:
+    friend class XmlStreamer;
+    std::uint32_t line_ = 0;
 };
 
 // Parses as ParseXml does and reports every node to `sink`. False exactly
 // where ParseXml gives nullopt: the bound on the tree's size is counted as
 // if the tree were built. After false, what the sink received is to be
-// thrown away.
-bool StreamXml(std::string_view bytes, const XmlSourceEncoding& encoding, XmlNodeSink& sink);
+// thrown away; `failure`, when given, then says where and why.
+bool StreamXml(std::string_view bytes, const XmlSourceEncoding& encoding, XmlNodeSink& sink,
+               XmlParseFailure* failure = nullptr);
 
 // Parses a whole file's bytes taken as `encoding`. nullopt when they are no
 // well-formed XML 1.0 document, when expansion passes the bound, or when the
 // tree cannot be built. A GBK document is read as GBK whatever it declares;
 // a pair whose trail byte cannot be one (below 0x40, 0x7F or 0xFF) makes it
-// malformed, since it would hide markup such as '<'.
-std::optional<XmlDocument> ParseXml(std::string_view bytes, const XmlSourceEncoding& encoding);
+// malformed, since it would hide markup such as '<'. After nullopt,
+// `failure`, when given, says where and why.
+std::optional<XmlDocument> ParseXml(std::string_view bytes, const XmlSourceEncoding& encoding,
+                                    XmlParseFailure* failure = nullptr);
 
 } // namespace config

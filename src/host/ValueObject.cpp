@@ -37,6 +37,11 @@ CellOwner NewCell() { return CellOwner(rt::NewParamValue()); }
 
 } // namespace
 
+bool SameItemName(std::string_view a, std::string_view b) noexcept
+{
+    return util::EqualsIgnoreCase(CutName(a), CutName(b));
+}
+
 rt::ParamItem* FindItem(const rt::DataVO* vo, std::string_view name)
 {
     const std::string_view wanted = CutName(name);

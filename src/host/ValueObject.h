@@ -19,6 +19,10 @@ namespace host {
 
 inline constexpr std::size_t kMaxItemNameLength = 255;
 
+// True when both names find the same item: equal ignoring the case of the
+// ASCII letters after each is cut to 255 bytes.
+bool SameItemName(std::string_view a, std::string_view b) noexcept;
+
 // The first item of that name, or null.
 rt::ParamItem* FindItem(const rt::DataVO* vo, std::string_view name);
 

@@ -1,0 +1,348 @@
+// What the plan of the regional differences predicts is what the real
+// module's InitSubApp then does: on generated installations (several zones,
+// parameters that replace each other, file and directory copies, a few
+// mistakes), the plan is made first, then the module starts, and the
+// sub-application's items, the files written and the log lines are compared
+// with the prediction.
+#include "config/PrivateProfile.h"
+#include "config/SysDifference.h"
+#include "hostmodel/HostModel.h"
+#include "hostmodel/ModuleLibApi.h"
+#include "shell/HostProfile.h"
+#include "shell/SubAppModule.h"
+#include "support/ChildProcess.h"
+#include "support/TempFolder.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <random>
+
+using hostmodel::Model;
+using testing_support::ReadBytes;
+using testing_support::TempFolder;
+
+namespace {
+
+constexpr const char kZoneCode[] = "1330106";  // the sample company's XZQHDM with "1" in front
+
+std::string Lower(std::string text)
+{
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+    return text;
+}
+
+// Every file under `folder` (ends with "\"), by lower-case path, with its bytes.
+void CollectFiles(const std::string& folder, std::map<std::string, std::string>& files)
+{
+    if (!std::filesystem::exists(folder))
+        return;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+        if (entry.is_regular_file())
+            files[Lower(entry.path().string())] = ReadBytes(entry.path().string());
+    }
+}
+
+// A generated difference configuration: a general part and zone
+// directories drawn from a fixed list (some match the zone code, some do
+// not), each with parameters over a few shared names in varying letter case
+// and types, and copies of files and directories into the regional folders.
+class GeneratedInstallation {
+public:
+    GeneratedInstallation(const std::string& difference, const std::string& elsewhere, unsigned seed)
+        : difference_(difference), elsewhere_(elsewhere), random_(seed)
+    {
+    }
+
+    // `mistakes`: one zone names the wrong ZCODE and one item's file is missing.
+    void Write(bool mistakes)
+    {
+        WritePart("", "", nullptr, mistakes);
+        std::vector<std::string> zones = {"3", "33", "330-a", "3301", "33010-x", "330106", "34", "4", "3-b"};
+        std::shuffle(zones.begin(), zones.end(), random_);
+        zones.resize(5 + Pick(4));
+        int matching = 0;
+        for (const std::string& zone : zones) {
+            const std::string prefix = zone.substr(0, zone.find('-'));
+            const bool kindDirectory = Pick(3) == 0;
+            const std::string folder = zone + (kindDirectory ? "\\GS_Differ" : "");
+            if (kindDirectory)  // the zone directory's own file is not read then
+                Put(zone + "\\SysDifference.xml", "<SYSDIFFERENCE ZCODE=\"999\"/>");
+            // The mistakes go into zones that apply: a wrong ZCODE into the
+            // first, a missing file into the second.
+            const int order = std::string_view(kZoneCode + 1).starts_with(prefix) ? ++matching : 0;
+            WritePart(folder + "\\", zone, mistakes && order == 1 ? "00" : prefix.c_str(), mistakes && order == 2);
+        }
+    }
+
+private:
+    std::size_t Pick(std::size_t count) { return random_() % count; }
+
+    template <std::size_t N>
+    const char* PickOf(const char* const (&choices)[N])
+    {
+        return choices[Pick(N)];
+    }
+
+    void Put(const std::string& relative, const std::string& bytes)
+    {
+        const std::string path = difference_ + relative;
+        std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+        testing_support::WriteBytes(path, bytes);
+    }
+
+    void WritePart(const std::string& folder, const std::string& tag, const char* zcode, bool missingFile)
+    {
+        static const char* const kNames[] = {"Alpha", "ALPHA", "alpha", "Beta", "beta", "Gamma", "Delta", "税务机关"};
+        static const char* const kTypes[] = {"integer", "Integer", "boolean", "BOOLEAN", "float", "", "string"};
+        static const char* const kValues[] = {"12", "12a", "true", "False", "0.5", "-3", "0", " 7", "国税&amp;amp;lt;"};
+        std::string text = "<?xml version=\"1.0\" encoding=\"GB2312\"?>\r\n<SYSDIFFERENCE";
+        if (zcode != nullptr)
+            text += std::string(" ZCODE=\"") + zcode + "\"";
+        text += ">\r\n<DIFF-PARAMETERS>\r\n";
+        for (std::size_t n = 2 + Pick(4); n > 0; --n) {
+            text += std::string("<DIFF-PARAMETER><NAME>") + PickOf(kNames) + "</NAME>";
+            const char* type = PickOf(kTypes);
+            if (*type)
+                text += std::string("<TYPE>") + type + "</TYPE>";
+            text += std::string("<VALUE>") + PickOf(kValues) + "</VALUE></DIFF-PARAMETER>\r\n";
+        }
+        text += "</DIFF-PARAMETERS>\r\n<DIFF-FILES>\r\n";
+        const std::string targets[] = {"", "Regional", "Regional\\deep", elsewhere_};
+        for (std::size_t n = 1 + Pick(3); n > 0; --n) {
+            const std::string target = targets[Pick(4)];
+            const std::string name = (target.empty() ? "rg_f" : "f") + std::to_string(Pick(3)) + ".txt";
+            text += "<DIFF-FILE><NAME>" + name + "</NAME><TYPE>0</TYPE><TARGETDIR>" + target +
+                    "</TARGETDIR></DIFF-FILE>\r\n";
+            Put(folder + name, tag + ":" + name);
+        }
+        if (Pick(2) == 0) {
+            text += "<DIFF-FILE><NAME>tree</NAME><TYPE>1</TYPE><TARGETDIR>Regional\\tree</TARGETDIR></DIFF-FILE>\r\n";
+            Put(folder + "tree\\t" + std::to_string(Pick(2)) + ".txt", tag + ":tree");
+            Put(folder + "tree\\sub\\s.txt", tag + ":sub");
+        }
+        if (missingFile)
+            text += "<DIFF-FILE><NAME>missing.dll</NAME><TYPE>0</TYPE><TARGETDIR/></DIFF-FILE>\r\n";
+        Put(folder + "SysDifference.xml", text + "</DIFF-FILES>\r\n</SYSDIFFERENCE>\r\n");
+    }
+
+    std::string difference_;
+    std::string elsewhere_;
+    std::mt19937 random_;
+};
+
+class DifferencePredictionTest : public testing::TestWithParam<unsigned> {
+protected:
+    void SetUp() override
+    {
+        std::filesystem::copy(testing_support::ExamplesFolder(), installation_,
+                              std::filesystem::copy_options::recursive);
+        profile_ = shell::ReadHostProfile(installation_);
+        subApp_ = installation_ + "WSCBS\\";
+        const std::string difference = subApp_ + "AppComs\\difference\\";
+        std::filesystem::remove_all(difference);
+        const bool mistakes = GetParam() % 2 == 1;
+        GeneratedInstallation(difference, elsewhere_.Path(), GetParam()).Write(mistakes);
+        // File copies need their target directory; directory copies make theirs.
+        if (!mistakes)
+            std::filesystem::create_directories(subApp_ + "Regional\\deep");
+        logBefore_ = ReadBytes(LogPath()).size();
+    }
+    void TearDown() override
+    {
+        Model().Reset();
+        module_.reset();
+    }
+
+    static std::string LogPath() { return shell::ExecutableFolder() + "Varnoq.log"; }
+
+    config::DifferencePlan Plan()
+    {
+        config::DifferenceSite site;
+        site.subAppFolder = subApp_;
+        site.version = profile_.subApps[0].version;
+        site.vo = &planned_;
+        site.decimalSeparator = config::SystemDecimalSeparator();
+        site.readIni = [](const std::string& file, const std::string& section, const std::string& key) {
+            return config::ReadIniString(file, section, key, "");
+        };
+        return config::PlanSysDifference(site, config::SystemDifferenceFiles(), kZoneCode, 0, 1);
+    }
+
+    void Start()
+    {
+        shell::ApplyHostProfile(profile_, Model());
+        if (!module_)
+            module_.emplace(shell::ExecutableFolder() + "wscbs.dll");
+        ASSERT_TRUE(module_->InitSubApp(nullptr, "a=1").succeeded);
+    }
+
+    // The files a start may write regional copies to.
+    std::map<std::string, std::string> RegionalFiles() const
+    {
+        std::map<std::string, std::string> files;
+        CollectFiles(subApp_ + "Regional\\", files);
+        CollectFiles(elsewhere_.Path(), files);
+        for (const auto& entry : std::filesystem::directory_iterator(subApp_)) {
+            const std::string name = entry.path().filename().string();
+            if (entry.is_regular_file() && name.rfind("rg_", 0) == 0)
+                files[Lower(entry.path().string())] = ReadBytes(entry.path().string());
+        }
+        return files;
+    }
+
+    // The files the plan says the start writes, with their bytes: the copies
+    // in order, a later one replacing an earlier one.
+    static std::map<std::string, std::string> PredictedFiles(const config::DifferencePlan& plan)
+    {
+        std::map<std::string, std::string> files;
+        if (!plan.copiesFiles)
+            return files;
+        for (const config::PlannedCopy& copy : plan.copies) {
+            if (copy.problem || !copy.expected.empty())  // predicted to fail
+                continue;
+            if (copy.kind == config::CopyKind::File) {
+                files[Lower(copy.destination)] = ReadBytes(copy.source);
+                continue;
+            }
+            const std::filesystem::path source(copy.source);
+            for (const auto& entry : std::filesystem::recursive_directory_iterator(source)) {
+                if (entry.is_regular_file())
+                    files[Lower((std::filesystem::path(copy.target) / entry.path().lexically_relative(source)).string())] =
+                        ReadBytes(entry.path().string());
+            }
+        }
+        return files;
+    }
+
+    // Each regional item of the sub-application as "name=type:value".
+    static std::vector<std::string> PredictedItems(const config::DifferencePlan& plan)
+    {
+        std::vector<std::string> items;
+        for (const config::PlannedParameter* parameter : config::FinalParameters(plan)) {
+            switch (parameter->kind) {
+            case config::ParameterKind::Integer:
+                items.push_back(Lower(parameter->name) + "=1:" + std::to_string(parameter->integerValue));
+                break;
+            case config::ParameterKind::Boolean:
+                items.push_back(Lower(parameter->name) + "=3:" + (parameter->booleanValue ? "1" : "0"));
+                break;
+            case config::ParameterKind::Float:
+                items.push_back(Lower(parameter->name) + "=2:" + std::to_string(parameter->floatValue));
+                break;
+            case config::ParameterKind::Text:
+                items.push_back(Lower(parameter->name) + "=0:" + parameter->value);
+                break;
+            }
+        }
+        std::sort(items.begin(), items.end());
+        return items;
+    }
+
+    static std::vector<std::string> ActualItems()
+    {
+        std::vector<std::string> items;
+        const rt::DataVO* vo = Model().SubAppVo("WSCBS");
+        for (std::int32_t i = 0; i < vo->Items->Count(); ++i) {
+            const auto* item = static_cast<const rt::ParamItem*>(vo->Items->Get(i));
+            const std::string name(reinterpret_cast<const char*>(item->Name + 1), item->Name[0]);
+            if (name.rfind("Global_", 0) == 0)
+                continue;
+            std::string value;
+            switch (static_cast<rt::ParamType>(item->ValueType)) {
+            case rt::ParamType::Integer:
+                value = std::to_string(item->Value->IntegerValue);
+                break;
+            case rt::ParamType::Boolean:
+                value = item->Value->BooleanValue != 0 ? "1" : "0";
+                break;
+            case rt::ParamType::Float:
+                value = std::to_string(item->Value->FloatValue);
+                break;
+            default:
+                value = Model().GetString(*vo, name).value_or("?");
+                break;
+            }
+            items.push_back(Lower(name) + "=" + std::to_string(item->ValueType) + ":" + value);
+        }
+        std::sort(items.begin(), items.end());
+        return items;
+    }
+
+    // The log lines since the test began that name this installation.
+    std::vector<std::string> LogLines() const
+    {
+        const std::string added = ReadBytes(LogPath()).substr(logBefore_);
+        std::vector<std::string> lines;
+        for (std::size_t start = 0; start < added.size();) {
+            std::size_t end = added.find("\r\n", start);
+            if (end == std::string::npos)
+                end = added.size();
+            const std::string line = added.substr(start, end - start);
+            const std::size_t gap = line.find("  ");
+            const std::string message = gap == std::string::npos ? line : line.substr(gap + 2);
+            if (message.find(installation_) != std::string::npos)
+                lines.push_back(message);
+            start = end + 2;
+        }
+        return lines;
+    }
+
+    TempFolder folder_{"predict"};
+    TempFolder elsewhere_{"predict-elsewhere"};
+    std::string installation_ = folder_.Path() + "installation\\";
+    std::string subApp_;
+    shell::HostProfile profile_;
+    rt::DataVO planned_;  // planning never stores into it
+    std::size_t logBefore_ = 0;
+    std::optional<shell::SubAppModule> module_;
+};
+
+} // namespace
+
+TEST_P(DifferencePredictionTest, TheStartDoesWhatThePlanPredicts)
+{
+    const config::DifferencePlan plan = Plan();
+    ASSERT_TRUE(plan.copiesFiles);  // a fresh installation: no record yet
+    ASSERT_GE(plan.folders.size(), 2u);
+    EXPECT_EQ(planned_.Items->Count(), 0);
+    const std::vector<config::DifferenceProblem> problems = config::PlannedProblems(plan);
+    // Odd seeds carry a wrong ZCODE, a missing file and file copies into
+    // directories that are not there; even ones are clean.
+    EXPECT_EQ(problems.empty(), GetParam() % 2 == 0);
+    EXPECT_TRUE(RegionalFiles().empty());
+
+    ASSERT_NO_FATAL_FAILURE(Start());
+    EXPECT_EQ(ActualItems(), PredictedItems(plan));
+    const std::map<std::string, std::string> predicted = PredictedFiles(plan);
+    EXPECT_FALSE(predicted.empty());
+    EXPECT_EQ(RegionalFiles(), predicted);
+    std::vector<std::string> messages;
+    for (const config::DifferenceProblem& problem : problems)
+        messages.push_back(problem.message);
+    EXPECT_EQ(LogLines(), messages);
+
+    // The next start of a clean installation copies nothing: the plan says
+    // so, and a copied file that went away stays away.
+    Model().Reset();
+    std::filesystem::remove_all(subApp_ + "Regional");
+    const config::DifferencePlan next = Plan();
+    EXPECT_EQ(next.copiesFiles, !problems.empty());
+    ASSERT_NO_FATAL_FAILURE(Start());
+    EXPECT_EQ(ActualItems(), PredictedItems(next));
+    std::map<std::string, std::string> left = PredictedFiles(next);
+    if (!next.copiesFiles) {
+        left = predicted;
+        std::erase_if(left, [&](const auto& file) { return file.first.rfind(Lower(subApp_ + "Regional\\"), 0) == 0; });
+    }
+    EXPECT_EQ(RegionalFiles(), left);
+}
+
+INSTANTIATE_TEST_SUITE_P(Seeds, DifferencePredictionTest, testing::Values(1u, 2u, 3u, 4u));

@@ -1,0 +1,130 @@
+#include "DifferenceSection.h"
+
+#include "config/SysDifferenceReport.h"
+
+namespace check {
+namespace {
+
+// A plan index (0-based) as the report numbers it, or null.
+void Reference(JsonWriter& json, std::string_view key, const std::optional<std::size_t>& index)
+{
+    json.Key(key);
+    if (index)
+        json.Number(static_cast<std::int64_t>(*index + 1));
+    else
+        json.Null();
+}
+
+void WriteStoredValue(JsonWriter& json, const config::PlannedParameter& parameter)
+{
+    json.Key("stored");
+    switch (parameter.kind) {
+    case config::ParameterKind::Integer:
+        json.Number(static_cast<std::int64_t>(parameter.integerValue));
+        break;
+    case config::ParameterKind::Boolean:
+        json.Bool(parameter.booleanValue);
+        break;
+    case config::ParameterKind::Float:
+        json.Float(parameter.floatValue);
+        break;
+    case config::ParameterKind::Text:
+        json.String(parameter.value);
+        break;
+    }
+}
+
+class DifferenceSection final : public CheckSection {
+public:
+    explicit DifferenceSection(config::DifferencePlan plan) : plan_(std::move(plan)) {}
+
+    std::string Key() const override { return "differences"; }
+    std::string Title() const override { return "Regional differences " + plan_.differenceFolder; }
+
+    void PrintText(std::ostream& out) const override { config::WriteDifferencePlanText(out, plan_); }
+
+    void WriteJson(JsonWriter& json) const override
+    {
+        json.Member("zoneCode", plan_.zoneCode).Member("matchCode", plan_.matchCode);
+        json.Member("stripSwitch", plan_.stripSwitch).Member("kind", plan_.kind);
+        json.Member("differenceFolder", plan_.differenceFolder).Member("recordFile", plan_.recordFile);
+        json.Member("version", plan_.version);
+        json.Member("lastVersion", plan_.lastVersion).Member("lastZoneCode", plan_.lastZoneCode);
+        json.Member("copiesFiles", plan_.copiesFiles).Member("storesParameters", plan_.storesParameters);
+        bool anything = false;
+        for (const auto& folder : plan_.folders)
+            anything = anything || folder.Applies();
+        json.Member("appliesAnything", anything);
+
+        json.Key("parts").BeginArray();
+        for (std::size_t i = 0; i < plan_.folders.size(); ++i) {
+            const config::PlannedFolder& folder = plan_.folders[i];
+            json.BeginObject().Member("part", i + 1).Member("name", config::PartName(folder));
+            json.Key("zoneDirectory");
+            if (folder.zoneDirectory)
+                json.String(*folder.zoneDirectory);
+            else
+                json.Null();
+            json.Member("prefix", folder.prefix).Member("kindDirectory", folder.kindDirectory);
+            json.Member("configFile", folder.configPath).Member("configExists", folder.configExists);
+            json.Member("zcode", folder.zcode).Member("zcodeCheck", config::ZcodeCheckName(folder.zcodeCheck));
+            json.Member("zcodeLine", folder.zcodeLine).Member("applies", folder.Applies());
+            json.EndObject();
+        }
+        json.EndArray();
+
+        json.Key("parameters").BeginArray();
+        for (std::size_t i = 0; i < plan_.parameters.size(); ++i) {
+            const config::PlannedParameter& parameter = plan_.parameters[i];
+            json.BeginObject().Member("index", i + 1).Member("part", parameter.folder + 1);
+            json.Member("line", parameter.line).Member("readable", !parameter.problem);
+            json.Member("name", parameter.name).Member("type", parameter.type);
+            json.Member("kind", config::ParameterKindName(parameter.kind)).Member("value", parameter.value);
+            WriteStoredValue(json, parameter);
+            Reference(json, "replaces", parameter.overrides);
+            Reference(json, "replacedBy", parameter.overriddenBy);
+            json.Member("final", !parameter.problem && !parameter.overriddenBy);
+            json.EndObject();
+        }
+        json.EndArray();
+
+        json.Key("copies").BeginArray();
+        for (std::size_t i = 0; i < plan_.copies.size(); ++i) {
+            const config::PlannedCopy& copy = plan_.copies[i];
+            json.BeginObject().Member("index", i + 1).Member("part", copy.folder + 1);
+            json.Member("line", copy.line).Member("readable", !copy.problem);
+            json.Member("kind", config::CopyKindName(copy.kind)).Member("name", copy.name);
+            json.Member("type", copy.type).Member("targetDir", copy.targetDir);
+            json.Member("source", copy.source).Member("target", copy.target).Member("destination", copy.destination);
+            json.Member("sourceExists", copy.SourceExists()).Member("targetExists", copy.targetExists);
+            json.EndObject();
+        }
+        json.EndArray();
+    }
+
+    std::vector<config::PlanProblem> Problems() const override { return DifferenceProblems(plan_); }
+
+private:
+    config::DifferencePlan plan_;
+};
+
+} // namespace
+
+std::vector<config::PlanProblem> DifferenceProblems(const config::DifferencePlan& plan)
+{
+    std::vector<config::PlanProblem> problems;
+    for (const config::DifferenceProblem& problem : config::PlannedProblems(plan)) {
+        std::string message = problem.message;
+        if (!problem.detail.empty())
+            message += " (" + problem.detail + ")";
+        problems.push_back({problem.file, problem.line, std::move(message)});
+    }
+    return problems;
+}
+
+std::unique_ptr<CheckSection> MakeDifferenceSection(config::DifferencePlan plan)
+{
+    return std::make_unique<DifferenceSection>(std::move(plan));
+}
+
+} // namespace check

@@ -1,0 +1,28 @@
+#pragma once
+// The regional differences' section: for the zone code, the general part
+// and every zone directory that fits, in the order the start applies them,
+// with their kind directory and ZCODE check; every parameter with its type,
+// the typed value it stores and which one it replaces; every copy with
+// source, target and whether the source is there; whether files are copied
+// at all (version and zone unchanged); every problem the start would log,
+// with file and line.
+//
+// The plan comes from config::PlanSysDifference over the installation's
+// files (config::SystemDifferenceFiles()), on a site that only reads:
+// "cookie.ini" read with the private-profile functions, a value object of
+// the check's own (planning never stores into it), no log, no writeIni.
+#include "CheckSection.h"
+
+#include "config/SysDifferencePlan.h"
+
+#include <memory>
+
+namespace check {
+
+std::unique_ptr<CheckSection> MakeDifferenceSection(config::DifferencePlan plan);
+
+// A plan's problems as the report lists them: the module's log text, with
+// what the reader said after it in brackets.
+std::vector<config::PlanProblem> DifferenceProblems(const config::DifferencePlan& plan);
+
+} // namespace check
