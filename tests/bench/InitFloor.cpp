@@ -2,8 +2,8 @@
 // start cannot do without, done plainly. It reads the documents a start
 // reads, copies the files it copies, writes the host's action file once, and
 // runs the upgrade statements on the sub-application's database, opened and
-// seeded as the reference host does (same SQLite build, same settings: a
-// write-ahead log while open, each statement its own transaction).
+// seeded as the reference host does (same SQLite build, same settings, each
+// statement its own transaction).
 //   InitFloor.exe <installation folder> <plan file>
 // The plan (GBK text, paths relative to the installation folder), one
 // operation a line, fields separated by a tab:
@@ -141,15 +141,11 @@ sqlite3* OpenDatabase(const std::string& file, const std::string& script)
         sqlite3_exec(db, text.c_str(), nullptr, nullptr, nullptr);
     }
     sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-    sqlite3_exec(db, "PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL", nullptr, nullptr, nullptr);
     return db;
 }
 
-// The host's way of closing it: the log written back, the file at rest an
-// ordinary rollback-journal database.
 void CloseDatabase(sqlite3* db)
 {
-    sqlite3_exec(db, "PRAGMA journal_mode = DELETE", nullptr, nullptr, nullptr);
     sqlite3_close(db);
 }
 

@@ -55,7 +55,8 @@ protected:
         Model().SetCurrentSubApp("WSCBS");
     }
     void TearDown() override { Model().Reset(); }
-    virtual bool WriteAheadLog() const { return true; }
+    // The host's own choice unless a test sets it.
+    virtual bool WriteAheadLog() const { return hostmodel::SubAppSetup{}.writeAheadLog; }
 
     Outcome Run(const std::string& sql, const char* connection = "WSCBSMainCon")
     {
@@ -73,6 +74,12 @@ protected:
 class RollbackJournalTest : public ExecADOQueryMsgTest {
 protected:
     bool WriteAheadLog() const override { return false; }
+};
+
+// A host that keeps a write-ahead log while the connection is open.
+class WriteAheadLogTest : public ExecADOQueryMsgTest {
+protected:
+    bool WriteAheadLog() const override { return true; }
 };
 
 TEST_F(ExecADOQueryMsgTest, CreatesTheDatabaseFromItsScriptAndRunsOneStatement)
@@ -217,7 +224,7 @@ TEST_F(RollbackJournalTest, AStatementThatTookEffectIsNeverReportedFailed)
     EXPECT_TRUE(outcome.done) << outcome.message;
 }
 
-TEST_F(ExecADOQueryMsgTest, WhileOpenTheDatabaseKeepsALogAndAtRestIsAnOrdinaryFile)
+TEST_F(WriteAheadLogTest, WhileOpenTheDatabaseKeepsALogAndAtRestIsAnOrdinaryFile)
 {
     ASSERT_TRUE(Run("insert into cs_ickxx (qysbh, kpjh) values ('330106999900017', 9)").done);
     EXPECT_TRUE(folder.Exists("wscbs.db-wal")) << "the commit went to the write-ahead log";

@@ -45,12 +45,14 @@ struct SubAppSetup {
     // SQL text (UTF-8) that the host runs to create the database when the
     // file is missing; empty: a missing file is created empty.
     std::string databaseScript;
-    // While the connection is open the host keeps the database in
-    // write-ahead-log mode with normal synchronisation, and puts it back in
-    // rollback-journal mode when it closes the connection, so that the file
-    // at rest is an ordinary database. False: rollback journal, full
-    // synchronisation, throughout.
-    bool writeAheadLog = true;
+    // True: while the connection is open the host holds the database for
+    // itself in write-ahead-log mode with normal synchronisation, and puts
+    // it back in rollback-journal mode when it closes the connection, so
+    // that the file at rest is an ordinary database. Off by default: on a
+    // full disk a log that committed cannot be written back at the close,
+    // and the database then opens for no other reader until space is freed.
+    // False: rollback journal, full synchronisation, throughout.
+    bool writeAheadLog = false;
     std::vector<std::pair<std::string, std::string>> individuation;  // key, value
 };
 
