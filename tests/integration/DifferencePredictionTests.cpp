@@ -3,7 +3,8 @@
 // parameters that replace each other, file and directory copies, a few
 // mistakes), the plan is made first, then the module starts, and the
 // sub-application's items, the files written and the log lines are compared
-// with the prediction.
+// with the prediction. The same start is compared with what wscbs-check
+// prints as JSON for the installation.
 #include "config/PrivateProfile.h"
 #include "config/SysDifference.h"
 #include "hostmodel/HostModel.h"
@@ -11,6 +12,7 @@
 #include "shell/HostProfile.h"
 #include "shell/SubAppModule.h"
 #include "support/ChildProcess.h"
+#include "support/JsonReader.h"
 #include "support/TempFolder.h"
 
 #include <gmock/gmock.h>
@@ -26,6 +28,8 @@
 #include <random>
 
 using hostmodel::Model;
+using testing_support::JsonValue;
+using testing_support::ParseJson;
 using testing_support::ReadBytes;
 using testing_support::TempFolder;
 
@@ -37,6 +41,22 @@ std::string Lower(std::string text)
 {
     std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
     return text;
+}
+
+// The GBK bytes of a UTF-8 text, as the host's items and paths hold them.
+std::string Gbk(const std::string& utf8)
+{
+    if (utf8.empty())
+        return {};
+    const int wide = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    if (wide <= 0)
+        throw std::runtime_error("not UTF-8: " + utf8);
+    std::wstring text(static_cast<std::size_t>(wide), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), text.data(), wide);
+    const int narrow = WideCharToMultiByte(936, 0, text.data(), wide, nullptr, 0, nullptr, nullptr);
+    std::string gbk(static_cast<std::size_t>(narrow), '\0');
+    WideCharToMultiByte(936, 0, text.data(), wide, gbk.data(), narrow, nullptr, nullptr);
+    return gbk;
 }
 
 // Every file under `folder` (ends with "\"), by lower-case path, with its bytes.
@@ -295,6 +315,74 @@ protected:
         return lines;
     }
 
+    // wscbs-check's JSON for the installation, and its exit status.
+    std::pair<JsonValue, DWORD> CheckJson(const std::string& options = {}) const
+    {
+        std::string argument = installation_;
+        argument.pop_back();  // a "\" before the closing quote would escape it
+        const testing_support::ProcessResult run = testing_support::RunProgram(
+            "\"" + shell::ExecutableFolder() + "wscbs-check.exe\" --json " + options + " \"" + argument + "\"");
+        const std::size_t open = run.output.find('{');
+        const std::size_t close = run.output.rfind('}');
+        if (open == std::string::npos || close == std::string::npos || close < open)
+            throw std::runtime_error("no JSON from wscbs-check: " + run.output);
+        return {ParseJson(std::string_view(run.output).substr(open, close - open + 1)), run.exitCode};
+    }
+
+    // The items the check says the start stores, each as "name=type:value"
+    // like ActualItems: the parameters no later one replaces.
+    static std::vector<std::string> CheckedItems(const JsonValue& differences)
+    {
+        std::vector<std::string> items;
+        for (const JsonValue& parameter : differences["parameters"].items) {
+            if (!parameter["final"].Bool())
+                continue;
+            const std::string name = Lower(Gbk(parameter["name"].String()));
+            const std::string kind = parameter["kind"].String();
+            const JsonValue& stored = parameter["stored"];
+            if (kind == "integer")
+                items.push_back(name + "=1:" + std::to_string(static_cast<std::int32_t>(stored.Number())));
+            else if (kind == "boolean")
+                items.push_back(name + "=3:" + (stored.Bool() ? "1" : "0"));
+            else if (kind == "float")
+                items.push_back(name + "=2:" + std::to_string(stored.Number()));
+            else if (kind == "text")
+                items.push_back(name + "=0:" + Gbk(stored.String()));
+            else
+                items.push_back(name + "=?" + kind);
+        }
+        std::sort(items.begin(), items.end());
+        return items;
+    }
+
+    // The files the check says the start writes, with the bytes of their
+    // sources: a readable copy whose source is there, into a target
+    // directory that is there by then (a directory copy makes its own), a
+    // later copy replacing an earlier one.
+    static std::map<std::string, std::string> CheckedFiles(const JsonValue& differences)
+    {
+        std::map<std::string, std::string> files;
+        if (!differences["copiesFiles"].Bool())
+            return files;
+        for (const JsonValue& copy : differences["copies"].items) {
+            if (!copy["readable"].Bool() || !copy["sourceExists"].Bool())
+                continue;
+            const std::string source = Gbk(copy["source"].String());
+            if (copy["kind"].String() == "file") {
+                if (copy["targetExists"].Bool())
+                    files[Lower(Gbk(copy["destination"].String()))] = ReadBytes(source);
+                continue;
+            }
+            const std::filesystem::path target(Gbk(copy["target"].String()));
+            for (const auto& entry : std::filesystem::recursive_directory_iterator(source)) {
+                if (entry.is_regular_file())
+                    files[Lower((target / entry.path().lexically_relative(source)).string())] =
+                        ReadBytes(entry.path().string());
+            }
+        }
+        return files;
+    }
+
     TempFolder folder_{"predict"};
     TempFolder elsewhere_{"predict-elsewhere"};
     std::string installation_ = folder_.Path() + "installation\\";
@@ -345,4 +433,60 @@ TEST_P(DifferencePredictionTest, TheStartDoesWhatThePlanPredicts)
     EXPECT_EQ(RegionalFiles(), left);
 }
 
+TEST_P(DifferencePredictionTest, TheCheckProgramsJsonIsWhatTheStartThenDoes)
+{
+    const auto [json, exitCode] = CheckJson();
+    // The rest of the installation is the clean sample: only the odd
+    // seeds' mistakes are problems.
+    EXPECT_EQ(exitCode, GetParam() % 2 == 0 ? 0u : 1u);
+    const JsonValue& differences = json["sections"]["differences"];
+    ASSERT_EQ(differences["zoneCode"].String(), kZoneCode);
+    ASSERT_TRUE(differences["copiesFiles"].Bool());  // a fresh installation: no record yet
+
+    // Each replacement is told from both sides, between parameters of the
+    // same item name in whatever letter case.
+    const std::vector<JsonValue>& parameters = differences["parameters"].items;
+    for (std::size_t i = 0; i < parameters.size(); ++i) {
+        const JsonValue& later = parameters[i]["replacedBy"];
+        if (later.type == JsonValue::Type::Null)
+            continue;
+        const auto index = static_cast<std::size_t>(later.Number());
+        ASSERT_TRUE(index > i + 1 && index <= parameters.size()) << i + 1;
+        EXPECT_EQ(parameters[index - 1]["replaces"].Number(), static_cast<double>(i + 1));
+        EXPECT_EQ(Lower(parameters[index - 1]["name"].String()), Lower(parameters[i]["name"].String()));
+    }
+    const std::vector<std::string> items = CheckedItems(differences);
+    const std::map<std::string, std::string> files = CheckedFiles(differences);
+    EXPECT_FALSE(items.empty());
+    EXPECT_FALSE(files.empty());
+    EXPECT_TRUE(RegionalFiles().empty());
+
+    ASSERT_NO_FATAL_FAILURE(Start());
+    EXPECT_EQ(ActualItems(), items);
+    EXPECT_EQ(RegionalFiles(), files);
+}
+
 INSTANTIATE_TEST_SUITE_P(Seeds, DifferencePredictionTest, testing::Values(1u, 2u, 3u, 4u));
+
+TEST(JsonReader, ReadsNestingEscapesAndSurrogatePairs)
+{
+    const JsonValue value = ParseJson(
+        " {\"a\": [1, -2.5e1, true, false, null], \"s\": \"q\\\"\\\\\\/\\n\\u6e05\\u5361\\ud83d\\ude00\", \"o\": {}} ");
+    ASSERT_EQ(value["a"].items.size(), 5u);
+    EXPECT_EQ(value["a"].items[0].Number(), 1);
+    EXPECT_EQ(value["a"].items[1].Number(), -25);
+    EXPECT_TRUE(value["a"].items[2].Bool());
+    EXPECT_FALSE(value["a"].items[3].Bool());
+    EXPECT_EQ(value["a"].items[4].type, JsonValue::Type::Null);
+    EXPECT_EQ(value["s"].String(), "q\"\\/\n\xE6\xB8\x85\xE5\x8D\xA1\xF0\x9F\x98\x80");
+    EXPECT_EQ(Gbk(value["s"].String().substr(5, 6)), "\xC7\xE5\xBF\xA8");  // 清卡
+    EXPECT_EQ(value["o"].type, JsonValue::Type::Object);
+    EXPECT_FALSE(value.Has("missing"));
+    EXPECT_THROW(value["missing"], std::runtime_error);
+}
+
+TEST(JsonReader, RefusesWhatIsNotJson)
+{
+    for (const char* text : {"{\"a\": 1", "[1 2]", "{\"a\" 1}", "\"\\ud83d\"", "\"\\x\"", "tru", "[1] 2", "\"a\nb\""})
+        EXPECT_THROW(ParseJson(text), std::runtime_error) << text;
+}
