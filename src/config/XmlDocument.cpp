@@ -67,6 +67,11 @@ std::optional<std::string_view> XmlNode::Attribute(std::string_view name) const 
     return std::nullopt;
 }
 
+std::uint32_t XmlNodeSink::Line() const noexcept
+{
+    return parser_ != nullptr ? static_cast<std::uint32_t>(XML_GetCurrentLineNumber(parser_)) : 0;
+}
+
 std::uint32_t XmlNode::Line() const noexcept
 {
     return IsElement() ? document_->nodes_[index_].line : 0;
@@ -94,7 +99,12 @@ public:
         XML_SetCdataSectionHandler(parser, OnCdataStart, OnCdataEnd);
         XML_SetCommentHandler(parser, OnComment);
         XML_SetProcessingInstructionHandler(parser, OnProcessingInstruction);
+        sink_.parser_ = parser;
     }
+
+    ~XmlStreamer() { sink_.parser_ = nullptr; }
+    XmlStreamer(const XmlStreamer&) = delete;
+    XmlStreamer& operator=(const XmlStreamer&) = delete;
 
     bool Failed() const noexcept { return failed_; }
     // Why a handler stopped the parse.
@@ -191,7 +201,6 @@ private:
             for (const XML_Char** attribute = attributes; *attribute != nullptr; attribute += 2)
                 self.Charge(sizeof(XmlDocument::AttributeRecord) + std::char_traits<char>::length(attribute[0]) +
                             std::char_traits<char>::length(attribute[1]));
-            self.sink_.line_ = static_cast<std::uint32_t>(XML_GetCurrentLineNumber(self.parser_));
             self.sink_.StartElement(name, attributes);
             self.rootSeen_ = true;
             ++self.depth_;
@@ -241,7 +250,6 @@ private:
             self.FlushText();
             if (self.Inside()) {
                 self.Charge(sizeof(XmlDocument::NodeRecord));
-                self.sink_.line_ = static_cast<std::uint32_t>(XML_GetCurrentLineNumber(self.parser_));
                 self.sink_.Comment();
             }
         });
@@ -255,7 +263,6 @@ private:
             if (self.Inside()) {
                 const std::string_view name(target);
                 self.Charge(sizeof(XmlDocument::NodeRecord) + name.size());
-                self.sink_.line_ = static_cast<std::uint32_t>(XML_GetCurrentLineNumber(self.parser_));
                 self.sink_.ProcessingInstruction(name);
             }
         });

@@ -27,6 +27,8 @@
 #include <string_view>
 #include <vector>
 
+struct XML_ParserStruct;  // expat's parser
+
 namespace config {
 
 inline constexpr float kMaximumAmplification = 100.0f;
@@ -140,12 +142,13 @@ public:
     virtual void ProcessingInstruction(std::string_view target) = 0;
 
     // During StartElement, Comment and ProcessingInstruction, the line
-    // (from 1) where the node begins.
-    std::uint32_t Line() const noexcept { return line_; }
+    // (from 1) where the node begins. Counted when asked: a sink that never
+    // asks costs the parse nothing.
+    std::uint32_t Line() const noexcept;
 
 private:
     friend class XmlStreamer;
-    std::uint32_t line_ = 0;
+    ::XML_ParserStruct* parser_ = nullptr;  // the parse under way
 };
 
 // Parses as ParseXml does and reports every node to `sink`. False exactly
