@@ -168,6 +168,11 @@ private:
     std::string fieldText_;
 };
 
+// Room for the entries of a catalogue of `bytes`, so that the list is
+// seldom moved while it grows: an entry of a catalogue takes a hundred
+// bytes and more.
+std::size_t ExpectedEntries(std::string_view bytes) noexcept { return bytes.size() / 128 + 16; }
+
 } // namespace
 
 std::string_view XmlEncodingName(const XmlSourceEncoding& encoding) noexcept
@@ -193,6 +198,7 @@ ErrorCatalogueReading ReadErrorCatalogueSources(std::string_view bytes, const Gb
     reading.encoding = DetectXmlEncoding(bytes);
     reading.declaredEncoding = DeclaredXmlEncoding(bytes);
     const XmlTextReader reader(reading.encoding.coding, converter);
+    reading.parsed.entries.reserve(ExpectedEntries(bytes));
     CatalogueReader catalogue(reader, reading.parsed.entries, &reading.sources);
     if (!StreamXml(bytes, reading.encoding, catalogue, &reading.failure)) {
         reading.parsed.entries.clear();
@@ -208,6 +214,7 @@ ParsedErrorCatalogue ParseErrorCatalogue(std::string_view bytes, const GbkConver
     ParsedErrorCatalogue result;
     const XmlSourceEncoding encoding = DetectXmlEncoding(bytes);
     const XmlTextReader reader(encoding.coding, converter);
+    result.entries.reserve(ExpectedEntries(bytes));
     CatalogueReader catalogue(reader, result.entries);
     if (!StreamXml(bytes, encoding, catalogue)) {
         result.entries.clear();

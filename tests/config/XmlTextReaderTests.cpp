@@ -1,5 +1,6 @@
 #include "config/GbkCodeTable.h"
 #include "config/GbkConverter.h"
+#include "config/Utf8Text.h"
 #include "config/XmlDocument.h"
 #include "config/XmlSource.h"
 #include "config/XmlTextReader.h"
@@ -124,4 +125,37 @@ TEST(GbkCodeTable, WritingIntoABufferGivesWhatAppendingGives)
     std::string out(16, '\0');
     EXPECT_FALSE(table.WriteUtf8(out.data(), "a\xB0"));
     EXPECT_FALSE(table.WriteUtf8(out.data(), "\xB0<b>"));
+}
+
+// A Unicode document's text goes through the code page's table, not the
+// platform's converter: both must give the same bytes for every character.
+TEST(GbkCodeTable, UnicodeTextConvertsAsThePlatformConverts)
+{
+    const config::GbkCodeTable& table = config::GbkCodeTable::System();
+    const config::GbkConverter& converter = config::SystemGbkConverter();
+    const auto unicode = config::GbkCodeTable::Source::UnicodeText;
+    std::size_t differences = 0;
+    for (char32_t c = 0x80; c <= 0xFFFF; ++c) {
+        if (c >= 0xD800 && c <= 0xDFFF)
+            continue;
+        std::string utf8;
+        ASSERT_TRUE(config::AppendUtf8(utf8, c));
+        const std::string expected = converter.Utf8ToGbk(utf8);
+        // Whole and inside ASCII on both sides, which takes the quick path
+        // over the ASCII around it.
+        const std::string got = table.ToGbk(utf8, converter, unicode);
+        const std::string inText = table.ToGbk("abcdefgh" + utf8 + "ijklmnopq", converter, unicode);
+        if (got != expected || inText != "abcdefgh" + expected + "ijklmnopq") {
+            if (++differences <= 10)
+                ADD_FAILURE() << "U+" << std::hex << static_cast<unsigned>(c) << ": the table gives a different form";
+        }
+    }
+    EXPECT_EQ(differences, 0u);
+    // Beyond the basic plane, a stand-in character is GBK bytes only in
+    // text read out of GBK; lone bytes and cut sequences are marked.
+    const std::string standIn = "\xF3\xBA\x8A\xA0";  // U+FA2A0: the undefined pair A2A0
+    EXPECT_EQ(table.ToGbk(standIn, converter, unicode), converter.Utf8ToGbk(standIn));
+    EXPECT_EQ(table.ToGbk(standIn, converter), "\xA2\xA0");
+    EXPECT_EQ(table.ToGbk("a\xE4\xB8" "b\x80" "c\xF0\x9F\x98\x80", converter, unicode),
+              converter.Utf8ToGbk("a\xE4\xB8" "b\x80" "c\xF0\x9F\x98\x80"));
 }
