@@ -37,14 +37,14 @@ std::optional<unsigned> TakeCharacter(const unsigned char*& in, const unsigned c
 }
 
 // The UTF-8 bytes of a character beyond ASCII, the first byte lowest.
-std::uint32_t PackedUtf8(char32_t c) noexcept
+std::uint32_t PackedUtf8(char32_t c)
 {
-    if (c < 0x800)
-        return (0xC0 | (c >> 6)) | ((0x80 | (c & 0x3F)) << 8);
-    if (c < 0x10000)
-        return (0xE0 | (c >> 12)) | ((0x80 | ((c >> 6) & 0x3F)) << 8) | ((0x80 | (c & 0x3F)) << 16);
-    return (0xF0 | (c >> 18)) | ((0x80 | ((c >> 12) & 0x3F)) << 8) | ((0x80 | ((c >> 6) & 0x3F)) << 16) |
-           ((0x80 | (c & 0x3F)) << 24);
+    std::string bytes;
+    AppendUtf8(bytes, c);
+    std::uint32_t packed = 0;
+    for (std::size_t i = bytes.size(); i-- > 0;)
+        packed = (packed << 8) | static_cast<unsigned char>(bytes[i]);
+    return packed;
 }
 
 // The width of a packed form, from its first byte.
@@ -189,7 +189,15 @@ void GbkCodeTable::AppendGbk(std::string& out, std::string_view utf8, const GbkC
         if (in == end)
             break;
         const Utf8Sequence decoded = DecodeUtf8Sequence(in, end);
-        const std::size_t width = decoded.width == 0 ? 1 : decoded.width;
+        std::size_t width = decoded.width;
+        if (width == 0) {
+            // Bytes of no sequence go to the platform as one run, up to
+            // the next character: it has its own rule of how many marks
+            // they make.
+            width = 1;
+            while (in + width < end && in[width] >= 0x80 && DecodeUtf8Sequence(in + width, end).width == 0)
+                ++width;
+        }
         const unsigned index = decoded.width == 0 ? 0 : SequenceOf(decoded.c, source);
         if (index > 0xFF) {
             *o++ = static_cast<char>(index >> 8);

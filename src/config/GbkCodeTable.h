@@ -65,8 +65,8 @@ public:
     };
 
     // The GBK form of UTF-8 text: each character that a GBK sequence
-    // decodes to as that sequence; any other character, and a byte of no
-    // well-formed sequence, as `fallback` converts it.
+    // decodes to as that sequence; any other character, and each run of
+    // bytes that form no well-formed sequence, as `fallback` converts it.
     std::string ToGbk(std::string_view utf8, const GbkConverter& fallback, Source source = Source::GbkText) const;
     // The same, appended to `out`.
     void AppendGbk(std::string& out, std::string_view utf8, const GbkConverter& fallback,
