@@ -98,26 +98,15 @@ bool GbkCodeTable::AppendUtf8(std::string& out, std::string_view gbk) const
 
 std::optional<std::size_t> GbkCodeTable::WriteUtf8(char* out, std::string_view gbk) const
 {
-    const std::optional<Converted> converted = WriteUtf8Part(out, gbk, gbk.size());
-    if (!converted)
-        return std::nullopt;
-    return converted->written;
-}
-
-std::optional<GbkCodeTable::Converted> GbkCodeTable::WriteUtf8Part(char* out, std::string_view gbk,
-                                                                   std::size_t count) const
-{
     char* const start = out;
-    const auto* const begin = reinterpret_cast<const unsigned char*>(gbk.data());
-    const auto* const end = begin + gbk.size();
-    const auto* const stop = begin + std::min(count, gbk.size());
-    const auto* in = begin;
-    while (in < stop) {
-        const std::size_t ascii = AsciiPrefixLength(in, stop);
+    const auto* in = reinterpret_cast<const unsigned char*>(gbk.data());
+    const auto* const end = in + gbk.size();
+    while (in < end) {
+        const std::size_t ascii = AsciiPrefixLength(in, end);
         std::memcpy(out, in, ascii);
         out += ascii;
         in += ascii;
-        if (in == stop)
+        if (in == end)
             break;
         const std::optional<unsigned> index = TakeCharacter(in, end);
         if (!index)
@@ -131,26 +120,7 @@ std::optional<GbkCodeTable::Converted> GbkCodeTable::WriteUtf8Part(char* out, st
         std::memcpy(out, bytes, 4);
         out += PackedWidth(packed);
     }
-    return Converted{static_cast<std::size_t>(in - begin), static_cast<std::size_t>(out - start)};
-}
-
-std::optional<std::size_t> GbkCodeTable::Utf8Length(std::string_view gbk) const
-{
-    const auto* in = reinterpret_cast<const unsigned char*>(gbk.data());
-    const auto* const end = in + gbk.size();
-    std::size_t length = 0;
-    while (in < end) {
-        const std::size_t ascii = AsciiPrefixLength(in, end);
-        length += ascii;
-        in += ascii;
-        if (in == end)
-            break;
-        const std::optional<unsigned> index = TakeCharacter(in, end);
-        if (!index)
-            return std::nullopt;
-        length += PackedWidth(utf8Of_[*index]);
-    }
-    return length;
+    return static_cast<std::size_t>(out - start);
 }
 
 unsigned GbkCodeTable::SequenceOf(char32_t c, Source source) const noexcept

@@ -41,20 +41,6 @@ public:
     // written, or nullopt where AppendUtf8 gives false.
     std::optional<std::size_t> WriteUtf8(char* out, std::string_view gbk) const;
 
-    // The same for the characters that begin in the first `count` bytes of
-    // `gbk` (a pair begun there is taken whole), written to room for
-    // kMaximumUtf8PerByte bytes per byte of `count`: the bytes read and the
-    // bytes written.
-    struct Converted {
-        std::size_t read = 0;
-        std::size_t written = 0;
-    };
-    std::optional<Converted> WriteUtf8Part(char* out, std::string_view gbk, std::size_t count) const;
-
-    // The length of the UTF-8 form of GBK bytes; nullopt where AppendUtf8
-    // gives false.
-    std::optional<std::size_t> Utf8Length(std::string_view gbk) const;
-
     // Which characters ToGbk turns back into their GBK sequence.
     enum class Source {
         // Text read out of GBK bytes: the stand-in characters too.

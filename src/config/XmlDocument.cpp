@@ -404,28 +404,26 @@ bool StreamXml(std::string_view bytes, const XmlSourceEncoding& encoding, XmlNod
     const char* name = nullptr;  // UTF-16: expat finds it by the mark or the zero bytes
     // A GBK document is read as UTF-8 that gives back every GBK byte
     // exactly (faster than a character-by-character encoding handler inside
-    // the parser), converted piece by piece straight into the parser's own
-    // buffer.
-    const bool gbk = encoding.coding == XmlTextCoding::Gbk;
-    std::size_t length = bytes.size();  // what the parser reads
-    if (gbk) {
-        const std::optional<std::size_t> utf8Length = GbkCodeTable::System().Utf8Length(bytes);
-        if (!utf8Length)
+    // the parser), written straight into the parser's own buffer.
+    const bool gbkIntoBuffer = encoding.coding == XmlTextCoding::Gbk &&
+                               bytes.size() <= static_cast<std::size_t>(INT_MAX) / GbkCodeTable::kMaximumUtf8PerByte;
+    if (encoding.coding == XmlTextCoding::Gbk) {
+        if (!gbkIntoBuffer && !GbkCodeTable::System().AppendUtf8(converted, bytes))
             return Fail(failure, 0, kNotInItsEncoding);
-        length = *utf8Length;
+        if (!gbkIntoBuffer)
+            bytes = converted;
         name = "UTF-8";
     } else if (encoding.parseAs == XmlParseAs::Utf32) {
         if (!Utf32ToUtf8(bytes, converted))
             return Fail(failure, 0, kNotInItsEncoding);
         bytes = converted;
-        length = bytes.size();
         name = "UTF-8";
     } else if (encoding.parseAs == XmlParseAs::Utf8) {
         name = "UTF-8";
     } else if (encoding.parseAs == XmlParseAs::Latin1) {
         name = "ISO-8859-1";
     }
-    if (length > static_cast<std::size_t>(INT_MAX))
+    if (bytes.size() > static_cast<std::size_t>(INT_MAX))
         return Fail(failure, 0, kTooLarge);
 
     const UniqueParser parser(XML_ParserCreate(name));
@@ -439,35 +437,25 @@ bool StreamXml(std::string_view bytes, const XmlSourceEncoding& encoding, XmlNod
         !XML_SetBillionLaughsAttackProtectionActivationThreshold(parser.get(), kAmplificationThreshold))
         return Fail(failure, 0, "no parser");
 
+    std::optional<std::size_t> length = bytes.size();
+    void* buffer = nullptr;
+    if (gbkIntoBuffer) {
+        buffer = XML_GetBuffer(parser.get(), static_cast<int>(bytes.size() * GbkCodeTable::kMaximumUtf8PerByte));
+        if (buffer == nullptr)
+            return Fail(failure, 0, kTooLarge);
+        length = GbkCodeTable::System().WriteUtf8(static_cast<char*>(buffer), bytes);
+        if (!length)
+            return Fail(failure, 0, kNotInItsEncoding);
+    }
     // The bound of expansion, applied to the tree as a whole, from the size
     // of what the parser reads.
     const double limit = std::max(static_cast<double>(kAmplificationThreshold),
-                                  static_cast<double>(kMaximumAmplification) * static_cast<double>(length));
+                                  static_cast<double>(kMaximumAmplification) * static_cast<double>(*length));
     XmlStreamer streamer(parser.get(), sink, static_cast<std::size_t>(std::min(limit, static_cast<double>(UINT32_MAX))));
-    // The bytes go to the parser a piece at a time, so that its buffer stays
-    // small and in the cache whatever the size of the document.
-    constexpr std::size_t kPiece = 32 * 1024;
-    bool parsed = true;
-    std::size_t at = 0;
-    bool last = false;
-    while (parsed && !last) {
-        const std::size_t piece = std::min(kPiece, bytes.size() - at);
-        if (gbk) {
-            void* buffer = XML_GetBuffer(parser.get(), static_cast<int>(piece * GbkCodeTable::kMaximumUtf8PerByte));
-            if (buffer == nullptr)
-                return Fail(failure, 0, kTooLarge);
-            // The whole document converted above: no piece fails.
-            const GbkCodeTable::Converted part =
-                GbkCodeTable::System().WriteUtf8Part(static_cast<char*>(buffer), bytes.substr(at), piece).value();
-            at += part.read;
-            last = at == bytes.size();
-            parsed = XML_ParseBuffer(parser.get(), static_cast<int>(part.written), last) == XML_STATUS_OK;
-        } else {
-            at += piece;
-            last = at == bytes.size();
-            parsed = XML_Parse(parser.get(), bytes.data() + at - piece, static_cast<int>(piece), last) == XML_STATUS_OK;
-        }
-    }
+    const bool parsed =
+        (buffer != nullptr ? XML_ParseBuffer(parser.get(), static_cast<int>(*length), XML_TRUE)
+                           : XML_Parse(parser.get(), bytes.data(), static_cast<int>(bytes.size()), XML_TRUE)) ==
+        XML_STATUS_OK;
     if (parsed && !streamer.Failed())
         return true;
     const auto line = static_cast<std::uint32_t>(XML_GetCurrentLineNumber(parser.get()));
