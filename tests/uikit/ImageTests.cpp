@@ -74,3 +74,19 @@ TEST_F(ImageTests, OnePixelShapeIsALineInItsPenColour)
     EXPECT_EQ(image.At(0, 0), kCanvasColor);
     EXPECT_EQ(image.At(60, 55), kCanvasColor);
 }
+
+TEST_F(ImageTests, APictureGivenAtCreationIsTakenOverNotCopied)
+{
+    Bitmap picture = Bitmap::Filled(10, 10, RgbHex(0x00FF00));
+    const HBITMAP handle = picture.Handle();
+    auto* image = new Image({.control = {.owner = form_, .parent = canvas_, .bounds = {0, 0, 10, 10}},
+                             .picture = std::move(picture)});
+    EXPECT_EQ(image->Picture().Handle(), handle);
+
+    // A picture the caller keeps is copied.
+    const Bitmap kept = Bitmap::Filled(10, 10, RgbHex(0x0000FF));
+    ImageArgs args{.control = {.owner = form_, .parent = canvas_, .bounds = {20, 0, 10, 10}}, .picture = kept};
+    auto* second = new Image(args);
+    EXPECT_NE(second->Picture().Handle(), kept.Handle());
+    EXPECT_EQ(second->Picture().PixelAt(5, 5), kept.PixelAt(5, 5));
+}

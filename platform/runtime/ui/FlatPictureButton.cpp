@@ -2,11 +2,13 @@
 
 #include "sharedrt/ui/DcGuards.h"
 
+#include <utility>
+
 namespace rt::ui {
 
-FlatPictureButton::FlatPictureButton(const FlatPictureButtonArgs& args)
+FlatPictureButton::FlatPictureButton(FlatPictureButtonArgs args)
     : GraphicControl(KindDefaults(args.control, std::nullopt, Cursor::Hand)),
-      glyph_(args.glyph),
+      glyph_(std::move(args.glyph)),
       numGlyphs_(args.numGlyphs < 1 ? 1 : args.numGlyphs),
       spacing_(args.spacing)
 {

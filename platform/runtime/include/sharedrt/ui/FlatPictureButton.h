@@ -21,7 +21,8 @@ struct FlatPictureButtonArgs {
 
 class SHAREDRT_API FlatPictureButton : public GraphicControl {
 public:
-    explicit FlatPictureButton(const FlatPictureButtonArgs& args);
+    // The picture is moved out of `args`: pass a temporary to spare a copy.
+    explicit FlatPictureButton(FlatPictureButtonArgs args);
     ~FlatPictureButton() override;
 
     const Bitmap& Glyph() const noexcept { return glyph_; }
