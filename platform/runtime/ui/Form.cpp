@@ -270,7 +270,16 @@ void Form::SetShowHint(bool on)
         tips_.reset();
 }
 
-HWND Form::ToolTipHandle() const noexcept { return tips_ ? tips_->Handle() : nullptr; }
+HWND Form::ToolTipHandle() const noexcept
+{
+    if (!tips_)
+        return nullptr;
+    try {
+        return tips_->Handle();
+    } catch (...) {
+        return nullptr;
+    }
+}
 
 void Form::SetActiveControl(WinControl* control)
 {

@@ -326,7 +326,7 @@ bool WinControl::AnswerToolTip(LPARAM lParam)
     if (header->code != TTN_GETDISPINFOA && header->code != TTN_GETDISPINFOW)
         return false;
     Form* form = ParentForm();
-    if (!form || !form->ToolTips() || header->hwndFrom != form->ToolTips()->Handle())
+    if (!form || !form->ToolTips() || header->hwndFrom != form->ToolTips()->Existing())
         return false;
     toolTipText_ = HintAt(lastMouseX_, lastMouseY_);
     if (header->code == TTN_GETDISPINFOA) {
