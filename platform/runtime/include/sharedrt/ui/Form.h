@@ -68,6 +68,14 @@ struct FormArgs {
     FormStyle formStyle = FormStyle::Normal;
     bool keyPreview = false;
     bool showHint = false;
+    // When set, the form is made inside this container the way EmbedInto
+    // leaves it (a borderless, maximised child window filling the
+    // container), still hidden and with the client area of its designed
+    // window until it is shown: its window is never a top-level one that
+    // then has to move. The
+    // designed border, state and size stay those of the arguments; they
+    // come back when the form leaves the container.
+    WinControl* container = nullptr;
 };
 
 class SHAREDRT_API Form : public WinControl {
