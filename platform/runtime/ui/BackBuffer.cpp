@@ -52,7 +52,8 @@ BackBuffer::Lease BackBuffer::Borrow(HDC compatible, HWND window, int width, int
 
 BackBuffer& SharedBackBuffer()
 {
-    static thread_local BackBuffer buffer;
+    // The toolkit's windows all live on the one user-interface thread.
+    static BackBuffer buffer;
     return buffer;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // The off-screen bitmap that windows paint into before their picture goes
-// to the screen in one copy. One buffer serves every window of the thread:
+// to the screen in one copy. One buffer serves every window of the toolkit:
 // it is made once, as large as the top-level window it first paints for
 // (larger when a paint needs it), and kept, so that a paint only draws and
 // copies instead of making and filling a bitmap of its window's size.
@@ -51,7 +51,7 @@ private:
     bool inUse_ = false;
 };
 
-// The buffer of the windows of this thread's toolkit.
+// The buffer of the toolkit's windows (all on the user-interface thread).
 BackBuffer& SharedBackBuffer();
 
 } // namespace rt::ui

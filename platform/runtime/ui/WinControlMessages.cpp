@@ -3,8 +3,8 @@
 // visibility changes, and messages its children send to it.
 #include "sharedrt/ui/WinControl.h"
 
-#include "FormToolTips.h"
 #include "BackBuffer.h"
+#include "FormToolTips.h"
 #include "InputMethod.h"
 #include "WindowDispatch.h"
 
