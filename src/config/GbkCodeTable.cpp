@@ -19,6 +19,17 @@ constexpr bool IsXmlCharacterBeyondAscii(char32_t c) noexcept
     return (c >= 0x80 && c <= 0xD7FF) || (c >= 0xE000 && c <= 0xFFFD);
 }
 
+// Copies the ASCII bytes at `in` to `out`, moving both past them; false
+// when they reach `end`.
+bool CopyAsciiRun(char*& out, const unsigned char*& in, const unsigned char* end) noexcept
+{
+    const std::size_t ascii = AsciiPrefixLength(in, end);
+    std::memcpy(out, in, ascii);
+    out += ascii;
+    in += ascii;
+    return in != end;
+}
+
 // The sequence index of the character beyond ASCII at `in`, before `end`,
 // moving past it; nullopt for a lead byte (0x81-0xFE) without a trail byte
 // (0x40-0x7E or 0x80-0xFE) behind it.
@@ -102,11 +113,7 @@ std::optional<std::size_t> GbkCodeTable::WriteUtf8(char* out, std::string_view g
     const auto* in = reinterpret_cast<const unsigned char*>(gbk.data());
     const auto* const end = in + gbk.size();
     while (in < end) {
-        const std::size_t ascii = AsciiPrefixLength(in, end);
-        std::memcpy(out, in, ascii);
-        out += ascii;
-        in += ascii;
-        if (in == end)
+        if (!CopyAsciiRun(out, in, end))
             break;
         const std::optional<unsigned> index = TakeCharacter(in, end);
         if (!index)
@@ -152,11 +159,7 @@ void GbkCodeTable::AppendGbk(std::string& out, std::string_view utf8, const GbkC
     const auto* const end = begin + utf8.size();
     const auto* in = begin;
     while (in < end) {
-        const std::size_t ascii = AsciiPrefixLength(in, end);
-        std::memcpy(o, in, ascii);
-        o += ascii;
-        in += ascii;
-        if (in == end)
+        if (!CopyAsciiRun(o, in, end))
             break;
         const Utf8Sequence decoded = DecodeUtf8Sequence(in, end);
         std::size_t width = decoded.width;
