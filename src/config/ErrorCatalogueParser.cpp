@@ -51,6 +51,18 @@ public:
             EndField();
     }
 
+    void Restart() override
+    {
+        entries_.clear();
+        if (sources_ != nullptr)
+            sources_->clear();
+        depth_ = 0;
+        field_ = kNoField;
+    }
+
+    // A GBK catalogue's texts are taken as they stand.
+    bool TakesGbkTexts() const noexcept override { return true; }
+
     void Text(std::string_view text) override { Content(text, CatalogueEntryKind::Text); }
     void CData(std::string_view text) override { Content(text, CatalogueEntryKind::Text); }
     void Comment() override { Content(std::nullopt, CatalogueEntryKind::Comment); }
@@ -117,17 +129,17 @@ private:
             switch (field) {
             case kCode:
                 if (plain && !plain->empty())
-                    ParseWholeNumber(reader_.ToGbk(*plain), entry.code);
+                    ParseWholeNumber(ToGbk(*plain), entry.code);
                 break;
             case kMsg:
                 if (plain)
-                    entry.msg = reader_.ToGbk(*plain);
+                    entry.msg = ToGbk(*plain);
                 break;
             case kModuleType:
-                entry.moduleType = plain ? reader_.ToGbk(*plain) : kFallbackText;
+                entry.moduleType = plain ? ToGbk(*plain) : kFallbackText;
                 break;
             case kInsideCode:
-                entry.insideCode = plain ? reader_.ToGbk(*plain) : kFallbackText;
+                entry.insideCode = plain ? ToGbk(*plain) : kFallbackText;
                 break;
             default:
                 break;
@@ -148,13 +160,18 @@ private:
         source.plain = plain.has_value();
         if (!plain)
             return;
-        source.text = reader_.ToGbk(*plain);
+        source.text = ToGbk(*plain);
         // A character GBK cannot hold becomes '?': more of them than the
         // document wrote means some were lost.
         const auto questionMarks = [](std::string_view text) {
             return static_cast<std::size_t>(std::count(text.begin(), text.end(), '?'));
         };
         source.lostCharacters = questionMarks(source.text) > questionMarks(*plain);
+    }
+
+    std::string ToGbk(std::string_view text) const
+    {
+        return TextsAreGbk() ? std::string(text) : reader_.ToGbk(text);
     }
 
     const XmlTextReader& reader_;

@@ -113,7 +113,7 @@ std::optional<std::size_t> GbkCodeTable::WriteUtf8(char* out, std::string_view g
     const auto* in = reinterpret_cast<const unsigned char*>(gbk.data());
     const auto* const end = in + gbk.size();
     while (in < end) {
-        if (!CopyAsciiRun(out, in, end))
+        if (*in < 0x80 && !CopyAsciiRun(out, in, end))
             break;
         const std::optional<unsigned> index = TakeCharacter(in, end);
         if (!index)
@@ -159,7 +159,7 @@ void GbkCodeTable::AppendGbk(std::string& out, std::string_view utf8, const GbkC
     const auto* const end = begin + utf8.size();
     const auto* in = begin;
     while (in < end) {
-        if (!CopyAsciiRun(o, in, end))
+        if (*in < 0x80 && !CopyAsciiRun(o, in, end))
             break;
         const Utf8Sequence decoded = DecodeUtf8Sequence(in, end);
         std::size_t width = decoded.width;

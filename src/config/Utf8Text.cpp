@@ -13,9 +13,13 @@ bool IsValidUtf8(std::string_view text) noexcept
     const auto* const begin = reinterpret_cast<const unsigned char*>(text.data());
     std::size_t pos = 0;
     while (pos < text.size()) {
-        pos += AsciiPrefixLength(begin + pos, begin + text.size());
-        if (pos == text.size())
-            break;
+        // A run of ASCII is counted a word at a time; a run of wider
+        // characters goes from one to the next.
+        if (begin[pos] < 0x80) {
+            pos += AsciiPrefixLength(begin + pos, begin + text.size());
+            if (pos == text.size())
+                break;
+        }
         const std::size_t width = DecodeUtf8Sequence(begin + pos, begin + text.size()).width;
         if (width == 0)
             return false;
