@@ -326,44 +326,67 @@ private:
         }
     }
 
-    // The text up to the next markup, reported unless it is whitespace only.
-    void CharacterData()
+    // A run of characters up to where `ends` says it ends, as the sink
+    // takes it: the references resolved and each line end as a line feed
+    // or, in an attribute value (`inValue`), each whitespace character as a
+    // space. A view of the document's bytes where nothing changed, else of
+    // text_. `stops` holds the bytes that end the run or mean something in
+    // it; at each one but a wide character, a reference and a line end,
+    // `ends` answers true at the end, or steps over it, or declines.
+    template <typename Ends>
+    std::string_view Run(const StopTable& stops, bool inValue, Ends ends)
     {
         const unsigned char* start = p_;
-        bool built = false;  // the text differs from the bytes and is in text_
+        bool built = false;  // the run differs from the bytes and is in text_
         for (;;) {
-            while (p_ < end_ && !kCharacterDataStops[*p_])
+            while (p_ < end_ && !stops[*p_])
                 ++p_;
             if (p_ == end_)
                 Decline();
             const unsigned char c = *p_;
-            if (c == '<')
-                break;
             if (c >= 0x80) {
                 SkipWideCharacter();
-            } else if (c == ']') {
-                if (At("]]>"))
-                    Decline();
-                ++p_;
-            } else if (c == '&' || c == '\r') {
-                if (!built)
-                    text_.clear();
-                built = true;
-                text_.append(View(start, p_));
-                if (c == '&') {
-                    text_ += Reference();
-                } else {
-                    text_ += '\n';
-                    SkipCarriageReturn();
-                }
-                start = p_;
-            } else {
-                Decline();
+                continue;
             }
-        }
-        if (built)
+            if (IsForbiddenControl(c))
+                Decline();
+            if (c != '&' && c != '\r' && c != '\t' && c != '\n') {
+                if (ends(c))
+                    break;
+                continue;
+            }
+            if (!built)
+                text_.clear();
+            built = true;
             text_.append(View(start, p_));
-        const std::string_view text = built ? std::string_view(text_) : View(start, p_);
+            if (c == '&') {
+                text_ += Reference();
+            } else {
+                text_ += inValue ? ' ' : '\n';
+                if (c == '\r')
+                    SkipCarriageReturn();
+                else
+                    ++p_;
+            }
+            start = p_;
+        }
+        if (!built)
+            return View(start, p_);
+        text_.append(View(start, p_));
+        return text_;
+    }
+
+    // The text up to the next markup, reported unless it is whitespace only.
+    void CharacterData()
+    {
+        const std::string_view text = Run(kCharacterDataStops, false, [this](unsigned char c) {
+            if (c == '<')
+                return true;
+            if (At("]]>"))
+                Decline();
+            ++p_;
+            return false;
+        });
         if (!text.empty() && !IsWhitespace(text)) {
             // A text is reported when the markup after it is met.
             event_ = p_;
@@ -374,35 +397,12 @@ private:
     void CDataSection()
     {
         p_ += 9;
-        const unsigned char* start = p_;
-        bool built = false;
-        for (;;) {
-            while (p_ < end_ && !kCDataStops[*p_])
-                ++p_;
-            if (p_ == end_)
-                Decline();
-            const unsigned char c = *p_;
-            if (c >= 0x80) {
-                SkipWideCharacter();
-            } else if (c == ']') {
-                if (At("]]>"))
-                    break;
-                ++p_;
-            } else if (c == '\r') {
-                if (!built)
-                    text_.clear();
-                built = true;
-                text_.append(View(start, p_));
-                text_ += '\n';
-                SkipCarriageReturn();
-                start = p_;
-            } else {
-                Decline();
-            }
-        }
-        if (built)
-            text_.append(View(start, p_));
-        const std::string_view text = built ? std::string_view(text_) : View(start, p_);
+        const std::string_view text = Run(kCDataStops, false, [this](unsigned char) {
+            if (At("]]>"))
+                return true;
+            ++p_;
+            return false;
+        });
         event_ = p_;
         p_ += 3;
         sink_.CData(ForSink(text));
@@ -412,24 +412,14 @@ private:
     {
         event_ = p_;
         p_ += 4;
-        for (;;) {
-            while (p_ < end_ && !kCommentStops[*p_])
-                ++p_;
-            if (p_ == end_)
-                Decline();
-            if (*p_ == '-') {
-                // "--" only as the end, "-->".
-                if (At("--")) {
-                    Expect("-->");
-                    break;
-                }
-                ++p_;
-            } else if (*p_ >= 0x80) {
-                SkipWideCharacter();
-            } else {
-                Decline();
-            }
-        }
+        // "--" only as the end, "-->".
+        Run(kCommentStops, false, [this](unsigned char) {
+            if (At("--"))
+                return true;
+            ++p_;
+            return false;
+        });
+        Expect("-->");
         if (inside)
             sink_.Comment();
     }
@@ -447,21 +437,12 @@ private:
         if (!At("?>")) {
             if (!SkipSpace())
                 Decline();
-            for (;;) {
-                while (p_ < end_ && !kInstructionStops[*p_])
-                    ++p_;
-                if (p_ == end_)
-                    Decline();
-                if (*p_ == '?') {
-                    if (At("?>"))
-                        break;
-                    ++p_;
-                } else if (*p_ >= 0x80) {
-                    SkipWideCharacter();
-                } else {
-                    Decline();
-                }
-            }
+            Run(kInstructionStops, false, [this](unsigned char) {
+                if (At("?>"))
+                    return true;
+                ++p_;
+                return false;
+            });
         }
         p_ += 2;
         if (inside)
@@ -510,46 +491,19 @@ private:
         }
         Equals();
         const char quote = Quote();
-        // The value with each whitespace character as a space and the
-        // references resolved.
-        text_.clear();
-        const unsigned char* start = p_;
-        for (;;) {
-            while (p_ < end_ && !kAttributeValueStops[*p_])
-                ++p_;
-            if (p_ == end_)
-                Decline();
-            const unsigned char c = *p_;
+        const std::string_view value = Run(kAttributeValueStops, true, [&](unsigned char c) {
             if (c == static_cast<unsigned char>(quote))
-                break;
-            if (c >= 0x80) {
-                SkipWideCharacter();
-                continue;
-            }
-            if (c == '"' || c == '\'') {
-                ++p_;
-                continue;
-            }
-            if (c == '<' || IsForbiddenControl(c))
+                return true;
+            if (c == '<')
                 Decline();
-            text_.append(View(start, p_));
-            if (c == '&') {
-                text_ += Reference();
-            } else {
-                text_ += ' ';
-                if (c == '\r')
-                    SkipCarriageReturn();
-                else
-                    ++p_;
-            }
-            start = p_;
-        }
-        text_.append(View(start, p_));
+            ++p_;  // the other quote
+            return false;
+        });
         ++p_;
         attributeAt_.push_back(attributeBytes_.size());
         attributeBytes_.append(name).push_back('\0');
         attributeAt_.push_back(attributeBytes_.size());
-        attributeBytes_.append(ForSink(text_)).push_back('\0');
+        attributeBytes_.append(ForSink(value)).push_back('\0');
     }
 
     void ReportStart(std::string_view name)
