@@ -32,6 +32,25 @@ std::string_view Slice(std::string_view text, std::size_t first, std::size_t las
     return text.substr(first - 1, last - first + 1);
 }
 
+// A text searched several times ignoring case: folded once, not at every
+// search.
+class FoldedText {
+public:
+    explicit FoldedText(std::string_view text) : folded_(ToUpperAscii(text)) {}
+
+    // FindTextIgnoreCase(needle, text, start).
+    std::size_t Find(std::string_view needle, std::size_t start) const
+    {
+        if (needle.empty() || start < 1 || start > folded_.size())
+            return 0;
+        const std::size_t found = folded_.find(ToUpperAscii(needle), start - 1);
+        return found == std::string::npos ? 0 : found + 1;
+    }
+
+private:
+    std::string folded_;
+};
+
 } // namespace
 
 std::string EncodeParamText(std::string_view text)
@@ -48,10 +67,7 @@ std::string DecodeParamText(std::string_view text)
 
 std::size_t FindTextIgnoreCase(std::string_view needle, std::string_view haystack, std::size_t start)
 {
-    if (needle.empty() || start < 1 || start > haystack.size())
-        return 0;
-    const std::size_t found = ToUpperAscii(haystack).find(ToUpperAscii(needle), start - 1);
-    return found == std::string::npos ? 0 : found + 1;
+    return FoldedText(haystack).Find(needle, start);
 }
 
 std::string WriteParamValue(std::string_view text, std::string_view name, std::string_view value)
@@ -68,22 +84,23 @@ std::string WriteParamValue(std::string_view text, std::string_view name, std::s
     // with ';' and a name can be searched as ";name".
     const std::string work = kPairSeparator + base;
     const std::string key = kPairSeparator + encodedName;
-    std::size_t at = FindTextIgnoreCase(key + kNameValueSeparator, work, 1);
+    const FoldedText folded(work);
+    std::size_t at = folded.Find(key + kNameValueSeparator, 1);
     if (at == 0) {
         // The name standing alone: a match followed by more bytes than a
         // separator is the start of a longer name.
-        at = FindTextIgnoreCase(key, work, 1);
+        at = folded.Find(key, 1);
         while (at > 0) {
             const std::size_t behind = at + key.size();
             if (behind > work.size() || work[behind - 1] == kPairSeparator)
                 break;
-            at = FindTextIgnoreCase(key, work, at + 1);
+            at = folded.Find(key, at + 1);
         }
     }
     if (at == 0)
         return base + kPairSeparator + pair;
 
-    std::size_t end = FindTextIgnoreCase(kPairSeparatorText, work, at + 1);
+    std::size_t end = folded.Find(kPairSeparatorText, at + 1);
     if (end == 0)
         end = work.size() + 1;
     const std::string_view before = Slice(work, 2, at - 1);
@@ -103,10 +120,11 @@ std::string ReadParamValue(std::string_view text, std::string_view name)
 {
     const std::string work = kPairSeparator + TrimText(text);
     const std::string key = kPairSeparator + EncodeParamText(name) + kNameValueSeparator;
-    const std::size_t at = FindTextIgnoreCase(key, work, 1);
+    const FoldedText folded(work);
+    const std::size_t at = folded.Find(key, 1);
     if (at == 0)
         return std::string();
-    const std::size_t next = FindTextIgnoreCase(kPairSeparatorText, work, at + 1);
+    const std::size_t next = folded.Find(kPairSeparatorText, at + 1);
     const std::size_t last = next == 0 ? work.size() : next - 1;
     return DecodeParamText(Slice(work, at + key.size(), last));
 }
