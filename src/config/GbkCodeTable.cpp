@@ -11,8 +11,6 @@
 namespace config {
 namespace {
 
-constexpr bool IsGbkTrailByte(unsigned char byte) noexcept { return byte >= 0x40 && byte <= 0xFE && byte != 0x7F; }
-
 // A character that XML allows in a document, beyond ASCII.
 constexpr bool IsXmlCharacterBeyondAscii(char32_t c) noexcept
 {
@@ -40,7 +38,7 @@ std::optional<unsigned> TakeCharacter(const unsigned char*& in, const unsigned c
         ++in;
         return lead;
     }
-    if (in + 1 >= end || !IsGbkTrailByte(in[1]))
+    if (in + 1 >= end || !rt::IsGbkTrailByte(in[1]))
         return std::nullopt;
     const unsigned index = (static_cast<unsigned>(lead) << 8) | in[1];
     in += 2;
@@ -86,7 +84,7 @@ GbkCodeTable::GbkCodeTable(const std::vector<char16_t>& decoding)
     }
     for (unsigned lead = 0x81; lead <= 0xFE; ++lead) {
         for (unsigned trail = 0x40; trail <= 0xFE; ++trail) {
-            if (IsGbkTrailByte(static_cast<unsigned char>(trail)))
+            if (rt::IsGbkTrailByte(static_cast<unsigned char>(trail)))
                 assign((lead << 8) | trail);
         }
     }

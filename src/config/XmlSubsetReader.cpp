@@ -3,6 +3,8 @@
 #include "config/GbkCodeTable.h"
 #include "config/Utf8Text.h"
 
+#include "sharedrt/GbkText.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -163,10 +165,7 @@ private:
                 ++p_;
                 return;
             }
-            if (end_ - p_ < 2)
-                Decline();
-            const unsigned char trail = p_[1];
-            if (trail < 0x40 || trail == 0x7F || trail == 0xFF)
+            if (end_ - p_ < 2 || !rt::IsGbkTrailByte(p_[1]))
                 Decline();
             p_ += 2;
             return;

@@ -12,6 +12,10 @@ namespace rt {
 // True when `byte` starts a double-byte GBK character (0x81-0xFE).
 constexpr bool IsGbkLeadByte(unsigned char byte) noexcept { return byte >= 0x81 && byte <= 0xFE; }
 
+// True when `byte` can end a double-byte GBK character (0x40-0x7E,
+// 0x80-0xFE): never a byte of markup such as '<', '&' or a quote.
+constexpr bool IsGbkTrailByte(unsigned char byte) noexcept { return byte >= 0x40 && byte <= 0xFE && byte != 0x7F; }
+
 // The width in bytes of the character that begins at `at`: 2 for a lead
 // byte with a byte behind it, else 1.
 constexpr std::size_t GbkCharWidth(std::string_view text, std::size_t at) noexcept
