@@ -3,21 +3,91 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <string>
+#include <string_view>
 
 using util::ReplaceAllText;
 
-TEST(FastStrings, OccurrencesNeitherOverlapNorGetRescanned)
+namespace {
+
+using ReplaceFunction = std::string (*)(std::string_view, std::string_view, std::string_view);
+
+// Byte by byte from the left: an occurrence is replaced and skipped whole.
+std::string PlainReplace(const std::string& source, const std::string& find, const std::string& replacement)
 {
-    EXPECT_EQ(ReplaceAllText("aaaa", "aa", "b"), "bb");
-    EXPECT_EQ(ReplaceAllText("ab", "a", "aa"), "aab");
-    EXPECT_EQ(ReplaceAllText("Abc", "abc", "x"), "Abc");
-    EXPECT_EQ(ReplaceAllText("abc", "", "x"), "abc");
-    EXPECT_EQ(ReplaceAllText(std::string(10000, 'a'), "a", std::string(1000, 'r')), std::string(10000000, 'r'));
-    EXPECT_EQ(ReplaceAllText(std::string("\xFF\0\xFF", 3), std::string("\xFF\0", 2), "!"), "!\xFF");
+    if (find.empty())
+        return source;
+    std::string expected;
+    for (std::size_t at = 0; at < source.size();) {
+        const bool hit = source.compare(at, find.size(), find) == 0;
+        expected += hit ? replacement : source.substr(at, 1);
+        at += hit ? find.size() : 1;
+    }
+    return expected;
 }
 
-TEST(FastStrings, MatchesPlainScanOnRandomTexts)
+// Both scans: the one this build runs and the word-at-a-time one that
+// builds without SSE2.
+class ReplaceScans : public ::testing::TestWithParam<ReplaceFunction> {};
+
+INSTANTIATE_TEST_SUITE_P(FastStrings, ReplaceScans,
+                         ::testing::Values(&util::ReplaceAllText, &util::detail::ReplaceAllTextByWords),
+                         [](const ::testing::TestParamInfo<ReplaceFunction>& info) {
+                             return std::string(info.index == 0 ? "Default" : "ByWords");
+                         });
+
+} // namespace
+
+TEST_P(ReplaceScans, OccurrencesNeitherOverlapNorGetRescanned)
 {
+    const ReplaceFunction replace = GetParam();
+    EXPECT_EQ(replace("aaaa", "aa", "b"), "bb");
+    EXPECT_EQ(replace("ab", "a", "aa"), "aab");
+    EXPECT_EQ(replace("Abc", "abc", "x"), "Abc");
+    EXPECT_EQ(replace("abc", "", "x"), "abc");
+    EXPECT_EQ(replace("", "a", "x"), "");
+    EXPECT_EQ(replace("ab", "abc", "x"), "ab");
+    EXPECT_EQ(replace(std::string(10000, 'a'), "a", std::string(1000, 'r')), std::string(10000000, 'r'));
+    EXPECT_EQ(replace(std::string("\xFF\0\xFF", 3), std::string("\xFF\0", 2), "!"), "!\xFF");
+    // Long runs of one byte: every block is full of candidates.
+    EXPECT_EQ(replace(std::string(101, 'a'), "aa", "b"), std::string(50, 'b') + "a");
+    EXPECT_EQ(replace(std::string(100, 'a'), "aaa", ""), "a");
+    EXPECT_EQ(replace(std::string(64, 'a'), std::string(64, 'a'), "x"), "x");
+}
+
+// One occurrence, then two, at every offset of texts up to a few blocks
+// long, so that occurrences sit at the very start and end, straddle every
+// block boundary, and end exactly where a block or the text ends.
+TEST_P(ReplaceScans, OccurrencesAtEveryOffset)
+{
+    const ReplaceFunction replace = GetParam();
+    const std::string finds[] = {"&eq%", "%", "&e", "e&q", std::string(17, '&') + "q", "&" + std::string(33, 'q') + "%"};
+    const std::string replacements[] = {"", "=", "&eq%", "0123456789abcdef", std::string(40, 'r')};
+    for (const std::string& find : finds) {
+        for (std::size_t length = find.size(); length <= 80; ++length) {
+            for (std::size_t first = 0; first + find.size() <= length; ++first) {
+                std::string source(length, '.');
+                for (std::size_t i = 0; i < length; ++i)
+                    source[i] = static_cast<char>(i % 2 ? 0xB5 : 'q');
+                source.replace(first, find.size(), find);
+                for (const std::string& replacement : replacements) {
+                    ASSERT_EQ(replace(source, find, replacement), PlainReplace(source, find, replacement))
+                        << "find " << find << " length " << length << " at " << first;
+                }
+                const std::size_t second = first + find.size() + first % 3;
+                if (second + find.size() <= length) {
+                    source.replace(second, find.size(), find);
+                    ASSERT_EQ(replace(source, find, "="), PlainReplace(source, find, "="))
+                        << "find " << find << " length " << length << " at " << first << " and " << second;
+                }
+            }
+        }
+    }
+}
+
+TEST_P(ReplaceScans, MatchesPlainScanOnRandomTexts)
+{
+    const ReplaceFunction replace = GetParam();
     std::mt19937 random(7321);
     auto randomText = [&](const std::string& alphabet, std::size_t maxLength) {
         std::string text(random() % (maxLength + 1), ' ');
@@ -31,12 +101,37 @@ TEST(FastStrings, MatchesPlainScanOnRandomTexts)
         const std::string source = randomText(alphabet, 40);
         const std::string find = "a" + randomText(alphabet, 5);
         const std::string replacement = randomText("xyz", round % 3 == 0 ? 0 : 20);
-        std::string expected;
-        for (std::size_t at = 0; at < source.size();) {
-            const bool hit = source.compare(at, find.size(), find) == 0;
-            expected += hit ? replacement : source.substr(at, 1);
-            at += hit ? find.size() : 1;
+        ASSERT_EQ(replace(source, find, replacement), PlainReplace(source, find, replacement))
+            << source << " / " << find;
+    }
+}
+
+// Longer texts over larger alphabets with NUL and high bytes; the find text
+// is often cut from the source itself, so that it occurs, and is up to a
+// few blocks long.
+TEST_P(ReplaceScans, MatchesPlainScanOnLongerTexts)
+{
+    const ReplaceFunction replace = GetParam();
+    std::mt19937 random(90210);
+    const std::string alphabets[] = {"ab", std::string("a\0b", 3), "abcd\xA1\xFF", "abcdefghijklmnop\x80\x81\x82\x83"};
+    for (int round = 0; round < 20000; ++round) {
+        const std::string& alphabet = alphabets[random() % 4];
+        std::string source(random() % 201, ' ');
+        for (char& c : source)
+            c = alphabet[random() % alphabet.size()];
+        std::string find;
+        const std::size_t findLength = 1 + random() % (round % 4 == 0 ? 40 : 6);
+        if (random() % 4 != 0 && source.size() >= findLength) {
+            find = source.substr(random() % (source.size() - findLength + 1), findLength);
+        } else {
+            find.resize(findLength);
+            for (char& c : find)
+                c = alphabet[random() % alphabet.size()];
         }
-        ASSERT_EQ(ReplaceAllText(source, find, replacement), expected) << source << " / " << find;
+        std::string replacement(random() % (round % 5 == 0 ? 41 : 6), ' ');
+        for (char& c : replacement)
+            c = "xyz&"[random() % 4];
+        ASSERT_EQ(replace(source, find, replacement), PlainReplace(source, find, replacement))
+            << "round " << round << " find length " << find.size() << " source length " << source.size();
     }
 }
