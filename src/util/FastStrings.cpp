@@ -255,15 +255,116 @@ private:
 };
 #endif
 
-// One pass that finds and copies at once. Each step takes the block of
-// candidates starting at `pos`, stores the block's bytes behind the output
-// cursor, and looks only at positions whose first and last bytes match.
-// At an occurrence the cursor moves up to it, the replacement overwrites
-// what the block store put there, and the rest of the block is stored once
-// more behind the replacement; the candidates inside the occurrence are
-// dropped. An occurrence that runs past the block, or whose rest cannot be
-// loaded as a whole block, makes the next step start right behind it. The
-// last few candidates, too few for a block, go byte by byte.
+// The writing side of one replace-all: the output buffer, its cursor, and
+// what is written at an occurrence.
+class ReplaceOutput {
+public:
+    ReplaceOutput(std::size_t sourceLength, std::string_view find, std::string_view replacement)
+        : buffer_(sourceLength, find.size(), replacement.size()), replacement_(replacement),
+          shortReplacement_(replacement.size() <= kShortReplacement)
+    {
+        if (shortReplacement_ && !replacement.empty())
+            std::memcpy(paddedReplacement_, replacement.data(), replacement.size());
+        cursor_ = buffer_.Begin();
+    }
+
+    OutputBuffer& Buffer() noexcept { return buffer_; }
+    char*& Cursor() noexcept { return cursor_; }
+    std::string_view Replacement() const noexcept { return replacement_; }
+    bool ShortReplacement() const noexcept { return shortReplacement_; }
+    const char* PaddedReplacement() const noexcept { return paddedReplacement_; }
+
+private:
+    OutputBuffer buffer_;
+    std::string_view replacement_;
+    bool shortReplacement_;
+    char paddedReplacement_[kShortReplacement] = {};
+    char* cursor_ = nullptr;
+};
+
+// One pass that finds and copies at once, over text[pos, size) where every
+// block of candidates has its whole find text inside the text: the caller
+// gives a text that runs at least lastOffset + kWidth bytes past the last
+// candidate. Each step takes the block of candidates starting at `pos`,
+// stores the block's bytes behind the output cursor, and looks only at
+// positions whose first and last bytes match. At an occurrence the cursor
+// moves up to it, the replacement overwrites what the block store put
+// there, and the rest of the block is stored once more behind the
+// replacement; the candidates inside the occurrence are dropped. An
+// occurrence that runs past the block, or whose rest cannot be loaded as a
+// whole block, makes the next step start right behind it. Returns the
+// position the cursor stands for: past the last block, so it may lie
+// beyond the candidates.
+template <typename Scan>
+std::size_t ReplaceBlocks(const char* text, std::size_t size, std::size_t pos, std::string_view find,
+                          const InnerBytes& inner, ReplaceOutput& output)
+{
+    constexpr std::size_t kWidth = Scan::kWidth;
+    // A short replacement's store followed by a block store.
+    constexpr std::size_t kBlockRoom = kShortReplacement + kWidth;
+    static_assert(kBlockRoom <= kSlack);
+    const std::size_t lastOffset = find.size() - 1;
+    if (size < lastOffset + kWidth)
+        return pos;
+
+    const Scan scan(find.front(), find.back());
+    const std::string_view replacement = output.Replacement();
+    const bool shortReplacement = output.ShortReplacement();
+    char paddedReplacement[kShortReplacement];
+    std::memcpy(paddedReplacement, output.PaddedReplacement(), kShortReplacement);
+    OutputBuffer& buffer = output.Buffer();
+    const std::size_t lastBlock = size - (lastOffset + kWidth);
+    const std::size_t lastLoad = size - kWidth;
+    char* out = output.Cursor();
+    char* limit = buffer.End();
+    while (pos <= lastBlock) {
+        if (static_cast<std::size_t>(limit - out) < kBlockRoom) {
+            out = buffer.Room(out, kBlockRoom);
+            limit = buffer.End();
+        }
+        const std::size_t block = pos;
+        const std::size_t next = block + kWidth;
+        typename Scan::Mask candidates = scan.Candidates(text + block, lastOffset);
+        Scan::Copy(out, text + block);
+        bool restart = false;
+        while (candidates != 0) {
+            const std::size_t at = block + Scan::Index(candidates);
+            candidates &= candidates - 1;
+            if (!inner.Match(text + at))
+                continue;
+            out += at - pos;
+            pos = at + find.size();
+            if (shortReplacement) {
+                std::memcpy(out, paddedReplacement, kShortReplacement);
+                out += replacement.size();
+            } else {
+                out = buffer.Write(out, replacement.data(), replacement.size());
+                limit = buffer.End();
+            }
+            if (pos >= next || pos > lastLoad) {
+                restart = true;
+                break;
+            }
+            if (static_cast<std::size_t>(limit - out) < kBlockRoom) {
+                out = buffer.Room(out, kBlockRoom);
+                limit = buffer.End();
+            }
+            Scan::Copy(out, text + pos);
+            candidates &= Scan::From(pos - block);
+        }
+        if (!restart) {
+            out += next - pos;
+            pos = next;
+        }
+    }
+    output.Cursor() = out;
+    return pos;
+}
+
+// Find texts up to this length have the last candidates of the source,
+// too few for a block, scanned in a padded copy of the source's end.
+constexpr std::size_t kPaddedFind = 64;
+
 template <typename Scan>
 std::string ReplaceScanning(std::string_view source, std::string_view find, std::string_view replacement)
 {
@@ -272,86 +373,41 @@ std::string ReplaceScanning(std::string_view source, std::string_view find, std:
     if (find.empty() || find.size() > source.size())
         return std::string(source);
 
-    const char* const text = source.data();
-    const std::size_t lastOffset = find.size() - 1;
     const InnerBytes inner(find);
+    ReplaceOutput output(source.size(), find, replacement);
+    std::size_t pos = ReplaceBlocks<Scan>(source.data(), source.size(), 0, find, inner, output);
+    const std::size_t rest = source.size() - pos;
 
-    OutputBuffer output(source.size(), find.size(), replacement.size());
-    char* out = output.Begin();
-    std::size_t pos = 0;
-
-    if (source.size() >= lastOffset + Scan::kWidth) {
-        constexpr std::size_t kWidth = Scan::kWidth;
-        // A short replacement's store followed by a block store.
-        constexpr std::size_t kBlockRoom = kShortReplacement + kWidth;
-        static_assert(kBlockRoom <= kSlack);
-        const bool shortReplacement = replacement.size() <= kShortReplacement;
-        char paddedReplacement[kShortReplacement] = {};
-        if (shortReplacement && !replacement.empty())
-            std::memcpy(paddedReplacement, replacement.data(), replacement.size());
-
-        const Scan scan(find.front(), find.back());
-        const std::size_t lastBlock = source.size() - (lastOffset + kWidth);
-        const std::size_t lastLoad = source.size() - kWidth;
-        char* limit = output.End();
-        while (pos <= lastBlock) {
-            if (static_cast<std::size_t>(limit - out) < kBlockRoom) {
-                out = output.Room(out, kBlockRoom);
-                limit = output.End();
-            }
-            const std::size_t block = pos;
-            const std::size_t next = block + kWidth;
-            typename Scan::Mask candidates = scan.Candidates(text + block, lastOffset);
-            Scan::Copy(out, text + block);
-            bool restart = false;
-            while (candidates != 0) {
-                const std::size_t at = block + Scan::Index(candidates);
-                candidates &= candidates - 1;
-                if (!inner.Match(text + at))
-                    continue;
-                out += at - pos;
-                pos = at + find.size();
-                if (shortReplacement) {
-                    std::memcpy(out, paddedReplacement, kShortReplacement);
-                    out += replacement.size();
-                } else {
-                    out = output.Write(out, replacement.data(), replacement.size());
-                    limit = output.End();
-                }
-                if (pos >= next || pos > lastLoad) {
-                    restart = true;
-                    break;
-                }
-                if (static_cast<std::size_t>(limit - out) < kBlockRoom) {
-                    out = output.Room(out, kBlockRoom);
-                    limit = output.End();
-                }
-                Scan::Copy(out, text + pos);
-                candidates &= Scan::From(pos - block);
-            }
-            if (!restart) {
-                out += next - pos;
-                pos = next;
-            }
-        }
+    if (find.size() <= kPaddedFind) {
+        // The rest followed by bytes that differ from the find text's last
+        // byte: no candidate reaches into them, and whatever the blocks copy
+        // of them lies behind the end and is cut.
+        constexpr std::size_t kPadded = 2 * (kPaddedFind - 1 + Scan::kWidth);
+        char padded[kPadded];
+        const std::size_t paddedSize = rest + find.size() - 1 + Scan::kWidth;
+        std::memcpy(padded, source.data() + pos, rest);
+        std::memset(padded + rest, static_cast<unsigned char>(find.back()) ^ 1, paddedSize - rest);
+        const std::size_t past = ReplaceBlocks<Scan>(padded, paddedSize, 0, find, inner, output) - rest;
+        return output.Buffer().Take(output.Cursor() - past);
     }
 
-    const char* const end = text + source.size();
-    const char* from = text + pos;
-    const char first = find.front();
-    const char last = find.back();
+    OutputBuffer& buffer = output.Buffer();
+    char* out = output.Cursor();
+    const char* const end = source.data() + source.size();
+    const char* from = source.data() + pos;
+    const std::size_t lastOffset = find.size() - 1;
     for (const char* at = from; static_cast<std::size_t>(end - at) >= find.size();) {
-        if (at[0] == first && at[lastOffset] == last && inner.Match(at)) {
-            out = output.Write(out, from, static_cast<std::size_t>(at - from));
-            out = output.Write(out, replacement.data(), replacement.size());
+        if (at[0] == find.front() && at[lastOffset] == find.back() && inner.Match(at)) {
+            out = buffer.Write(out, from, static_cast<std::size_t>(at - from));
+            out = buffer.Write(out, replacement.data(), replacement.size());
             at += find.size();
             from = at;
         } else {
             ++at;
         }
     }
-    out = output.Write(out, from, static_cast<std::size_t>(end - from));
-    return output.Take(out);
+    out = buffer.Write(out, from, static_cast<std::size_t>(end - from));
+    return buffer.Take(out);
 }
 
 } // namespace

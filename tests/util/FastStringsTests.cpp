@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <string_view>
@@ -24,6 +25,15 @@ std::string PlainReplace(const std::string& source, const std::string& find, con
         at += hit ? find.size() : 1;
     }
     return expected;
+}
+
+// `count` times `fill` between `head` and `tail`.
+std::string Framed(std::string_view head, char fill, std::size_t count, std::string_view tail)
+{
+    std::string text(head.size() + count + tail.size(), fill);
+    std::copy(head.begin(), head.end(), text.begin());
+    std::copy(tail.begin(), tail.end(), text.end() - static_cast<std::ptrdiff_t>(tail.size()));
+    return text;
 }
 
 // Both scans: the one this build runs and the word-at-a-time one that
@@ -50,7 +60,7 @@ TEST_P(ReplaceScans, OccurrencesNeitherOverlapNorGetRescanned)
     EXPECT_EQ(replace(std::string(10000, 'a'), "a", std::string(1000, 'r')), std::string(10000000, 'r'));
     EXPECT_EQ(replace(std::string("\xFF\0\xFF", 3), std::string("\xFF\0", 2), "!"), "!\xFF");
     // Long runs of one byte: every block is full of candidates.
-    EXPECT_EQ(replace(std::string(101, 'a'), "aa", "b"), std::string(50, 'b') + "a");
+    EXPECT_EQ(replace(std::string(101, 'a'), "aa", "b"), Framed("", 'b', 50, "a"));
     EXPECT_EQ(replace(std::string(100, 'a'), "aaa", ""), "a");
     EXPECT_EQ(replace(std::string(64, 'a'), std::string(64, 'a'), "x"), "x");
 }
@@ -61,7 +71,7 @@ TEST_P(ReplaceScans, OccurrencesNeitherOverlapNorGetRescanned)
 TEST_P(ReplaceScans, OccurrencesAtEveryOffset)
 {
     const ReplaceFunction replace = GetParam();
-    const std::string finds[] = {"&eq%", "%", "&e", "e&q", std::string(17, '&') + "q", "&" + std::string(33, 'q') + "%"};
+    const std::string finds[] = {"&eq%", "%", "&e", "e&q", Framed("", '&', 17, "q"), Framed("&", 'q', 33, "%")};
     const std::string replacements[] = {"", "=", "&eq%", "0123456789abcdef", std::string(40, 'r')};
     for (const std::string& find : finds) {
         for (std::size_t length = find.size(); length <= 80; ++length) {
