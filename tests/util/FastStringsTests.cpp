@@ -71,10 +71,11 @@ TEST_P(ReplaceScans, OccurrencesNeitherOverlapNorGetRescanned)
 TEST_P(ReplaceScans, OccurrencesAtEveryOffset)
 {
     const ReplaceFunction replace = GetParam();
-    const std::string finds[] = {"&eq%", "%", "&e", "e&q", Framed("", '&', 17, "q"), Framed("&", 'q', 33, "%")};
+    const std::string finds[] = {"&eq%", "%", "&e", "e&q", Framed("", '&', 17, "q"), Framed("&", 'q', 33, "%"),
+                                 Framed("&", 'q', 70, "%")};
     const std::string replacements[] = {"", "=", "&eq%", "0123456789abcdef", std::string(40, 'r')};
     for (const std::string& find : finds) {
-        for (std::size_t length = find.size(); length <= 80; ++length) {
+        for (std::size_t length = find.size(); length <= find.size() + 80; ++length) {
             for (std::size_t first = 0; first + find.size() <= length; ++first) {
                 std::string source(length, '.');
                 for (std::size_t i = 0; i < length; ++i)
