@@ -51,6 +51,18 @@ public:
             EndField();
     }
 
+    void Restart() override
+    {
+        entries_.clear();
+        if (sources_ != nullptr)
+            sources_->clear();
+        depth_ = 0;
+        field_ = kNoField;
+    }
+
+    // A GBK catalogue's texts are taken as they stand.
+    bool TakesGbkTexts() const noexcept override { return true; }
+
     void Text(std::string_view text) override { Content(text, CatalogueEntryKind::Text); }
     void CData(std::string_view text) override { Content(text, CatalogueEntryKind::Text); }
     void Comment() override { Content(std::nullopt, CatalogueEntryKind::Comment); }
@@ -117,17 +129,17 @@ private:
             switch (field) {
             case kCode:
                 if (plain && !plain->empty())
-                    ParseWholeNumber(reader_.ToGbk(*plain), entry.code);
+                    ParseWholeNumber(ToGbk(*plain), entry.code);
                 break;
             case kMsg:
                 if (plain)
-                    entry.msg = reader_.ToGbk(*plain);
+                    entry.msg = ToGbk(*plain);
                 break;
             case kModuleType:
-                entry.moduleType = plain ? reader_.ToGbk(*plain) : kFallbackText;
+                entry.moduleType = plain ? ToGbk(*plain) : kFallbackText;
                 break;
             case kInsideCode:
-                entry.insideCode = plain ? reader_.ToGbk(*plain) : kFallbackText;
+                entry.insideCode = plain ? ToGbk(*plain) : kFallbackText;
                 break;
             default:
                 break;
@@ -148,13 +160,18 @@ private:
         source.plain = plain.has_value();
         if (!plain)
             return;
-        source.text = reader_.ToGbk(*plain);
+        source.text = ToGbk(*plain);
         // A character GBK cannot hold becomes '?': more of them than the
         // document wrote means some were lost.
         const auto questionMarks = [](std::string_view text) {
             return static_cast<std::size_t>(std::count(text.begin(), text.end(), '?'));
         };
         source.lostCharacters = questionMarks(source.text) > questionMarks(*plain);
+    }
+
+    std::string ToGbk(std::string_view text) const
+    {
+        return TextsAreGbk() ? std::string(text) : reader_.ToGbk(text);
     }
 
     const XmlTextReader& reader_;
@@ -167,6 +184,11 @@ private:
     bool fieldIsText_ = false;
     std::string fieldText_;
 };
+
+// Room for the entries of a catalogue of `bytes`, so that the list is
+// seldom moved while it grows: an entry of a catalogue takes a hundred
+// bytes and more.
+std::size_t ExpectedEntries(std::string_view bytes) noexcept { return bytes.size() / 128 + 16; }
 
 } // namespace
 
@@ -193,6 +215,7 @@ ErrorCatalogueReading ReadErrorCatalogueSources(std::string_view bytes, const Gb
     reading.encoding = DetectXmlEncoding(bytes);
     reading.declaredEncoding = DeclaredXmlEncoding(bytes);
     const XmlTextReader reader(reading.encoding.coding, converter);
+    reading.parsed.entries.reserve(ExpectedEntries(bytes));
     CatalogueReader catalogue(reader, reading.parsed.entries, &reading.sources);
     if (!StreamXml(bytes, reading.encoding, catalogue, &reading.failure)) {
         reading.parsed.entries.clear();
@@ -208,6 +231,7 @@ ParsedErrorCatalogue ParseErrorCatalogue(std::string_view bytes, const GbkConver
     ParsedErrorCatalogue result;
     const XmlSourceEncoding encoding = DetectXmlEncoding(bytes);
     const XmlTextReader reader(encoding.coding, converter);
+    result.entries.reserve(ExpectedEntries(bytes));
     CatalogueReader catalogue(reader, result.entries);
     if (!StreamXml(bytes, encoding, catalogue)) {
         result.entries.clear();

@@ -41,16 +41,32 @@ public:
     // written, or nullopt where AppendUtf8 gives false.
     std::optional<std::size_t> WriteUtf8(char* out, std::string_view gbk) const;
 
-    // The GBK form of UTF-8 text: exact for every character that a GBK
-    // sequence gave; any other character (from a character reference) as
-    // `fallback` converts it.
-    std::string ToGbk(std::string_view utf8, const GbkConverter& fallback) const;
+    // Which characters ToGbk turns back into their GBK sequence.
+    enum class Source {
+        // Text read out of GBK bytes: the stand-in characters too.
+        GbkText,
+        // Text of a Unicode document: only the characters the code page
+        // decodes to (a stand-in character is a character like any other).
+        UnicodeText,
+    };
+
+    // The GBK form of UTF-8 text: each character that a GBK sequence
+    // decodes to as that sequence; any other character, and each run of
+    // bytes that form no well-formed sequence, as `fallback` converts it.
+    std::string ToGbk(std::string_view utf8, const GbkConverter& fallback, Source source = Source::GbkText) const;
+    // The same, appended to `out`.
+    void AppendGbk(std::string& out, std::string_view utf8, const GbkConverter& fallback,
+                   Source source = Source::GbkText) const;
 
 private:
     static constexpr char32_t kStandInBase = 0xF0000;
 
-    std::vector<char32_t> fromGbk_;      // by sequence index; 0 for no sequence
-    std::vector<std::uint16_t> toGbk_;   // by BMP character: its sequence index; 0 for none
+    // The GBK sequence of a character beyond ASCII, 0 for none.
+    unsigned SequenceOf(char32_t c, Source source) const noexcept;
+
+    std::vector<char32_t> fromGbk_;        // by sequence index; 0 for no sequence
+    std::vector<std::uint32_t> utf8Of_;    // by sequence index: its character's UTF-8 bytes, first byte lowest
+    std::vector<std::uint16_t> toGbk_;     // by BMP character: its sequence index; 0 for none
 };
 
 } // namespace config

@@ -224,7 +224,8 @@ int ApplySysDifferencePlan(const DifferencePlan& plan, const DifferenceSite& sit
 
 int ApplyDifferences(const DifferenceSite& site, const std::string& zoneCode, int stripSwitch, int kind)
 {
-    return ApplySysDifferencePlan(PlanSysDifference(site, SystemDifferenceFiles(), zoneCode, stripSwitch, kind), site);
+    return ApplySysDifferencePlan(
+        PlanSysDifference(site, SystemDifferenceFiles(), zoneCode, stripSwitch, kind, CopiesNotMade::LeftOut), site);
 }
 
 int ApplySysDifference(const std::string& zoneCode, int stripSwitch, rt::DataVO* vo, int kind)

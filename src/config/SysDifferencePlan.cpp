@@ -7,6 +7,8 @@
 #include "util/PathText.h"
 #include "util/TextRules.h"
 
+#include <unordered_map>
+
 namespace config {
 namespace {
 
@@ -49,17 +51,25 @@ void PlanParameter(const DifferenceSite& site, DifferencePlan& plan, std::size_t
     case ParameterKind::Text:
         break;
     }
-    const std::size_t index = plan.parameters.size();
-    // A later store of the same item name replaces the earlier value.
-    for (std::size_t earlier = index; earlier-- > 0;) {
-        PlannedParameter& before = plan.parameters[earlier];
-        if (!before.problem && host::SameItemName(before.name, parameter.name)) {
-            parameter.overrides = earlier;
-            before.overriddenBy = index;
-            break;
+    plan.parameters.push_back(std::move(parameter));
+}
+
+// A later store of the same item name replaces the earlier value: links
+// each stored parameter with the one it replaces.
+void LinkOverrides(std::vector<PlannedParameter>& parameters)
+{
+    std::unordered_map<std::string, std::size_t> lastStored;
+    for (std::size_t index = 0; index < parameters.size(); ++index) {
+        PlannedParameter& parameter = parameters[index];
+        if (parameter.problem)
+            continue;
+        const auto [last, first] = lastStored.try_emplace(host::ItemNameKey(parameter.name), index);
+        if (!first) {
+            parameter.overrides = last->second;
+            parameters[last->second].overriddenBy = index;
+            last->second = index;
         }
     }
-    plan.parameters.push_back(std::move(parameter));
 }
 
 std::string PathKey(std::string_view path)
@@ -180,28 +190,38 @@ void PlanFolder(const DifferenceSite& site, const DifferenceFiles& files, Differ
         }
     }
     const std::string& configPath = folder.configPath;
-    switch (files.Kind(configPath)) {
-    case util::PathKind::File:
-        break;
-    case util::PathKind::Missing:
-        return finish();
-    case util::PathKind::Directory:
+    // Most configuration files are there: each is read straight away, and
+    // what stands at its path is looked at only when it cannot be read.
+    std::optional<std::string> bytes;
+    try {
+        bytes = files.Read(configPath);
+    } catch (...) {
         folder.configExists = true;
-        folder.stop = Problem(configPath, 0, messages::Unreadable(configPath), "a directory, not a file");
+        folder.stop = Problem(configPath, 0, messages::UnknownFailure(configPath));
         return finish();
-    case util::PathKind::Unknown:
+    }
+    if (!bytes) {
+        const char* why = nullptr;
+        switch (files.Kind(configPath)) {
+        case util::PathKind::Missing:
+            return finish();
+        case util::PathKind::Directory:
+            why = "a directory, not a file";
+            break;
+        case util::PathKind::Unknown:
+            why = "the file cannot be looked at";
+            break;
+        case util::PathKind::File:
+            why = "the file cannot be read";
+            break;
+        }
         folder.configExists = true;
-        folder.stop = Problem(configPath, 0, messages::Unreadable(configPath), "the file cannot be looked at");
+        folder.stop = Problem(configPath, 0, messages::Unreadable(configPath), why);
         return finish();
     }
     folder.configExists = true;
 
     try {
-        const std::optional<std::string> bytes = files.Read(configPath);
-        if (!bytes) {
-            folder.stop = Problem(configPath, 0, messages::Unreadable(configPath), "the file cannot be read");
-            return finish();
-        }
         XmlParseFailure failure;
         const std::optional<SysDifferenceDocument> document = ParseSysDifference(*bytes, *site.converter, &failure);
         if (!document) {
@@ -225,8 +245,10 @@ void PlanFolder(const DifferenceSite& site, const DifferenceFiles& files, Differ
             for (const DifferenceParameter& parameter : document->parameters)
                 PlanParameter(site, plan, folderIndex, configPath, parameter);
         }
-        for (const DifferenceFileItem& item : document->files)
-            PlanCopy(site, files, plan, folderIndex, plan.folders[folderIndex], item);
+        if (plan.copiesFiles || plan.copiesNotMade == CopiesNotMade::Planned) {
+            for (const DifferenceFileItem& item : document->files)
+                PlanCopy(site, files, plan, folderIndex, plan.folders[folderIndex], item);
+        }
     } catch (...) {
         // Whatever else fails while reading it: the module gives up the
         // file with its own message, having applied none of it.
@@ -264,7 +286,7 @@ bool DifferenceChanged(const DifferenceSite& site, const std::string& zoneCode)
 }
 
 DifferencePlan PlanSysDifference(const DifferenceSite& site, const DifferenceFiles& files, const std::string& zoneCode,
-                                 int stripSwitch, int kind)
+                                 int stripSwitch, int kind, CopiesNotMade copiesNotMade)
 {
     DifferencePlan plan;
     plan.zoneCode = zoneCode;
@@ -277,6 +299,7 @@ DifferencePlan PlanSysDifference(const DifferenceSite& site, const DifferenceFil
     plan.lastVersion = site.readIni(plan.recordFile, kDifferenceRecordSection, kDifferenceVersionKey);
     plan.lastZoneCode = site.readIni(plan.recordFile, kDifferenceRecordSection, kDifferenceZoneKey);
     plan.copiesFiles = !(zoneCode == plan.lastZoneCode && site.version == plan.lastVersion);
+    plan.copiesNotMade = copiesNotMade;
     plan.storesParameters = site.vo != nullptr;
 
     PlanFolder(site, files, plan, std::nullopt, kind);
@@ -288,6 +311,7 @@ DifferencePlan PlanSysDifference(const DifferenceSite& site, const DifferenceFil
                                    "the directory cannot be listed");
     for (const ZoneDirectory& zone : SelectZoneDirectories(entries, plan.matchCode))
         PlanFolder(site, files, plan, zone.name, kind);
+    LinkOverrides(plan.parameters);
     return plan;
 }
 

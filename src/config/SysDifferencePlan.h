@@ -118,6 +118,12 @@ struct PlannedParameter {
 
 enum class CopyKind { File, Directory };
 
+// Whether a plan holds the copies that its run does not make (version and
+// zone unchanged): a report of the installation shows them, with what
+// their sources and targets look like; the run itself leaves them out and
+// looks at none of their files.
+enum class CopiesNotMade { Planned, LeftOut };
+
 struct PlannedCopy {
     std::size_t folder = 0;
     std::uint32_t line = 0;
@@ -156,6 +162,7 @@ struct DifferencePlan {
     // the record; parameters only into a value object.
     bool copiesFiles = false;
     bool storesParameters = false;
+    CopiesNotMade copiesNotMade = CopiesNotMade::Planned;
     std::vector<PlannedFolder> folders;  // in the order they are applied
     std::vector<PlannedParameter> parameters;
     std::vector<PlannedCopy> copies;
@@ -184,7 +191,7 @@ bool DifferenceChanged(const DifferenceSite& site, const std::string& zoneCode);
 // through `files` and the site's readIni; never calls the site's log or
 // writeIni and never touches its value object.
 DifferencePlan PlanSysDifference(const DifferenceSite& site, const DifferenceFiles& files, const std::string& zoneCode,
-                                 int stripSwitch, int kind);
+                                 int stripSwitch, int kind, CopiesNotMade copiesNotMade = CopiesNotMade::Planned);
 
 // Every problem the run would log, in the order it would log them. Those of
 // copies only when files are copied; what copying finds only then (a file

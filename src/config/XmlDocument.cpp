@@ -2,6 +2,7 @@
 
 #include "config/GbkCodeTable.h"
 #include "config/Utf8Text.h"
+#include "config/XmlSubsetReader.h"
 
 #include <expat.h>
 
@@ -67,11 +68,6 @@ std::optional<std::string_view> XmlNode::Attribute(std::string_view name) const 
     return std::nullopt;
 }
 
-std::uint32_t XmlNodeSink::Line() const noexcept
-{
-    return parser_ != nullptr ? static_cast<std::uint32_t>(XML_GetCurrentLineNumber(parser_)) : 0;
-}
-
 std::uint32_t XmlNode::Line() const noexcept
 {
     return IsElement() ? document_->nodes_[index_].line : 0;
@@ -88,7 +84,7 @@ XmlDocument::Span XmlDocument::Store(std::string_view text)
 // what the tree of those nodes would take against the bound. Nothing may
 // unwind through the parser, a C library: a failure stops the parse and is
 // reported after it.
-class XmlStreamer {
+class XmlStreamer final : XmlPosition {
 public:
     XmlStreamer(XML_Parser parser, XmlNodeSink& sink, std::size_t sizeLimit)
         : parser_(parser), sink_(sink), sizeLimit_(sizeLimit)
@@ -99,10 +95,11 @@ public:
         XML_SetCdataSectionHandler(parser, OnCdataStart, OnCdataEnd);
         XML_SetCommentHandler(parser, OnComment);
         XML_SetProcessingInstructionHandler(parser, OnProcessingInstruction);
-        sink_.parser_ = parser;
+        sink_.position_ = this;
+        sink_.gbkTexts_ = false;
     }
 
-    ~XmlStreamer() { sink_.parser_ = nullptr; }
+    ~XmlStreamer() { sink_.position_ = nullptr; }
     XmlStreamer(const XmlStreamer&) = delete;
     XmlStreamer& operator=(const XmlStreamer&) = delete;
 
@@ -111,10 +108,19 @@ public:
     const std::string& Reason() const noexcept { return reason_; }
 
 private:
+    std::uint32_t Line() const noexcept override
+    {
+        return static_cast<std::uint32_t>(XML_GetCurrentLineNumber(parser_));
+    }
+
     struct NameHash {
         using is_transparent = void;
         std::size_t operator()(std::string_view name) const noexcept { return std::hash<std::string_view>()(name); }
     };
+
+    // The fast reader counts on small records to stay within the bound
+    // without counting (XmlSubsetReader.cpp).
+    static_assert(sizeof(XmlDocument::NodeRecord) + sizeof(XmlDocument::AttributeRecord) < 64);
 
     static XmlStreamer& Self(void* data) { return *static_cast<XmlStreamer*>(data); }
 
@@ -197,11 +203,12 @@ private:
             self.FlushText();
             if (!self.Inside() && self.rootSeen_)
                 throw std::logic_error("a second document element");
-            self.ChargeElement(name);
+            const std::string_view element(name);
+            self.ChargeElement(element);
             for (const XML_Char** attribute = attributes; *attribute != nullptr; attribute += 2)
                 self.Charge(sizeof(XmlDocument::AttributeRecord) + std::char_traits<char>::length(attribute[0]) +
                             std::char_traits<char>::length(attribute[1]));
-            self.sink_.StartElement(name, attributes);
+            self.sink_.StartElement(element, attributes);
             self.rootSeen_ = true;
             ++self.depth_;
         });
@@ -301,6 +308,14 @@ public:
     }
 
     void EndElement() override { open_.pop_back(); }
+    void Restart() override
+    {
+        document_.text_.clear();
+        document_.nodes_.clear();
+        document_.attributes_.clear();
+        open_.clear();
+        names_.clear();
+    }
     void Text(std::string_view text) override { Add(XmlNodeKind::Text, document_.Store({}), text); }
     void CData(std::string_view text) override { Add(XmlNodeKind::CData, document_.Store({}), text); }
     void Comment() override { Add(XmlNodeKind::Comment, document_.Store({}), {}); }
@@ -395,6 +410,15 @@ bool Fail(XmlParseFailure* failure, std::uint32_t line, std::string_view reason)
 } // namespace
 
 bool StreamXml(std::string_view bytes, const XmlSourceEncoding& encoding, XmlNodeSink& sink, XmlParseFailure* failure)
+{
+    if (ReadXmlSubset(bytes, encoding, sink))
+        return true;
+    sink.Restart();
+    return StreamXmlWithExpat(bytes, encoding, sink, failure);
+}
+
+bool StreamXmlWithExpat(std::string_view bytes, const XmlSourceEncoding& encoding, XmlNodeSink& sink,
+                        XmlParseFailure* failure)
 {
     constexpr const char kNotInItsEncoding[] = "the bytes are no text of the encoding they are read in";
     constexpr const char kTooLarge[] = "the document is too large";

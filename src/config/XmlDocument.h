@@ -1,6 +1,7 @@
 #pragma once
 // The module's XML documents: a small read-only tree that the conforming
-// parser (expat) builds from its callbacks, in one pass over the bytes.
+// parser (expat) builds from its callbacks, in one pass over the bytes; most
+// documents are read as expat reads them by a faster reader of plain XML.
 //
 // What the parser reports is what the tree holds: references to the
 // entities declared in the document's internal subset are expanded,
@@ -26,8 +27,6 @@
 #include <string>
 #include <string_view>
 #include <vector>
-
-struct XML_ParserStruct;  // expat's parser
 
 namespace config {
 
@@ -124,12 +123,23 @@ private:
     std::vector<AttributeRecord> attributes_;
 };
 
+// Where a parse stands, for a sink that asks.
+class XmlPosition {
+public:
+    // The line (from 1) where the node being reported begins.
+    virtual std::uint32_t Line() const noexcept = 0;
+
+protected:
+    ~XmlPosition() = default;
+};
+
 // The nodes of a document in document order, as a parse meets them: what
 // ParseXml's tree holds, without the tree. Nothing outside the document
 // element is reported. A text is the tree's text: adjacent character data
 // as one, a run of whitespace only left out. Names and texts are UTF-8 and
-// valid only during the call. A handler that throws stops the parse, which
-// then fails.
+// valid only during the call; a sink that reads GBK may take a GBK
+// document's texts as the document's own bytes instead (TakesGbkTexts). A
+// handler that throws stops the parse, which then fails.
 class XmlNodeSink {
 public:
     virtual ~XmlNodeSink() = default;
@@ -140,23 +150,44 @@ public:
     virtual void CData(std::string_view text) = 0;
     virtual void Comment() = 0;
     virtual void ProcessingInstruction(std::string_view target) = 0;
+    // The parse begins again at the first byte: every node received so far
+    // is to be forgotten.
+    virtual void Restart() = 0;
+
+    // True for a sink that wants a GBK document's texts and attribute
+    // values as the bytes the document holds (exactly the GBK form of the
+    // UTF-8 it would get otherwise). Whether a parse gives them so,
+    // TextsAreGbk says while it runs.
+    virtual bool TakesGbkTexts() const noexcept { return false; }
+    bool TextsAreGbk() const noexcept { return gbkTexts_; }
 
     // During StartElement, Comment and ProcessingInstruction, the line
     // (from 1) where the node begins. Counted when asked: a sink that never
     // asks costs the parse nothing.
-    std::uint32_t Line() const noexcept;
+    std::uint32_t Line() const noexcept { return position_ != nullptr ? position_->Line() : 0; }
 
 private:
     friend class XmlStreamer;
-    ::XML_ParserStruct* parser_ = nullptr;  // the parse under way
+    friend class XmlSubsetReader;
+    const XmlPosition* position_ = nullptr;  // the parse under way
+    bool gbkTexts_ = false;
 };
 
 // Parses as ParseXml does and reports every node to `sink`. False exactly
 // where ParseXml gives nullopt: the bound on the tree's size is counted as
 // if the tree were built. After false, what the sink received is to be
 // thrown away; `failure`, when given, then says where and why.
+//
+// Most documents are read by a fast reader of the plain XML that the
+// module's files are written in (XmlSubsetReader.h); the conforming parser
+// reads every document that reader leaves to it.
 bool StreamXml(std::string_view bytes, const XmlSourceEncoding& encoding, XmlNodeSink& sink,
                XmlParseFailure* failure = nullptr);
+
+// The same by the conforming parser alone, as StreamXml reads the documents
+// the fast reader leaves to it; for checks that compare the two.
+bool StreamXmlWithExpat(std::string_view bytes, const XmlSourceEncoding& encoding, XmlNodeSink& sink,
+                        XmlParseFailure* failure = nullptr);
 
 // Parses a whole file's bytes taken as `encoding`. nullopt when they are no
 // well-formed XML 1.0 document, when expansion passes the bound, or when the

@@ -12,9 +12,9 @@ std::string XmlTextReader::ToGbk(std::string_view text) const
     // ASCII is the same in both; most texts of a catalogue are nothing else.
     if (std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
         return std::string(text);
-    if (coding_ == XmlTextCoding::Gbk)
-        return GbkCodeTable::System().ToGbk(text, converter_);
-    return converter_.Utf8ToGbk(text);
+    return GbkCodeTable::System().ToGbk(text, converter_,
+                                        coding_ == XmlTextCoding::Gbk ? GbkCodeTable::Source::GbkText
+                                                                      : GbkCodeTable::Source::UnicodeText);
 }
 
 std::string XmlTextReader::NodeValue(XmlNode node) const { return ToGbk(node.Value()); }

@@ -3,7 +3,9 @@
 //
 // The parser has resolved every reference; its texts are UTF-8. A GBK
 // document's texts come back as the very bytes of the file (GbkCodeTable.h),
-// a Unicode document's are converted by the platform's converter.
+// a Unicode document's characters become the GBK sequences the code page
+// decodes to them, and any other character what the platform's converter
+// makes of it.
 #include "config/GbkConverter.h"
 #include "config/XmlDocument.h"
 

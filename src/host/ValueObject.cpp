@@ -42,6 +42,11 @@ bool SameItemName(std::string_view a, std::string_view b) noexcept
     return util::EqualsIgnoreCase(CutName(a), CutName(b));
 }
 
+std::string ItemNameKey(std::string_view name)
+{
+    return util::ToUpperAscii(CutName(name));
+}
+
 rt::ParamItem* FindItem(const rt::DataVO* vo, std::string_view name)
 {
     const std::string_view wanted = CutName(name);

@@ -23,6 +23,10 @@ inline constexpr std::size_t kMaxItemNameLength = 255;
 // ASCII letters after each is cut to 255 bytes.
 bool SameItemName(std::string_view a, std::string_view b) noexcept;
 
+// A key of an item name: SameItemName(a, b) exactly when the keys of a and
+// b are equal.
+std::string ItemNameKey(std::string_view name);
+
 // The first item of that name, or null.
 rt::ParamItem* FindItem(const rt::DataVO* vo, std::string_view name);
 

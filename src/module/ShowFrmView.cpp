@@ -14,13 +14,13 @@ ui::Tfrm_Mainframe* g_launcherView = nullptr;
 
 } // namespace
 
-ui::Tfrm_Mainframe& LauncherView()
+ui::Tfrm_Mainframe& LauncherView(rt::ui::WinControl* container)
 {
     if (g_launcherView)
         return *g_launcherView;
     // The application owns the view: it frees it at the latest when it ends,
     // or when the host frees the forms it owns before unloading the module.
-    auto* view = rt::ui::CreateForm<ui::Tfrm_Mainframe>();
+    auto* view = rt::ui::CreateForm<ui::Tfrm_Mainframe>(container);
     rt::CurrentApplication()->OwnForm(view);
     g_launcherView = view;
     // A view closed for good is forgotten at once: its release is only
@@ -50,9 +50,10 @@ extern "C" WSCBS_BOOL WSCBS_STDCALL ShowFrmView(WscbsWindowHandle appHandle, voi
         if (rt::CurrentApplication() == nullptr)
             return 0;
         module::AdoptApplicationHandle(appHandle);
-        ui::Tfrm_Mainframe& view = module::LauncherView();
+        auto* target = static_cast<rt::ui::WinControl*>(container);
+        ui::Tfrm_Mainframe& view = module::LauncherView(target);
         const std::string text = module::ReadHostText(hostText);
-        ui::EmbedForm(static_cast<rt::ui::WinControl*>(container), view, text, true, "", "", false);
+        ui::EmbedForm(target, view, text, true, "", "", false);
         return 1;
     } catch (...) {
         if (rt::Application* app = rt::CurrentApplication())

@@ -31,17 +31,18 @@ constexpr int kDesignedArrowLeft = 228;
 constexpr int kDesignedLinkHeight = 80;
 constexpr int kLinkTitleMargin = 2;
 
-rt::ui::FormArgs MainframeResource()
+rt::ui::FormArgs MainframeResource(rt::ui::WinControl* container)
 {
     return {.control = {.name = "frm_Mainframe", .bounds = {0, 0, 797, 561}, .caption = "frm_Mainframe",
                         .font = Song(12)},
             .className = "Tfrm_Mainframe",
-            .keyPreview = true};
+            .keyPreview = true,
+            .container = container};
 }
 
 } // namespace
 
-Tfrm_Mainframe::Tfrm_Mainframe() : Tfrm_Custom(MainframeResource())
+Tfrm_Mainframe::Tfrm_Mainframe(rt::ui::WinControl* container) : Tfrm_Custom(MainframeResource(container))
 {
     BuildBottomArea();
     BuildMainArea();

@@ -19,8 +19,9 @@ namespace ui {
 class Tfrm_Mainframe : public Tfrm_Custom {
 public:
     // The form resource frm_Mainframe. Create it with rt::ui::CreateForm,
-    // which runs FormCreate.
-    Tfrm_Mainframe();
+    // which runs FormCreate. With a container the form is made inside it,
+    // ready for EmbedForm there (rt::ui::FormArgs::container).
+    explicit Tfrm_Mainframe(rt::ui::WinControl* container = nullptr);
     ~Tfrm_Mainframe() override;
 
     // The period shown, as yyyymm.

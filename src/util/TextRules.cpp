@@ -19,7 +19,26 @@ std::string ToUpperAscii(std::string_view text) { return rt::GbkUpperAscii(text)
 
 bool EqualsIgnoreCase(std::string_view a, std::string_view b) noexcept
 {
-    return CompareIgnoreCase(a, b) == 0;
+    // Folding keeps the length. Texts equal so far have their characters
+    // in the same places, so a double-byte character of one must be the
+    // same two bytes in the other.
+    if (a.size() != b.size())
+        return false;
+    const auto upper = [](unsigned char byte) {
+        return byte >= 'a' && byte <= 'z' ? static_cast<unsigned char>(byte - ('a' - 'A')) : byte;
+    };
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const auto x = static_cast<unsigned char>(a[i]);
+        const auto y = static_cast<unsigned char>(b[i]);
+        if (rt::GbkCharWidth(a, i) == 2) {
+            if (x != y || a[i + 1] != b[i + 1])
+                return false;
+            ++i;
+        } else if (x != y && upper(x) != upper(y)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 int CompareIgnoreCase(std::string_view a, std::string_view b) noexcept

@@ -22,6 +22,9 @@ constexpr Entity kEntities[] = {
 
 std::string DecodeXmlEntities(std::string_view text)
 {
+    // Every entity begins with '&'; most texts hold none.
+    if (text.find('&') == std::string_view::npos)
+        return std::string(text);
     std::string result(text);
     for (const Entity& entity : kEntities)
         result = ReplaceAllText(result, entity.encoded, entity.decoded);

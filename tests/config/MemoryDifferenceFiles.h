@@ -35,8 +35,12 @@ public:
     void Unknown(const std::string& path) { unknown_.insert(path); }
     void ListingFails() { listingFails_ = true; }
 
+    // Every path looked at or read, in order.
+    mutable std::vector<std::string> lookedAt;
+
     util::PathKind Kind(const std::string& path) const override
     {
+        lookedAt.push_back(path);
         std::string bare = path;
         if (!bare.empty() && bare.back() == '\\')
             bare.pop_back();
@@ -51,6 +55,7 @@ public:
 
     std::optional<std::string> Read(const std::string& path) const override
     {
+        lookedAt.push_back(path);
         const auto found = files_.find(path);
         if (found == files_.end())
             return std::nullopt;

@@ -153,12 +153,12 @@ TEST(SysDifferenceDocument, AnItemThatCannotBeReadIsMarkedAndTheOthersStay)
 {
     const testing_support::FailingConverter converter;
     const auto document = config::ParseSysDifference(
-        "<?xml version=\"1.0\" encoding=\"UTF-8\"?><D ZCODE=\"\xE5\x9D\x8F\">"
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?><D ZCODE=\"\xE0\xB8\x81\">"
         "<DIFF-PARAMETERS>"
-        "<DIFF-PARAMETER><NAME>a</NAME><VALUE>\xE5\x9D\x8F</VALUE></DIFF-PARAMETER>"
+        "<DIFF-PARAMETER><NAME>a</NAME><VALUE>\xE0\xB8\x81</VALUE></DIFF-PARAMETER>"
         "<DIFF-PARAMETER><NAME>b</NAME><VALUE>2</VALUE></DIFF-PARAMETER>"
         "</DIFF-PARAMETERS><DIFF-FILES>"
-        "<DIFF-FILE><NAME>\xE5\x9D\x8F</NAME><TYPE>0</TYPE></DIFF-FILE>"
+        "<DIFF-FILE><NAME>\xE0\xB8\x81</NAME><TYPE>0</TYPE></DIFF-FILE>"
         "<DIFF-FILE><NAME>f</NAME><TYPE>0</TYPE></DIFF-FILE>"
         "</DIFF-FILES></D>",
         converter);

@@ -9,6 +9,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 
 using config::DifferencePlan;
@@ -283,6 +284,45 @@ TEST_F(SysDifferencePlanTest, SameVersionAndZoneCopyNothingButStoreParametersAga
     EXPECT_EQ(Messages(newer).size(), 2u);
 }
 
+// A start leaves out the copies it does not make and looks at none of their
+// files; one that copies plans them as a report does.
+TEST_F(SysDifferencePlanTest, AStartThatCopiesNothingLooksAtNoFileOfACopy)
+{
+    files_.Put("SysDifference.xml", Document(nullptr, "<DIFF-PARAMETERS>" + Parameter("p", "", "v") +
+                                                           "</DIFF-PARAMETERS><DIFF-FILES>" +
+                                                           FileItem("missing.dll", "0", "") +
+                                                           FileItem("tree", "1", "sub") + "</DIFF-FILES>"));
+    const auto startPlan = [&](const std::string& zoneCode) {
+        files_.lookedAt.clear();
+        return config::PlanSysDifference(site_, files_, zoneCode, 0, 1, config::CopiesNotMade::LeftOut);
+    };
+    const auto lookedAtACopy = [&] {
+        return std::any_of(files_.lookedAt.begin(), files_.lookedAt.end(), [](const std::string& path) {
+            return path.find("missing.dll") != std::string::npos || path.find("tree") != std::string::npos ||
+                   path.find("sub") != std::string::npos;
+        });
+    };
+    record_ = {{"lastVersion", "2.0.118"}, {"lastRevenueCode", "132"}};
+    const DifferencePlan same = startPlan("132");
+    EXPECT_FALSE(same.copiesFiles);
+    EXPECT_EQ(same.parameters.size(), 1u);
+    EXPECT_TRUE(same.copies.empty());
+    EXPECT_FALSE(lookedAtACopy());
+    EXPECT_EQ(Messages(same), Messages(Plan("132")));
+
+    site_.version = "2.0.119";
+    const DifferencePlan newer = startPlan("132");
+    EXPECT_TRUE(lookedAtACopy());
+    const DifferencePlan report = Plan("132");
+    ASSERT_EQ(newer.copies.size(), 2u);
+    for (std::size_t i = 0; i < 2; ++i) {
+        EXPECT_EQ(newer.copies[i].source, report.copies[i].source);
+        EXPECT_EQ(newer.copies[i].sourceKind, report.copies[i].sourceKind);
+        EXPECT_EQ(newer.copies[i].expected, report.copies[i].expected);
+    }
+    EXPECT_EQ(Messages(newer), Messages(report));
+}
+
 TEST_F(SysDifferencePlanTest, UnreadablePartsNameTheParsersLineAndComeInLogOrder)
 {
     files_.Put("SysDifference.xml", Document(nullptr, "<DIFF-PARAMETERS>\r\n<DIFF-PARAMETER>\r\n</DIFF-PARAMETERS>"));
@@ -315,7 +355,7 @@ TEST_F(SysDifferencePlanTest, AnUnreadableItemIsPlannedInItsPlaceAndTheRestStill
     site_.converter = &converter;
     files_.Put("SysDifference.xml",
                "<?xml version=\"1.0\" encoding=\"UTF-8\"?><SYSDIFFERENCE>\n<DIFF-PARAMETERS>\n"
-               "<DIFF-PARAMETER><NAME>bad</NAME><VALUE>\xE5\x9D\x8F</VALUE></DIFF-PARAMETER>\n"
+               "<DIFF-PARAMETER><NAME>bad</NAME><VALUE>\xE0\xB8\x81</VALUE></DIFF-PARAMETER>\n"
                "<DIFF-PARAMETER><NAME>good</NAME><TYPE>integer</TYPE><VALUE>7</VALUE></DIFF-PARAMETER>\n"
                "</DIFF-PARAMETERS></SYSDIFFERENCE>");
     const DifferencePlan plan = Plan("132");

@@ -260,10 +260,10 @@ TEST_F(SysDifferenceTest, AnItemThatCannotBeReadIsThatItemsFailureAndTheLoopGoes
         "WSCBS\\AppComs\\difference\\SysDifference.xml",
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?><SYSDIFFERENCE>"
         "<DIFF-PARAMETERS>"
-        "<DIFF-PARAMETER><NAME>bad</NAME><VALUE>\xE5\x9D\x8F</VALUE></DIFF-PARAMETER>"
+        "<DIFF-PARAMETER><NAME>bad</NAME><VALUE>\xE0\xB8\x81</VALUE></DIFF-PARAMETER>"
         "<DIFF-PARAMETER><NAME>good</NAME><TYPE>integer</TYPE><VALUE>7</VALUE></DIFF-PARAMETER>"
         "</DIFF-PARAMETERS><DIFF-FILES>"
-        "<DIFF-FILE><NAME>\xE5\x9D\x8F.dll</NAME><TYPE>0</TYPE><TARGETDIR/></DIFF-FILE>"
+        "<DIFF-FILE><NAME>\xE0\xB8\x81.dll</NAME><TYPE>0</TYPE><TARGETDIR/></DIFF-FILE>"
         "<DIFF-FILE><NAME>ok.dll</NAME><TYPE>0</TYPE><TARGETDIR/></DIFF-FILE>"
         "</DIFF-FILES></SYSDIFFERENCE>");
     folder_.Write("WSCBS\\AppComs\\difference\\ok.dll", "ok");

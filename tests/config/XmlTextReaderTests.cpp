@@ -1,5 +1,6 @@
 #include "config/GbkCodeTable.h"
 #include "config/GbkConverter.h"
+#include "config/Utf8Text.h"
 #include "config/XmlDocument.h"
 #include "config/XmlSource.h"
 #include "config/XmlTextReader.h"
@@ -8,12 +9,33 @@
 
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 using config::XmlTextCoding;
 using testing_text::Utf8;
 
 namespace {
 
 config::XmlSourceEncoding Detect(std::string_view bytes) { return config::DetectXmlEncoding(bytes); }
+
+// The GBK bytes of a sequence that the table reads as a stand-in character
+// (a pair that this platform's code page leaves undefined, or decodes to a
+// character another sequence has); empty when there is none.
+std::string FirstStandInSequence()
+{
+    const config::GbkCodeTable& table = config::GbkCodeTable::System();
+    for (unsigned lead = 0x81; lead <= 0xFE; ++lead) {
+        for (unsigned trail = 0x40; trail <= 0xFE; ++trail) {
+            const std::string pair{static_cast<char>(lead), static_cast<char>(trail)};
+            std::string utf8;
+            if (trail != 0x7F && table.AppendUtf8(utf8, pair) && utf8.size() == 4)
+                return pair;
+        }
+    }
+    return {};
+}
 
 } // namespace
 
@@ -125,3 +147,65 @@ TEST(GbkCodeTable, WritingIntoABufferGivesWhatAppendingGives)
     EXPECT_FALSE(table.WriteUtf8(out.data(), "a\xB0"));
     EXPECT_FALSE(table.WriteUtf8(out.data(), "\xB0<b>"));
 }
+
+// A Unicode document's text goes through the code page's table, not the
+// platform's converter: both must give the same bytes for every character.
+TEST(GbkCodeTable, UnicodeTextConvertsAsThePlatformConverts)
+{
+    const config::GbkCodeTable& table = config::GbkCodeTable::System();
+    const config::GbkConverter& converter = config::SystemGbkConverter();
+    const auto unicode = config::GbkCodeTable::Source::UnicodeText;
+    std::size_t differences = 0;
+    for (char32_t c = 0x80; c <= 0xFFFF; ++c) {
+        if (c >= 0xD800 && c <= 0xDFFF)
+            continue;
+        std::string utf8;
+        ASSERT_TRUE(config::AppendUtf8(utf8, c));
+        const std::string expected = converter.Utf8ToGbk(utf8);
+        // Whole and inside ASCII on both sides, which takes the quick path
+        // over the ASCII around it.
+        const std::string got = table.ToGbk(utf8, converter, unicode);
+        const std::string inText = table.ToGbk("abcdefgh" + utf8 + "ijklmnopq", converter, unicode);
+        if (got != expected || inText != "abcdefgh" + expected + "ijklmnopq") {
+            if (++differences <= 10)
+                ADD_FAILURE() << "U+" << std::hex << static_cast<unsigned>(c) << ": the table gives a different form";
+        }
+    }
+    EXPECT_EQ(differences, 0u);
+    // Beyond the basic plane, a stand-in character is GBK bytes only in
+    // text read out of GBK; lone bytes and cut sequences are marked.
+    // (Windows' code page defines every pair: no stand-in there.)
+    if (const std::string pair = FirstStandInSequence(); !pair.empty()) {
+        std::string standIn;
+        ASSERT_TRUE(table.AppendUtf8(standIn, pair));
+        EXPECT_EQ(table.ToGbk(standIn, converter, unicode), converter.Utf8ToGbk(standIn));
+        EXPECT_EQ(table.ToGbk(standIn, converter), pair);
+    }
+    for (const std::string broken : {"a\xE4\xB8" "b\x80" "c\xF0\x9F\x98\x80", "\xE4\xB8\xE4\xB8\x80\xFF\xFE",
+                                     "\xC0\xAF\xED\xA0\x80z"})
+        EXPECT_EQ(table.ToGbk(broken, converter, unicode), converter.Utf8ToGbk(broken)) << broken;
+}
+
+#ifdef _WIN32
+// The table is decoded a row of pairs at a time; each sequence on its own
+// decodes the same.
+TEST(GbkCodeTable, DecodingByRowsGivesWhatEachSequenceGives)
+{
+    const std::vector<char16_t> bySequence =
+        config::DecodeEveryGbkSequence([](const char* bytes, std::size_t length) -> char16_t {
+            wchar_t unit[2] = {};
+            return MultiByteToWideChar(936, MB_ERR_INVALID_CHARS, bytes, static_cast<int>(length), unit, 2) == 1
+                       ? static_cast<char16_t>(unit[0])
+                       : 0;
+        });
+    const std::vector<char16_t> byRows = config::DecodeCodePage936();
+    ASSERT_EQ(byRows.size(), bySequence.size());
+    std::size_t differences = 0;
+    for (std::size_t i = 0; i < byRows.size(); ++i) {
+        if (byRows[i] != bySequence[i] && ++differences <= 10)
+            ADD_FAILURE() << std::hex << "sequence " << i << ": " << unsigned(byRows[i]) << " for " << unsigned(bySequence[i]);
+    }
+    EXPECT_EQ(differences, 0u);
+    EXPECT_EQ(byRows[0xB0A1], u'\u554A');  // 啊
+}
+#endif

@@ -1,5 +1,6 @@
 #include "faults/InstallationState.h"
 
+#include "support/LogMessages.h"
 #include "support/TempFolder.h"
 
 #include "sharedrt/ErrorMsgLayout.h"
@@ -219,19 +220,7 @@ std::uint64_t FileSize(const std::string& path)
 
 std::vector<std::string> LogLinesSince(const std::string& logFile, std::uint64_t offset)
 {
-    const std::string all = testing_support::ReadBytes(logFile);
-    std::vector<std::string> lines;
-    std::size_t start = std::min<std::size_t>(offset, all.size());
-    while (start < all.size()) {
-        std::size_t end = all.find("\r\n", start);
-        if (end == std::string::npos)
-            end = all.size();
-        const std::string line = all.substr(start, end - start);
-        const std::size_t gap = line.find("  ");
-        lines.push_back(gap == std::string::npos ? line : line.substr(gap + 2));
-        start = end + 2;
-    }
-    return lines;
+    return testing_support::LogMessages(testing_support::ReadBytes(logFile), static_cast<std::size_t>(offset));
 }
 
 const std::vector<std::string>* IniText::Section(const std::string& name) const

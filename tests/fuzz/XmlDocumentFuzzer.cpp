@@ -1,7 +1,9 @@
 // The one XML reader (config/XmlDocument.h) and reading texts out of it
 // (config/XmlTextReader.h). The reader must accept exactly what expat alone
 // accepts with the same settings on the same bytes, build a tree of the
-// documented shape, and give texts that agree with each other. An entity
+// documented shape, and give texts that agree with each other. Its fast
+// reader of plain documents must report what it reads node for node and
+// line for line as expat does, to a sink of UTF-8 texts and to one of GBK. An entity
 // expansion that the reader does not bound shows as a time-out or as
 // running out of memory under libFuzzer's limits.
 //   input: the bytes of a file, read in the encoding the module detects
@@ -12,7 +14,10 @@
 #include "config/Utf8Text.h"
 #include "config/XmlDocument.h"
 #include "config/XmlSource.h"
+#include "config/XmlSubsetReader.h"
 #include "config/XmlTextReader.h"
+
+#include "support/RecordingXmlSink.h"
 
 #include <expat.h>
 
@@ -122,8 +127,28 @@ void CollectText(XmlNode element, std::string& out)
 
 bool IsWhitespace(std::string_view text) { return text.find_first_not_of(" \t\r\n") == std::string_view::npos; }
 
+void CheckFastReader(std::string_view bytes, const config::XmlSourceEncoding& encoding, const fuzz::Context& context)
+{
+    std::string expected;
+    bool expatRead = false;
+    for (const bool takesGbk : {false, true}) {
+        testing_xml::RecordingXmlSink fast(takesGbk);
+        if (!config::ReadXmlSubset(bytes, encoding, fast))
+            return;
+        if (!expatRead) {
+            testing_xml::RecordingXmlSink expat;
+            FUZZ_CHECK(config::StreamXmlWithExpat(bytes, encoding, expat),
+                       context() + "\nthe fast reader read it; expat rejects it");
+            expected = expat.Record();
+            expatRead = true;
+        }
+        FUZZ_CHECK_TEXT(fast.Record(), expected, context() + (takesGbk ? "\nGBK texts" : "\nUTF-8 texts"));
+    }
+}
+
 void Check(std::string_view bytes, const config::XmlSourceEncoding& encoding, const fuzz::Context& context)
 {
+    CheckFastReader(bytes, encoding, context);
     const std::optional<config::XmlDocument> document = config::ParseXml(bytes, encoding);
     // The reader takes what expat takes, unless the tree would take more
     // than expansion may give.

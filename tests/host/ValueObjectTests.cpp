@@ -190,3 +190,20 @@ TEST_F(ValueObjectTest, AnItemWithoutACellReadsAsTheDefault)
     SetString(vo.get(), "broken", "mended");
     EXPECT_EQ(GetString(vo.get(), "broken", ""), "mended");
 }
+
+// The key of a name stands for SameItemName: over names that differ in case,
+// in a trail byte, and past the cut at 255 bytes (also in the middle of a
+// double-byte character), equal keys and same names go together.
+TEST(ItemNameKey, EqualKeysExactlyForTheSameItemName)
+{
+    const std::string longName(254, 'n');
+    const std::string names[] = {"Rate", "RATE", "rate", "Rat", "\x81\x61", "\x81\x41", "a\x81\x61", "A\x81\x61",
+                                 longName + "\xB0\xA1", longName + "\xB0\xA2", longName + "N", longName + "n",
+                                 longName, longName + "nx", std::string(300, 'q'), std::string(301, 'Q'), ""};
+    for (const std::string& a : names) {
+        for (const std::string& b : names)
+            EXPECT_EQ(ItemNameKey(a) == ItemNameKey(b), SameItemName(a, b)) << a.size() << " / " << b.size();
+    }
+    EXPECT_EQ(ItemNameKey("Rate"), ItemNameKey("rATE"));
+    EXPECT_NE(ItemNameKey("\x81\x61"), ItemNameKey("\x81\x41"));
+}

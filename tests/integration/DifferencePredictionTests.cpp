@@ -13,6 +13,7 @@
 #include "shell/SubAppModule.h"
 #include "support/ChildProcess.h"
 #include "support/JsonReader.h"
+#include "support/LogMessages.h"
 #include "support/TempFolder.h"
 
 #include <gmock/gmock.h>
@@ -299,20 +300,7 @@ protected:
     // The log lines since the test began that name this installation.
     std::vector<std::string> LogLines() const
     {
-        const std::string added = ReadBytes(LogPath()).substr(logBefore_);
-        std::vector<std::string> lines;
-        for (std::size_t start = 0; start < added.size();) {
-            std::size_t end = added.find("\r\n", start);
-            if (end == std::string::npos)
-                end = added.size();
-            const std::string line = added.substr(start, end - start);
-            const std::size_t gap = line.find("  ");
-            const std::string message = gap == std::string::npos ? line : line.substr(gap + 2);
-            if (message.find(installation_) != std::string::npos)
-                lines.push_back(message);
-            start = end + 2;
-        }
-        return lines;
+        return testing_support::LogMessages(ReadBytes(LogPath()), logBefore_, installation_);
     }
 
     // wscbs-check's JSON for the installation, and its exit status.

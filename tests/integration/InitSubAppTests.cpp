@@ -8,6 +8,7 @@
 #include "support/TempFolder.h"
 #include "support/ChildProcess.h"
 #include "support/ImportPatch.h"
+#include "support/LogMessages.h"
 
 #include "sharedrt/ErrorMsgLayout.h"
 #include "sharedrt/RtString.h"
@@ -106,21 +107,8 @@ protected:
     // installation (other test programs may log at the same time).
     std::vector<std::string> LogLines(std::string_view needle = {}) const
     {
-        const std::string added = ReadBytes(LogPath()).substr(logBefore_);
-        std::vector<std::string> lines;
-        std::size_t start = 0;
-        while (start < added.size()) {
-            std::size_t end = added.find("\r\n", start);
-            if (end == std::string::npos)
-                end = added.size();
-            const std::string line = added.substr(start, end - start);
-            const std::size_t gap = line.find("  ");
-            const std::string message = gap == std::string::npos ? line : line.substr(gap + 2);
-            if (message.find(needle.empty() ? std::string_view(installation_) : needle) != std::string::npos)
-                lines.push_back(message);
-            start = end + 2;
-        }
-        return lines;
+        return testing_support::LogMessages(ReadBytes(LogPath()), logBefore_,
+                                            needle.empty() ? std::string_view(installation_) : needle);
     }
 
     void SetCompany(const char* name, const char* value)

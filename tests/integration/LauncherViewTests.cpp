@@ -7,8 +7,10 @@
 #include "sharedrt/RtQuery.h"
 #include "sharedrt/RtString.h"
 #include "sharedrt/UniqueHandle.h"
+#include "sharedrt/ui/Label.h"
 #include "sharedrt/ui/Panel.h"
 #include "support/ImportPatch.h"
+#include "support/WindowCreations.h"
 
 #include <gmock/gmock.h>
 
@@ -75,6 +77,44 @@ TEST_F(LauncherViewTest, TheFirstShowCreatesAndEmbedsTheViewAndLaterShowsReuseIt
     EXPECT_EQ(lastTextAfterShow, "ModalFormMsg=&eq%&lim%");
     EXPECT_EQ(MigrationStatements(), 2);
     EXPECT_THAT(StartedCodes(), ElementsAre("WSCBS004-00-01"));
+    EXPECT_TRUE(errors.Messages().empty());
+}
+
+TEST_F(LauncherViewTest, TheViewIsMadeInsideTheHostsContainerAndStandsFreeWhenThereIsNone)
+{
+    {
+        testing_support::WindowCreations creations;
+        ASSERT_TRUE(creations.Hooked());
+        ASSERT_TRUE(Show());
+        const auto made = creations.Of("Tfrm_Mainframe");
+        ASSERT_EQ(made.size(), 1u);
+        EXPECT_EQ(made[0].parent, host->Container().Handle());
+        EXPECT_TRUE(made[0].style & WS_CHILD);
+        EXPECT_FALSE(made[0].style & (WS_CAPTION | WS_THICKFRAME | WS_POPUP));
+    }
+    const HWND view = View()->Handle();
+    EXPECT_EQ(GetParent(view), host->Container().Handle());
+    EXPECT_EQ(View()->Width(), host->Container().ClientWidth());
+    EXPECT_EQ(View()->Height(), host->Container().ClientHeight());
+    // The panel was laid out at its designed width (789) first: the version,
+    // anchored to the right edge, moved with it as far as the panel grew.
+    const auto& version = Element<rt::ui::Label>("Label_version");
+    EXPECT_GT(version.Parent()->ClientWidth(), 789);
+    EXPECT_EQ(version.Left(), 640 + version.Parent()->ClientWidth() - 789);
+
+    SendMessageA(view, WSCBS_MSG_CLOSE_FORM, 0, 0);
+    rt::ui::driver::ProcessMessages();
+    ASSERT_FALSE(IsWindow(view));
+    testing_support::WindowCreations creations;
+    ASSERT_TRUE(Show("", false));
+    const auto made = creations.Of("Tfrm_Mainframe");
+    ASSERT_EQ(made.size(), 1u);
+    const HWND free = FindOwnWindow("Tfrm_Mainframe");
+    EXPECT_EQ(GetAncestor(free, GA_PARENT), GetDesktopWindow());
+    EXPECT_FALSE(made[0].style & WS_CHILD);
+    SendMessageA(free, WSCBS_MSG_CLOSE_FORM, 0, 0);
+    rt::ui::driver::ProcessMessages();
+    EXPECT_FALSE(IsWindow(free));
     EXPECT_TRUE(errors.Messages().empty());
 }
 

@@ -1,5 +1,6 @@
 #pragma once
-// A converter that runs out of memory on the text "坏" (E5 9D 8F in UTF-8),
+// A converter that runs out of memory on the text "ก" (E0 B8 81 in UTF-8,
+// a character GBK has not, so that conversions ask the converter for it),
 // as a conversion may on any text; every other text converts as the
 // system's converter does.
 #include "config/GbkConverter.h"
@@ -14,7 +15,7 @@ class FailingConverter : public config::GbkConverter {
 public:
     std::string Utf8ToGbk(std::string_view utf8) const override
     {
-        if (utf8.find("\xE5\x9D\x8F") != std::string_view::npos)
+        if (utf8.find("\xE0\xB8\x81") != std::string_view::npos)
             throw std::bad_alloc();
         return config::SystemGbkConverter().Utf8ToGbk(utf8);
     }

@@ -100,3 +100,79 @@ TEST(Bitmap, CopiesAreIndependent)
     EXPECT_EQ(Bitmap().PixelAt(0, 0), 0u);
     EXPECT_TRUE(Bitmap().Empty());
 }
+
+namespace {
+
+constexpr const char* kStoredFormats[] = {"FORMAT24", "FORMAT32", "FORMATTOPDOWN", "FORMAT8", "FORMAT4", "FORMAT1"};
+
+int BitsPerPixel(HBITMAP bitmap)
+{
+    DIBSECTION dib{};
+    GetObjectA(bitmap, sizeof dib, &dib);
+    return dib.dsBm.bmBitsPixel;
+}
+
+// What Windows itself makes of the resource, as the reference.
+rt::unique_hbitmap LoadedByWindows(const char* name)
+{
+    return rt::unique_hbitmap(static_cast<HBITMAP>(
+        LoadImageA(GetModuleHandleA(nullptr), name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+}
+
+COLORREF PixelOf(HBITMAP bitmap, int x, int y)
+{
+    rt::unique_hdc dc(CreateCompatibleDC(nullptr));
+    SelectGuard select(dc.get(), bitmap);
+    return GetPixel(dc.get(), x, y);
+}
+
+} // namespace
+
+TEST(Bitmap, EveryStoredFormatLoadsAsWindowsLoadsIt)
+{
+    // Rows stored top-down are checked below only: LoadImageA of Wine
+    // gives no pixels for them.
+    for (const char* name : {"FORMAT24", "FORMAT32", "FORMAT8", "FORMAT4", "FORMAT1"}) {
+        SCOPED_TRACE(name);
+        const Bitmap loaded = Bitmap::FromResource(GetModuleHandleA(nullptr), name);
+        const rt::unique_hbitmap reference = LoadedByWindows(name);
+        ASSERT_TRUE(reference);
+        ASSERT_EQ(loaded.Width(), 5);
+        ASSERT_EQ(loaded.Height(), 3);
+        EXPECT_EQ(BitsPerPixel(loaded.Handle()), BitsPerPixel(reference.get()));
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < 5; ++x)
+                EXPECT_EQ(loaded.PixelAt(x, y), PixelOf(reference.get(), x, y)) << x << "," << y;
+    }
+    // The rows stand the right way up, whichever order they are stored in.
+    for (const char* name : {"FORMAT24", "FORMAT32", "FORMATTOPDOWN", "FORMAT8", "FORMAT4"}) {
+        SCOPED_TRACE(name);
+        const Bitmap loaded = Bitmap::FromResource(GetModuleHandleA(nullptr), name);
+        EXPECT_EQ(loaded.PixelAt(0, 0), kRed);
+        EXPECT_EQ(loaded.PixelAt(4, 1), kRed);
+        EXPECT_EQ(loaded.PixelAt(1, 1), kBlue);
+        EXPECT_EQ(loaded.PixelAt(4, 2), RGB(255, 255, 0));
+    }
+    const Bitmap bits = Bitmap::FromResource(GetModuleHandleA(nullptr), "FORMAT1");
+    EXPECT_EQ(bits.PixelAt(3, 0), RGB(255, 255, 255));
+    EXPECT_EQ(bits.PixelAt(2, 0), RGB(0, 0, 0));
+}
+
+TEST(Bitmap, CopiesKeepTheFormatAndEveryPixel)
+{
+    for (const char* name : kStoredFormats) {
+        SCOPED_TRACE(name);
+        const Bitmap original = Bitmap::FromResource(GetModuleHandleA(nullptr), name);
+        Bitmap copy = original;
+        EXPECT_NE(copy.Handle(), original.Handle());
+        EXPECT_EQ(copy.Width(), original.Width());
+        EXPECT_EQ(copy.Height(), original.Height());
+        EXPECT_EQ(BitsPerPixel(copy.Handle()), BitsPerPixel(original.Handle()));
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < 5; ++x)
+                EXPECT_EQ(copy.PixelAt(x, y), original.PixelAt(x, y)) << x << "," << y;
+        copy.SetPixel(0, 0, RgbHex(0xFFFFFF));
+        EXPECT_EQ(copy.PixelAt(0, 0), RGB(255, 255, 255));
+        EXPECT_NE(original.PixelAt(0, 0), RGB(255, 255, 255));
+    }
+}

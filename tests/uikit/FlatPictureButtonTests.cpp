@@ -141,3 +141,24 @@ TEST_F(FlatPictureButtonTests, ExceptionInTheClickHandlerReachesTheErrorDisplay)
     EXPECT_EQ(errors_.Messages()[0], "调用主程序功能失败");
     EXPECT_FALSE(button->Pressed());
 }
+
+TEST_F(FlatPictureButtonTests, TheCaptionIsMeasuredAfreshWhenItOrItsFontChanges)
+{
+    auto* button = AddButton({100, 50, 120, 120}, "清卡");
+    const RECT two = button->CaptionRect();
+    EXPECT_EQ(button->CaptionRect().right - button->CaptionRect().left, two.right - two.left);
+
+    button->SetCaption("清除税控卡");
+    const RECT five = button->CaptionRect();
+    EXPECT_GT(five.right - five.left, two.right - two.left);
+
+    // A larger font of the parent reaches the button's caption.
+    canvas_->SetFont(Font{.face = "宋体", .height = 24});
+    const RECT larger = button->CaptionRect();
+    EXPECT_GT(larger.bottom - larger.top, five.bottom - five.top);
+    EXPECT_GT(larger.right - larger.left, five.right - five.left);
+    EXPECT_EQ(button->ContentHeight(), 48 + 4 + (larger.bottom - larger.top));
+
+    button->SetCaption("");
+    EXPECT_EQ(button->ContentHeight(), 48);
+}

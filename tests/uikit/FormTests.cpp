@@ -1,6 +1,7 @@
 #include "UiTestSupport.h"
 
 #include "sharedrt/RtError.h"
+#include "support/WindowCreations.h"
 
 using namespace rt::ui;
 
@@ -39,6 +40,37 @@ protected:
         Form::HandleActivate(wParam, lParam);
         ++activations;
         focusAfterActivation = GetFocus();
+    }
+};
+
+// A form made inside a container, with a panel at the right edge of its
+// designed area; it records its size when it first appears and when its
+// events run.
+class ContainedForm : public Form {
+public:
+    explicit ContainedForm(WinControl* container)
+        : Form({.control = {.name = "frm_Contained", .bounds = {0, 0, 300, 200}, .caption = "frm_Contained"},
+                .className = "TContainedForm",
+                .container = container})
+    {
+        edge = new Panel({.control = {.owner = this, .parent = this, .bounds = {280, 0, 20, 200},
+                                      .anchors = kAnchorRight | kAnchorTop}});
+        OnShow = [this](Component&) { events.push_back("show " + std::to_string(Width())); };
+        OnResize = [this](Component&) { events.push_back("resize " + std::to_string(Width())); };
+    }
+    Panel* edge = nullptr;
+    std::vector<std::string> events;
+    int widthWhenAppearing = -1;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_SHOWWINDOW && wParam && widthWhenAppearing < 0) {
+            RECT client{};
+            GetClientRect(Handle(), &client);
+            widthWhenAppearing = client.right;
+        }
+        return Form::WindowProc(message, wParam, lParam);
     }
 };
 
@@ -260,5 +292,88 @@ TEST_F(FormTests, ExceptionInAClickHandlerReachesTheErrorDisplay)
     driver::Click(*panel);
     EXPECT_EQ(clicks, 2);
     EXPECT_EQ(GetCapture(), nullptr);
+    form->Free();
+}
+
+TEST_F(FormTests, AFormMadeInItsContainerIsItsChildFromItsFirstMessageAndHiddenWithItsDesignedClientArea)
+{
+    testing_support::WindowCreations creations;
+    ASSERT_TRUE(creations.Hooked());
+    auto* form = CreateForm<ContainedForm>(&Container());
+    const auto made = creations.Of("TContainedForm");
+    ASSERT_EQ(made.size(), 1u);
+    EXPECT_EQ(made[0].parent, Container().Handle());
+    EXPECT_TRUE(made[0].style & WS_CHILD);
+    EXPECT_FALSE(made[0].style & (WS_CAPTION | WS_THICKFRAME | WS_POPUP | WS_VISIBLE));
+
+    EXPECT_EQ(form->Parent(), &Container());
+    EXPECT_EQ(GetParent(form->Handle()), Container().Handle());
+    EXPECT_FALSE(form->Visible());
+    EXPECT_FALSE(IsWindowVisible(form->Handle()));
+    EXPECT_EQ(form->GetBorderStyle(), BorderStyle::None);
+    EXPECT_EQ(form->GetWindowState(), WindowState::Maximized);
+    EXPECT_EQ(form->GetAlign(), Align::Client);
+    // Its controls are laid out in the client area of the designed window
+    // (a sizeable frame of 300 x 200) until it is shown.
+    auto* designed = CreateForm<ContainedForm>(nullptr);
+    EXPECT_LT(designed->ClientWidth(), 300);
+    EXPECT_EQ(form->ClientWidth(), designed->ClientWidth());
+    EXPECT_EQ(form->ClientHeight(), designed->ClientHeight());
+    EXPECT_EQ(form->edge->GetBounds(), (Bounds{280, 0, 20, 200}));
+    designed->Free();
+    form->Free();
+}
+
+TEST_F(FormTests, AFormMadeInItsContainerIsEmbeddedWithoutMovingAndLaidOutAsOneEmbeddedLater)
+{
+    auto* form = CreateForm<ContainedForm>(&Container());
+    const HWND window = form->Handle();
+    form->EmbedInto(&Container());
+    driver::ProcessMessages();
+    EXPECT_EQ(form->Handle(), window);
+    EXPECT_EQ(GetParent(window), Container().Handle());
+    EXPECT_TRUE(IsWindowVisible(window));
+    const int width = Container().ClientWidth();
+    EXPECT_EQ(form->Width(), width);
+    EXPECT_EQ(form->Height(), Container().ClientHeight());
+    // Shown first, then sized, and only then on screen.
+    EXPECT_EQ(form->widthWhenAppearing, width);
+    ASSERT_GE(form->events.size(), 2u);
+    EXPECT_EQ(form->events[1], "resize " + std::to_string(width));
+    const Bounds edge = form->edge->GetBounds();
+    const std::vector<std::string> events = form->events;
+    form->Free();
+
+    // The same form made as a window of its own and embedded afterwards.
+    auto* later = CreateForm<ContainedForm>(nullptr);
+    later->EmbedInto(&Container());
+    driver::ProcessMessages();
+    EXPECT_EQ(later->edge->GetBounds(), edge);
+    ASSERT_FALSE(later->events.empty());
+    EXPECT_EQ(later->events.back(), events.back());
+    later->Free();
+}
+
+TEST_F(FormTests, AFormMadeInAContainerStandsFreeWithItsDesignedFrameWhenItLeaves)
+{
+    auto* form = CreateForm<ContainedForm>(&Container());
+    form->EmbedInto(&Container());
+    driver::ProcessMessages();
+
+    form->LeaveContainer();
+    form->Show();
+    driver::ProcessMessages();
+    EXPECT_EQ(form->Parent(), nullptr);
+    EXPECT_EQ(GetAncestor(form->Handle(), GA_PARENT), GetDesktopWindow());
+    const LONG_PTR style = GetWindowLongPtrA(form->Handle(), GWL_STYLE);
+    EXPECT_FALSE(style & WS_CHILD);
+    EXPECT_TRUE(style & WS_CAPTION);
+    EXPECT_TRUE(style & WS_THICKFRAME);
+    EXPECT_EQ(form->GetBorderStyle(), BorderStyle::Sizeable);
+    EXPECT_EQ(form->GetWindowState(), WindowState::Normal);
+    EXPECT_EQ(form->GetAlign(), Align::None);
+    EXPECT_EQ(form->Width(), 300);
+    EXPECT_EQ(form->Height(), 200);
+    EXPECT_TRUE(IsWindowVisible(form->Handle()));
     form->Free();
 }

@@ -70,3 +70,23 @@ TEST_F(FormToolTipsTests, OneToolTipWindowPerFormAndTheHintOfTheControlUnderTheM
     driver::MoveMouseTo(*bs); // no tool tip to talk to: nothing breaks
     EXPECT_TRUE(bs->IsHot());
 }
+
+TEST_F(FormToolTipsTests, TheToolTipWindowIsMadeWhenTheMouseFirstComesNotWhenTipsAreSwitchedOn)
+{
+    auto* bs = AddButton({130, 98, 80, 80}, "网上抄税");
+    form_->SetShowHint(true);
+    EXPECT_TRUE(form_->ShowHint());
+    EXPECT_EQ(ToolTipWindowsOwnedBy(form_->Handle()), 0);
+
+    driver::MoveMouseTo(*bs);
+    EXPECT_EQ(ToolTipWindowsOwnedBy(form_->Handle()), 1);
+    EXPECT_EQ(TipTextFor(canvas_->Handle()), "网上抄税");
+
+    // Switched off before any mouse came: nothing was made, nothing is left.
+    form_->SetShowHint(false);
+    form_->SetShowHint(true);
+    form_->SetShowHint(false);
+    EXPECT_EQ(ToolTipWindowsOwnedBy(form_->Handle()), 0);
+    driver::MoveMouseTo(*canvas_, POINT{5, 5});
+    EXPECT_EQ(ToolTipWindowsOwnedBy(form_->Handle()), 0);
+}

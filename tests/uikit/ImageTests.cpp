@@ -74,3 +74,72 @@ TEST_F(ImageTests, OnePixelShapeIsALineInItsPenColour)
     EXPECT_EQ(image.At(0, 0), kCanvasColor);
     EXPECT_EQ(image.At(60, 55), kCanvasColor);
 }
+
+TEST_F(ImageTests, APictureGivenAtCreationIsTakenOverNotCopied)
+{
+    Bitmap picture = Bitmap::Filled(10, 10, RgbHex(0x00FF00));
+    const HBITMAP handle = picture.Handle();
+    auto* image = new Image({.control = {.owner = form_, .parent = canvas_, .bounds = {0, 0, 10, 10}},
+                             .picture = std::move(picture)});
+    EXPECT_EQ(image->Picture().Handle(), handle);
+
+    // A picture the caller keeps is copied.
+    const Bitmap kept = Bitmap::Filled(10, 10, RgbHex(0x0000FF));
+    ImageArgs args{.control = {.owner = form_, .parent = canvas_, .bounds = {20, 0, 10, 10}}, .picture = kept};
+    auto* second = new Image(args);
+    EXPECT_NE(second->Picture().Handle(), kept.Handle());
+    EXPECT_EQ(second->Picture().PixelAt(5, 5), kept.PixelAt(5, 5));
+}
+
+// Only the part that changed is painted again; it lands where it belongs,
+// and the rest of the window stays as it was.
+TEST_F(ImageTests, APaintOfPartOfTheWindowDrawsThatPartInItsPlace)
+{
+    auto* image = new Image({.control = {.owner = form_, .parent = canvas_, .bounds = {200, 150, 50, 40}},
+                             .picture = Bitmap::Filled(50, 40, RgbHex(0x00FF00))});
+    Capture();
+    image->SetPicture(Bitmap::Filled(50, 40, RgbHex(0xFF0000)));
+    // Something is drawn over the canvas where no paint is due: a paint of
+    // the whole window would cover it again.
+    {
+        WindowDc dc(canvas_->Handle());
+        rt::unique_hbrush black(CreateSolidBrush(RGB(0, 0, 0)));
+        RECT elsewhere{10, 10, 30, 30};
+        FillRect(dc.get(), &elsewhere, black.get());
+    }
+    UpdateWindow(canvas_->Handle());
+    WindowDc dc(canvas_->Handle());
+    EXPECT_EQ(GetPixel(dc.get(), 200, 150), RGB(255, 0, 0));
+    EXPECT_EQ(GetPixel(dc.get(), 249, 189), RGB(255, 0, 0));
+    EXPECT_EQ(GetPixel(dc.get(), 199, 150), RGB(0xF4, 0xF9, 0xFE));
+    EXPECT_EQ(GetPixel(dc.get(), 250, 190), RGB(0xF4, 0xF9, 0xFE));
+    EXPECT_EQ(GetPixel(dc.get(), 20, 20), RGB(0, 0, 0));
+}
+
+// The windows of all forms paint through one buffer: a small form painted
+// first does not cut the picture of a larger one, nor the other way round.
+TEST_F(ImageTests, FormsOfDifferentSizesPaintWhole)
+{
+    auto* small = new Form({.control = {.bounds = {50, 50, 60, 40}, .color = RgbHex(0x0000FF)},
+                            .borderStyle = BorderStyle::None});
+    small->Show();
+    CapturedImage first = CaptureWindow(small->Handle());
+    EXPECT_EQ(first.At(59, 39), 0x0000FFu);
+
+    auto* large = new Form({.control = {.bounds = {0, 0, 900, 700}, .color = RgbHex(0x00FF00)},
+                            .borderStyle = BorderStyle::None});
+    new Image({.control = {.owner = large, .parent = large, .bounds = {880, 680, 20, 20}},
+               .picture = Bitmap::Filled(20, 20, RgbHex(0xFF0000))});
+    large->Show();
+    const CapturedImage whole = CaptureWindow(large->Handle());
+    EXPECT_EQ(whole.At(0, 0), 0x00FF00u);
+    EXPECT_EQ(whole.At(879, 679), 0x00FF00u);
+    EXPECT_EQ(whole.At(880, 680), 0xFF0000u);
+    EXPECT_EQ(whole.At(899, 699), 0xFF0000u);
+
+    first = CaptureWindow(small->Handle());
+    EXPECT_EQ(first.At(0, 0), 0x0000FFu);
+    EXPECT_EQ(first.At(59, 39), 0x0000FFu);
+    FreeComponent(large);
+    FreeComponent(small);
+}

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 using namespace util;
 
 TEST(TextRules, TrimAndCaseRulesTreatGbkBytesAsData)
@@ -42,4 +45,30 @@ TEST(TextRules, PadTextNeverCutsAndCountsTheUntrimmedLength)
     EXPECT_EQ(PadText("ab", 5, PadSide::Right, '*'), "ab***");
     EXPECT_EQ(PadText(" 7", 3, PadSide::Left, '0'), "07");
     EXPECT_EQ(PadText("  7  ", 3, PadSide::Left, '0'), "7");
+}
+
+// Equality is the ordering's zero, over every text of up to three bytes
+// from letters of both cases, lead bytes, trail bytes that are letters,
+// and bytes that differ from letters by the case bit only.
+TEST(TextRules, EqualityIsTheOrderingsZero)
+{
+    const char alphabet[] = {'a', 'A', 'z', '\x81', '\x41', '\x61', '\xE1', '\xFE'};
+    std::vector<std::string> texts{""};
+    for (std::size_t from = 0, length = 1; length <= 3; ++length) {
+        const std::size_t to = texts.size();
+        for (std::size_t t = from; t < to; ++t) {
+            for (char c : alphabet)
+                texts.push_back(texts[t] + c);
+        }
+        from = to;
+    }
+    std::size_t equalPairs = 0;
+    for (const std::string& a : texts) {
+        for (const std::string& b : texts) {
+            const bool equal = EqualsIgnoreCase(a, b);
+            ASSERT_EQ(equal, CompareIgnoreCase(a, b) == 0) << testing::PrintToString(a) << " / " << testing::PrintToString(b);
+            equalPairs += equal ? 1 : 0;
+        }
+    }
+    EXPECT_GT(equalPairs, texts.size());  // pairs that differ in case only are among them
 }

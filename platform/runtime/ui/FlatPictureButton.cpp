@@ -2,11 +2,13 @@
 
 #include "sharedrt/ui/DcGuards.h"
 
+#include <utility>
+
 namespace rt::ui {
 
-FlatPictureButton::FlatPictureButton(const FlatPictureButtonArgs& args)
+FlatPictureButton::FlatPictureButton(FlatPictureButtonArgs args)
     : GraphicControl(KindDefaults(args.control, std::nullopt, Cursor::Hand)),
-      glyph_(args.glyph),
+      glyph_(std::move(args.glyph)),
       numGlyphs_(args.numGlyphs < 1 ? 1 : args.numGlyphs),
       spacing_(args.spacing)
 {
@@ -32,12 +34,27 @@ SIZE FlatPictureButton::CaptionSize() const
 {
     if (Caption().empty())
         return SIZE{0, 0};
+    if (captionSize_)
+        return *captionSize_;
     WindowDc screen(nullptr);
     SelectGuard font(screen.get(), FontHandle());
     RECT r{};
     DrawTextA(screen.get(), Caption().c_str(), static_cast<int>(Caption().size()), &r,
               DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
-    return SIZE{r.right, r.bottom};
+    captionSize_ = SIZE{r.right, r.bottom};
+    return *captionSize_;
+}
+
+void FlatPictureButton::CaptionChanged()
+{
+    captionSize_.reset();
+    GraphicControl::CaptionChanged();
+}
+
+void FlatPictureButton::FontChanged()
+{
+    captionSize_.reset();
+    GraphicControl::FontChanged();
 }
 
 // The picture and the caption form one block, centred in the button, the

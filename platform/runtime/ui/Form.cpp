@@ -31,16 +31,44 @@ DWORD FrameExStyle(BorderStyle border) noexcept
     }
 }
 
+BorderStyle InitialBorderStyle(const FormArgs& args) noexcept
+{
+    return args.container ? BorderStyle::None : args.borderStyle;
+}
+
+WindowState InitialWindowState(const FormArgs& args) noexcept
+{
+    return args.container ? WindowState::Maximized : args.windowState;
+}
+
 WindowSpec FormSpec(const FormArgs& args)
 {
-    const bool child = args.control.parent != nullptr;
-    return {args.className, FrameStyle(args.borderStyle, child), FrameExStyle(args.borderStyle), false, true};
+    const bool child = args.control.parent != nullptr || args.container != nullptr;
+    const BorderStyle border = InitialBorderStyle(args);
+    return {args.className, FrameStyle(border, child), FrameExStyle(border), false, true};
+}
+
+// The client area that the designed frame leaves inside the designed
+// bounds: a form made in its container starts with that size, so that its
+// controls are laid out as they are in the designed window.
+Bounds DesignedClientBounds(const FormArgs& args) noexcept
+{
+    RECT frame{0, 0, 0, 0};
+    AdjustWindowRectEx(&frame, FrameStyle(args.borderStyle, false), FALSE, FrameExStyle(args.borderStyle));
+    const Bounds& designed = args.control.bounds;
+    return {designed.left, designed.top, designed.width - (frame.right - frame.left),
+            designed.height - (frame.bottom - frame.top)};
 }
 
 ControlArgs FormControlArgs(const FormArgs& args)
 {
     ControlArgs control = args.control;
     control.visible = false;
+    if (args.container) {
+        control.parent = args.container;
+        control.align = Align::Client;
+        control.bounds = DesignedClientBounds(args);
+    }
     if (!control.font)
         control.font = Font{};
     if (!control.color)
@@ -65,8 +93,8 @@ bool VisibleWindowRect(const WinControl* control, RECT& rect) noexcept
 
 Form::Form(const FormArgs& args)
     : WinControl(FormControlArgs(args), FormSpec(args)),
-      borderStyle_(args.borderStyle),
-      windowState_(args.windowState),
+      borderStyle_(InitialBorderStyle(args)),
+      windowState_(InitialWindowState(args)),
       designBorderStyle_(args.borderStyle),
       designWindowState_(args.windowState),
       designBounds_(args.control.bounds),
@@ -270,7 +298,16 @@ void Form::SetShowHint(bool on)
         tips_.reset();
 }
 
-HWND Form::ToolTipHandle() const noexcept { return tips_ ? tips_->Handle() : nullptr; }
+HWND Form::ToolTipHandle() const noexcept
+{
+    if (!tips_)
+        return nullptr;
+    try {
+        return tips_->Handle();
+    } catch (...) {
+        return nullptr;
+    }
+}
 
 void Form::SetActiveControl(WinControl* control)
 {

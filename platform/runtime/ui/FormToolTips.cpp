@@ -22,21 +22,27 @@ TTTOOLINFOA ToolOf(HWND window)
 
 } // namespace
 
-FormToolTips::FormToolTips(HWND owner)
+FormToolTips::FormToolTips(HWND owner) : owner_(owner) {}
+
+HWND FormToolTips::Handle()
 {
+    if (window_)
+        return window_.get();
     WindowDispatch::InitCommonControlsOnce();
     window_.reset(CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner_, nullptr,
                                   WindowDispatch::Instance(), nullptr));
     if (!window_)
         throw Error("无法创建提示窗口。");
     SendMessageA(window_.get(), TTM_SETMAXTIPWIDTH, 0, 400);
+    return window_.get();
 }
 
 FormToolTips::~FormToolTips() = default;
 
 void FormToolTips::Relay(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    Handle();
     if (std::find(tools_.begin(), tools_.end(), window) == tools_.end()) {
         TTTOOLINFOA tool = ToolOf(window);
         if (SendMessageA(window_.get(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool)))
@@ -62,6 +68,10 @@ void FormToolTips::Forget(HWND window) noexcept
     SendMessageA(window_.get(), TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
-void FormToolTips::Pop() noexcept { SendMessageA(window_.get(), TTM_POP, 0, 0); }
+void FormToolTips::Pop() noexcept
+{
+    if (window_)
+        SendMessageA(window_.get(), TTM_POP, 0, 0);
+}
 
 } // namespace rt::ui

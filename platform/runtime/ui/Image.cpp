@@ -1,10 +1,12 @@
 #include "sharedrt/ui/Image.h"
 
+#include <utility>
+
 namespace rt::ui {
 
-Image::Image(const ImageArgs& args)
+Image::Image(ImageArgs args)
     : GraphicControl(args.control),
-      picture_(args.picture),
+      picture_(std::move(args.picture)),
       transparent_(args.transparent),
       stretch_(args.stretch),
       center_(args.center)

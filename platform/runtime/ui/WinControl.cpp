@@ -368,6 +368,10 @@ void WinControl::VisibleChanged()
         Parent()->pressed_ = nullptr;
     // Showing first: a form inside hears of it before it appears.
     UpdateShowing();
+    // Placed before it appears: a window that fills its parent is sized
+    // while nothing of it is on screen yet.
+    if (Visible() && Parent() && GetAlign() != Align::None)
+        Parent()->Realign();
     if (hwnd_)
         ShowWindow(hwnd_, Visible() ? SW_SHOWNA : SW_HIDE);
 }

@@ -3,6 +3,7 @@
 // visibility changes, and messages its children send to it.
 #include "sharedrt/ui/WinControl.h"
 
+#include "BackBuffer.h"
 #include "FormToolTips.h"
 #include "InputMethod.h"
 #include "WindowDispatch.h"
@@ -13,6 +14,7 @@
 
 #include <windowsx.h>
 
+#include <optional>
 #include <string>
 
 namespace rt::ui {
@@ -174,17 +176,28 @@ void WinControl::PaintMessage()
     PaintDc paint(hwnd_);
     RECT client{};
     GetClientRect(hwnd_, &client);
-    if (client.right <= 0 || client.bottom <= 0)
+    RECT area{};
+    if (!IntersectRect(&area, &client, &paint.paint().rcPaint))
         return;
-    unique_hdc memory(CreateCompatibleDC(paint.get()));
-    unique_hbitmap bitmap(CreateCompatibleBitmap(paint.get(), client.right, client.bottom));
-    if (!memory || !bitmap) {
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
+    // Off screen first, in the buffer that all windows share; while a
+    // paint runs inside another one, in a buffer of its own.
+    std::optional<BackBuffer> own;
+    BackBuffer* buffer = &SharedBackBuffer();
+    if (buffer->InUse())
+        buffer = &own.emplace();
+    BackBuffer::Lease lease = buffer->Borrow(paint.get(), hwnd_, width, height);
+    if (!lease) {
         PaintWindow(paint.get());
         return;
     }
-    SelectGuard select(memory.get(), bitmap.get());
-    PaintWindow(memory.get());
-    BitBlt(paint.get(), 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
+    // The buffer's top-left corner is the top-left of the area to paint.
+    POINT origin{};
+    SetViewportOrgEx(lease.Dc(), -area.left, -area.top, &origin);
+    PaintWindow(lease.Dc());
+    SetViewportOrgEx(lease.Dc(), origin.x, origin.y, nullptr);
+    BitBlt(paint.get(), area.left, area.top, width, height, lease.Dc(), 0, 0, SRCCOPY);
 }
 
 void WinControl::PaintWindow(HDC dc)
@@ -313,7 +326,7 @@ bool WinControl::AnswerToolTip(LPARAM lParam)
     if (header->code != TTN_GETDISPINFOA && header->code != TTN_GETDISPINFOW)
         return false;
     Form* form = ParentForm();
-    if (!form || !form->ToolTips() || header->hwndFrom != form->ToolTips()->Handle())
+    if (!form || !form->ToolTips() || header->hwndFrom != form->ToolTips()->Existing())
         return false;
     toolTipText_ = HintAt(lastMouseX_, lastMouseY_);
     if (header->code == TTN_GETDISPINFOA) {

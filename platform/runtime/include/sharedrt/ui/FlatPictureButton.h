@@ -10,6 +10,8 @@
 #include "sharedrt/ui/Bitmap.h"
 #include "sharedrt/ui/GraphicControl.h"
 
+#include <optional>
+
 namespace rt::ui {
 
 struct FlatPictureButtonArgs {
@@ -21,7 +23,8 @@ struct FlatPictureButtonArgs {
 
 class SHAREDRT_API FlatPictureButton : public GraphicControl {
 public:
-    explicit FlatPictureButton(const FlatPictureButtonArgs& args);
+    // The picture is moved out of `args`: pass a temporary to spare a copy.
+    explicit FlatPictureButton(FlatPictureButtonArgs args);
     ~FlatPictureButton() override;
 
     const Bitmap& Glyph() const noexcept { return glyph_; }
@@ -46,8 +49,11 @@ protected:
     void MouseDown(int x, int y) override;
     void MouseUp(int x, int y) override;
     void EnabledChanged() override;
+    void CaptionChanged() override;
+    void FontChanged() override;
 
 private:
+    // Measured once per caption and font: a paint asks for it three times.
     SIZE CaptionSize() const;
     int CellWidth() const noexcept;
 
@@ -55,6 +61,7 @@ private:
     int numGlyphs_;
     int spacing_;
     bool pressed_ = false;
+    mutable std::optional<SIZE> captionSize_;
 };
 
 } // namespace rt::ui

@@ -68,6 +68,14 @@ struct FormArgs {
     FormStyle formStyle = FormStyle::Normal;
     bool keyPreview = false;
     bool showHint = false;
+    // When set, the form is made inside this container the way EmbedInto
+    // leaves it (a borderless, maximised child window filling the
+    // container), still hidden and with the client area of its designed
+    // window until it is shown: its window is never a top-level one that
+    // then has to move. The
+    // designed border, state and size stay those of the arguments; they
+    // come back when the form leaves the container.
+    WinControl* container = nullptr;
 };
 
 class SHAREDRT_API Form : public WinControl {
@@ -120,11 +128,13 @@ public:
     void SetKeyPreview(bool on) noexcept { keyPreview_ = on; }
 
     // Tool tips for the controls of this form (not of forms embedded in
-    // it): one tool-tip window per form, created when switched on; each
+    // it): one tool-tip window per form, made when a tip is first due (the
+    // mouse over one of its windows) or its handle is asked for; each
     // control only holds its hint.
     bool ShowHint() const noexcept { return tips_ != nullptr; }
     void SetShowHint(bool on);
-    // The tool-tip window, or null while tool tips are off.
+    // The tool-tip window (made now if it is not there yet), or null while
+    // tool tips are off.
     HWND ToolTipHandle() const noexcept;
 
     // The windowed control of this form that has (or last had) the focus.

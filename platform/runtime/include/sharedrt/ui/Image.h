@@ -21,7 +21,8 @@ struct ImageArgs {
 
 class SHAREDRT_API Image : public GraphicControl {
 public:
-    explicit Image(const ImageArgs& args);
+    // The picture is moved out of `args`: pass a temporary to spare a copy.
+    explicit Image(ImageArgs args);
     ~Image() override;
 
     const Bitmap& Picture() const noexcept { return picture_; }

@@ -26,7 +26,9 @@
 // raises OnCreate once the whole form exists. Show it (Show()) or embed it
 // into a container (EmbedInto(container), or the single steps SetParent,
 // SetAlign(Align::Client), SetBorderStyle(BorderStyle::None),
-// SetWindowState(WindowState::Maximized), Show()).
+// SetWindowState(WindowState::Maximized), Show()). A form whose container
+// is known when it is made is best made inside it (FormArgs::container):
+// EmbedInto there then only shows it.
 //
 // Errors: an exception that escapes an event handler or a window procedure
 // goes to rt::CurrentApplication()->HandleException(), which shows it with
