@@ -1,5 +1,7 @@
 #include "util/FastStrings.h"
 
+#include <algorithm>
+#include <array>
 #include <bit>
 #include <cstdint>
 #include <cstring>
@@ -7,8 +9,12 @@
 #include <stdexcept>
 #include <utility>
 
-#if defined(__SSE2__)
+#if defined(__i386__) || defined(__x86_64__)
+#define FAST_STRINGS_VECTOR_SCAN 1
+#include <cpuid.h>
 #include <emmintrin.h>
+#else
+#define FAST_STRINGS_VECTOR_SCAN 0
 #endif
 
 namespace util {
@@ -19,42 +25,33 @@ namespace {
 // may touch; the buffer always keeps them, and they are cut at the end.
 constexpr std::size_t kSlack = 64;
 
-// Replacements up to this length are written as one fixed-size store of a
-// padded copy.
-constexpr std::size_t kShortReplacement = 16;
-
 // One output buffer, sized in advance and grown by half when a write would
 // not fit; cut to the written length at the end. The writer keeps its own
-// cursor into the buffer and asks for room before each write.
+// cursor into the buffer.
 class OutputBuffer {
 public:
     OutputBuffer(std::size_t sourceLength, std::size_t findLength, std::size_t replacementLength)
     {
-        if (!TryReserve(InitialSize(sourceLength, findLength, replacementLength))) {
+        worstCase_ = TryReserve(InitialSize(sourceLength, findLength, replacementLength));
+        if (!worstCase_) {
             const std::uint64_t fallback =
                 (static_cast<std::uint64_t>(sourceLength) + replacementLength) * 3 / 2 + kSlack;
             if (fallback > buffer_.max_size())
                 throw std::bad_alloc();
             buffer_.resize(static_cast<std::size_t>(fallback));
         }
-        end_ = buffer_.data() + buffer_.size();
     }
+
+    // Whether the buffer holds the longest output the source can give and
+    // the slack behind it: then no write needs to ask for room.
+    bool HoldsWorstCase() const noexcept { return worstCase_; }
 
     char* Begin() noexcept { return buffer_.data(); }
-    char* End() noexcept { return end_; }
-
-    // The cursor, moved into a grown buffer when `count` bytes do not fit
-    // behind it.
-    char* Room(char* cursor, std::size_t count)
-    {
-        if (static_cast<std::size_t>(end_ - cursor) >= count)
-            return cursor;
-        return Grow(cursor, count);
-    }
 
     char* Write(char* cursor, const char* bytes, std::size_t count)
     {
-        cursor = Room(cursor, count);
+        if (static_cast<std::size_t>(buffer_.data() + buffer_.size() - cursor) < count)
+            cursor = Grow(cursor, count);
         if (count > 0)
             std::memcpy(cursor, bytes, count);
         return cursor + count;
@@ -107,307 +104,359 @@ private:
             size += half;
         }
         buffer_.resize(size);
-        end_ = buffer_.data() + buffer_.size();
         return buffer_.data() + written;
     }
 
     std::string buffer_;
-    char* end_ = nullptr;
+    bool worstCase_ = false;
 };
 
-// Whether a candidate whose first and last bytes are known to match is a
-// whole occurrence: the inner bytes are compared by two overlapping loads
-// of 2, 4 or 8 bytes for short find texts, so that no call is made per
-// candidate.
-class InnerBytes {
-public:
-    explicit InnerBytes(std::string_view find) noexcept : find_(find)
-    {
-        if (find.size() >= 3 && find.size() <= 16) {
-            load_ = find.size() == 3 ? 2 : find.size() <= 8 ? 4 : 8;
-            head_ = Load(find.data());
-            tail_ = Load(find.data() + find.size() - load_);
+// Boyer-Moore-Horspool skip table: for each byte value, how far a candidate
+// may move when that byte lies under the last position of the find text.
+using SkipTable = std::array<std::size_t, 256>;
+
+SkipTable BuildSkipTable(std::string_view find) noexcept
+{
+    SkipTable skip;
+    skip.fill(find.size());
+    for (std::size_t i = 0; i + 1 < find.size(); ++i)
+        skip[static_cast<unsigned char>(find[i])] = find.size() - 1 - i;
+    return skip;
+}
+
+// Compares a candidate from its last byte backwards.
+bool MatchesAt(std::string_view source, std::size_t at, std::string_view find) noexcept
+{
+    for (std::size_t j = find.size(); j > 0; --j) {
+        if (source[at + j - 1] != find[j - 1])
+            return false;
+    }
+    return true;
+}
+
+// The portable scan, writing into `output` from its start; every write asks
+// for room, so any buffer size does. `find` is not empty and not longer
+// than `source`.
+std::string ReplaceWithSkips(std::string_view source, std::string_view find, std::string_view replacement,
+                             OutputBuffer& output)
+{
+    const SkipTable skip = BuildSkipTable(find);
+    const std::size_t lastOffset = find.size() - 1;
+    const char last = find.back();
+    char* out = output.Begin();
+    std::size_t copiedUpTo = 0;
+    std::size_t at = 0;
+    while (at + find.size() <= source.size()) {
+        // No candidate can match before the next place where the find
+        // text's last byte lies under its last position: the C library's
+        // byte search goes there at once, past every shift in between.
+        if (source[at + lastOffset] != last) {
+            const void* next = std::memchr(source.data() + at + lastOffset, last, source.size() - at - lastOffset);
+            if (next == nullptr)
+                break;
+            at = static_cast<std::size_t>(static_cast<const char*>(next) - source.data()) - lastOffset;
+        }
+        if (MatchesAt(source, at, find)) {
+            out = output.Write(out, source.data() + copiedUpTo, at - copiedUpTo);
+            out = output.Write(out, replacement.data(), replacement.size());
+            at += find.size();
+            copiedUpTo = at;
+        } else {
+            at += skip[static_cast<unsigned char>(last)];
         }
     }
+    out = output.Write(out, source.data() + copiedUpTo, source.size() - copiedUpTo);
+    return output.Take(out);
+}
 
-    bool Match(const char* at) const noexcept
+// The cases every scan answers alike; false when the scan has to run.
+bool TrivialReplace(std::string_view source, std::string_view find, std::string& result)
+{
+    if (source.empty()) {
+        result.clear();
+        return true;
+    }
+    if (find.empty() || find.size() > source.size()) {
+        result.assign(source);
+        return true;
+    }
+    return false;
+}
+
+#if FAST_STRINGS_VECTOR_SCAN
+#if !defined(__SSE2__)
+// The 32-bit build keeps its minimum processor: only the code from here to
+// the matching pop may use SSE2, and it runs only where the processor has it.
+#pragma GCC push_options
+#pragma GCC target("sse2")
+#endif
+
+inline __m128i Load16(const char* at) noexcept
+{
+    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+}
+
+inline void Store16(char* to, __m128i bytes) noexcept
+{
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(to), bytes);
+}
+
+// Up to 16 bytes in a register, zero behind them. Assembled in integers:
+// a load from a stack copy just written would wait for the copy's stores.
+inline __m128i Padded16(std::string_view bytes) noexcept
+{
+    std::uint64_t low = 0;
+    std::uint64_t high = 0;
+    for (std::size_t i = 0; i < bytes.size() && i < 16; ++i) {
+        const std::uint64_t byte = static_cast<unsigned char>(bytes[i]);
+        if (i < 8)
+            low |= byte << (8 * i);
+        else
+            high |= byte << (8 * (i - 8));
+    }
+    return _mm_set_epi64x(static_cast<long long>(high), static_cast<long long>(low));
+}
+
+// The scan's step: 32 bytes, one bit per byte.
+constexpr std::size_t kBlock = 16;
+using BlockMask = std::uint32_t;
+
+inline void CopyBlock(char* to, const char* from) noexcept
+{
+    Store16(to, Load16(from));
+}
+
+// The candidates of a block: bit i set when the byte at `at` + i equals the
+// find text's first byte and the byte `lastOffset` further its last byte.
+class CandidateScan {
+public:
+    CandidateScan(std::string_view find) noexcept
+        : first_(_mm_set1_epi8(find.front())), last_(_mm_set1_epi8(find.back())), lastOffset_(find.size() - 1)
     {
-        if (find_.size() <= 2)
-            return true;
-        if (load_ != 0)
-            return Load(at) == head_ && Load(at + find_.size() - load_) == tail_;
-        return std::memcmp(at + 1, find_.data() + 1, find_.size() - 2) == 0;
+    }
+
+    BlockMask Candidates(const char* at) const noexcept
+    {
+        return Half(at);
     }
 
 private:
-    std::uint64_t Load(const char* at) const noexcept
+    BlockMask Half(const char* at) const noexcept
     {
-        if (load_ == 2) {
-            std::uint16_t value;
-            std::memcpy(&value, at, sizeof value);
-            return value;
-        }
-        if (load_ == 4) {
-            std::uint32_t value;
-            std::memcpy(&value, at, sizeof value);
-            return value;
-        }
-        std::uint64_t value;
-        std::memcpy(&value, at, sizeof value);
-        return value;
-    }
-
-    std::string_view find_;
-    std::size_t load_ = 0;
-    std::uint64_t head_ = 0;
-    std::uint64_t tail_ = 0;
-};
-
-static_assert(std::endian::native == std::endian::little, "the block scans number candidates from the low bits up");
-
-// Eight bytes at a time in a plain 64-bit integer: builds for every target.
-class WordScan {
-public:
-    static constexpr std::size_t kWidth = 8;
-    using Mask = std::uint64_t;
-
-    WordScan(char first, char last) noexcept : first_(Spread(first)), last_(Spread(last)) {}
-
-    // Bit 7 of byte i set when a candidate may start at `at` + i: the byte
-    // there equals the find text's first byte and the byte `lastOffset`
-    // further on its last byte.
-    Mask Candidates(const char* at, std::size_t lastOffset) const noexcept
-    {
-        return ZeroBytes(Load(at) ^ first_) & ZeroBytes(Load(at + lastOffset) ^ last_);
-    }
-
-    static void Copy(char* to, const char* from) noexcept { std::memcpy(to, from, kWidth); }
-
-    static std::size_t Index(Mask mask) noexcept { return static_cast<std::size_t>(std::countr_zero(mask)) / 8; }
-
-    // The candidates from `offset` (below kWidth) on.
-    static Mask From(std::size_t offset) noexcept { return ~Mask {0} << (offset * 8); }
-
-private:
-    static constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
-
-    static std::uint64_t Spread(char byte) noexcept
-    {
-        return static_cast<std::uint64_t>(static_cast<unsigned char>(byte)) * 0x0101010101010101ull;
-    }
-
-    static std::uint64_t Load(const char* at) noexcept
-    {
-        std::uint64_t value;
-        std::memcpy(&value, at, sizeof value);
-        return value;
-    }
-
-    // 0x80 in every byte of `value` that is zero, 0 in every other: no
-    // carry crosses from one byte into the next.
-    static std::uint64_t ZeroBytes(std::uint64_t value) noexcept { return ~(((value & kLow7) + kLow7) | value | kLow7); }
-
-    std::uint64_t first_;
-    std::uint64_t last_;
-};
-
-#if defined(__SSE2__)
-// Thirty-two bytes at a time in two SSE2 registers.
-class VectorScan {
-public:
-    static constexpr std::size_t kWidth = 32;
-    using Mask = std::uint32_t;
-
-    VectorScan(char first, char last) noexcept : first_(_mm_set1_epi8(first)), last_(_mm_set1_epi8(last)) {}
-
-    // Bit i set when a candidate may start at `at` + i.
-    Mask Candidates(const char* at, std::size_t lastOffset) const noexcept
-    {
-        const Mask low = Half(at, lastOffset);
-        const Mask high = Half(at + 16, lastOffset);
-        return low | high << 16;
-    }
-
-    static void Copy(char* to, const char* from) noexcept
-    {
-        const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
-        const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + 16));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(to), low);
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + 16), high);
-    }
-
-    static std::size_t Index(Mask mask) noexcept { return static_cast<std::size_t>(std::countr_zero(mask)); }
-
-    // The candidates from `offset` (below kWidth) on.
-    static Mask From(std::size_t offset) noexcept { return ~Mask {0} << offset; }
-
-private:
-    Mask Half(const char* at, std::size_t lastOffset) const noexcept
-    {
-        const __m128i head = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
-        const __m128i tail = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + lastOffset));
-        return static_cast<Mask>(
-            _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(head, first_), _mm_cmpeq_epi8(tail, last_))));
+        const __m128i heads = _mm_cmpeq_epi8(Load16(at), first_);
+        const __m128i tails = _mm_cmpeq_epi8(Load16(at + lastOffset_), last_);
+        return static_cast<BlockMask>(_mm_movemask_epi8(_mm_and_si128(heads, tails)));
     }
 
     __m128i first_;
     __m128i last_;
+    std::size_t lastOffset_;
 };
-#endif
 
-// The writing side of one replace-all: the output buffer, its cursor, and
-// what is written at an occurrence.
-class ReplaceOutput {
+// Whole-occurrence check for find texts of up to 16 bytes: one load of 16
+// bytes compared under a mask, so it reads 16 bytes from the candidate
+// whatever the find text's length.
+class ShortFind {
 public:
-    ReplaceOutput(std::size_t sourceLength, std::string_view find, std::string_view replacement)
-        : buffer_(sourceLength, find.size(), replacement.size()), replacement_(replacement),
-          shortReplacement_(replacement.size() <= kShortReplacement)
+    static constexpr std::size_t kLongest = 16;
+    static constexpr std::size_t kReads = 16;
+
+    explicit ShortFind(std::string_view find) noexcept
     {
-        if (shortReplacement_ && !replacement.empty())
-            std::memcpy(paddedReplacement_, replacement.data(), replacement.size());
-        cursor_ = buffer_.Begin();
+        pattern_ = Padded16(find);
+        mask_ = static_cast<unsigned>((1ull << find.size()) - 1);
     }
 
-    OutputBuffer& Buffer() noexcept { return buffer_; }
-    char*& Cursor() noexcept { return cursor_; }
-    std::string_view Replacement() const noexcept { return replacement_; }
-    bool ShortReplacement() const noexcept { return shortReplacement_; }
-    const char* PaddedReplacement() const noexcept { return paddedReplacement_; }
+    bool Match(const char* at) const noexcept
+    {
+        const unsigned equal = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(Load16(at), pattern_)));
+        return (equal & mask_) == mask_;
+    }
 
 private:
-    OutputBuffer buffer_;
-    std::string_view replacement_;
-    bool shortReplacement_;
-    char paddedReplacement_[kShortReplacement] = {};
-    char* cursor_ = nullptr;
+    __m128i pattern_;
+    unsigned mask_;
 };
 
-// One pass that finds and copies at once, over text[pos, size) where every
-// block of candidates has its whole find text inside the text: the caller
-// gives a text that runs at least lastOffset + kWidth bytes past the last
-// candidate. Each step takes the block of candidates starting at `pos`,
-// stores the block's bytes behind the output cursor, and looks only at
-// positions whose first and last bytes match. At an occurrence the cursor
-// moves up to it, the replacement overwrites what the block store put
-// there, and the rest of the block is stored once more behind the
-// replacement; the candidates inside the occurrence are dropped. An
-// occurrence that runs past the block, or whose rest cannot be loaded as a
-// whole block, makes the next step start right behind it. Returns the
-// position the cursor stands for: past the last block, so it may lie
-// beyond the candidates.
-template <typename Scan>
-std::size_t ReplaceBlocks(const char* text, std::size_t size, std::size_t pos, std::string_view find,
-                          const InnerBytes& inner, ReplaceOutput& output)
-{
-    constexpr std::size_t kWidth = Scan::kWidth;
-    // A short replacement's store followed by a block store.
-    constexpr std::size_t kBlockRoom = kShortReplacement + kWidth;
-    static_assert(kBlockRoom <= kSlack);
-    const std::size_t lastOffset = find.size() - 1;
-    if (size < lastOffset + kWidth)
-        return pos;
+// Whole-occurrence check for longer find texts: the inner bytes, as the
+// first and last are known to match.
+class LongFind {
+public:
+    static constexpr std::size_t kReads = 0;
 
-    const Scan scan(find.front(), find.back());
-    const std::string_view replacement = output.Replacement();
-    const bool shortReplacement = output.ShortReplacement();
-    char paddedReplacement[kShortReplacement];
-    std::memcpy(paddedReplacement, output.PaddedReplacement(), kShortReplacement);
-    OutputBuffer& buffer = output.Buffer();
-    const std::size_t lastBlock = size - (lastOffset + kWidth);
-    const std::size_t lastLoad = size - kWidth;
-    char* out = output.Cursor();
-    char* limit = buffer.End();
+    explicit LongFind(std::string_view find) noexcept : find_(find) {}
+
+    bool Match(const char* at) const noexcept
+    {
+        return std::memcmp(at + 1, find_.data() + 1, find_.size() - 2) == 0;
+    }
+
+private:
+    std::string_view find_;
+};
+
+// What is written at an occurrence: up to 16 bytes as one store of a padded
+// copy, longer ones by the C library.
+class ReplacementWriter {
+public:
+    explicit ReplacementWriter(std::string_view replacement) noexcept
+        : replacement_(replacement), short_(replacement.size() <= 16), padded_(Padded16(replacement))
+    {
+    }
+
+    char* Write(char* out) const noexcept
+    {
+        if (short_)
+            Store16(out, padded_);
+        else
+            std::memcpy(out, replacement_.data(), replacement_.size());
+        return out + replacement_.size();
+    }
+
+private:
+    std::string_view replacement_;
+    bool short_;
+    __m128i padded_;
+};
+
+// One pass that finds and copies at once, over text[pos, size), writing at
+// `cursor`, which stands for `pos`, into a buffer that holds the worst case.
+// Each step takes the block of candidates starting at `pos`, stores the
+// block's bytes behind the cursor, and looks only at positions whose first
+// and last bytes match. At an occurrence the cursor moves up to it, the
+// replacement overwrites what the block store put there, and the rest of the
+// block is stored once more behind the replacement; the candidates inside
+// the occurrence are dropped. An occurrence that runs past the block, or
+// whose rest cannot be loaded as a whole block, makes the next step start
+// right behind it. Blocks run while every load of theirs lies inside the
+// text. Returns the position the cursor then stands for: past the last
+// block, so it may lie beyond the candidates.
+template <typename Inner>
+std::size_t ReplaceBlocks(const char* text, std::size_t size, std::size_t pos, std::size_t findSize,
+                          const CandidateScan& scan, const Inner& inner, const ReplacementWriter& replacement,
+                          char*& cursor) noexcept
+{
+    const std::size_t reach = std::max(findSize - 1 + kBlock, kBlock - 1 + Inner::kReads);
+    if (size < reach)
+        return pos;
+    const std::size_t lastBlock = size - reach;
+    const std::size_t lastLoad = size - kBlock;
+    char* out = cursor;
     while (pos <= lastBlock) {
-        if (static_cast<std::size_t>(limit - out) < kBlockRoom) {
-            out = buffer.Room(out, kBlockRoom);
-            limit = buffer.End();
-        }
         const std::size_t block = pos;
-        const std::size_t next = block + kWidth;
-        typename Scan::Mask candidates = scan.Candidates(text + block, lastOffset);
-        Scan::Copy(out, text + block);
-        bool restart = false;
-        while (candidates != 0) {
-            const std::size_t at = block + Scan::Index(candidates);
+        const std::size_t next = block + kBlock;
+        BlockMask candidates = scan.Candidates(text + block);
+        CopyBlock(out, text + block);
+        for (;;) {
+            if (candidates == 0) {
+                out += next - pos;
+                pos = next;
+                break;
+            }
+            const std::size_t at = block + static_cast<std::size_t>(std::countr_zero(candidates));
             candidates &= candidates - 1;
             if (!inner.Match(text + at))
                 continue;
-            out += at - pos;
-            pos = at + find.size();
-            if (shortReplacement) {
-                std::memcpy(out, paddedReplacement, kShortReplacement);
-                out += replacement.size();
-            } else {
-                out = buffer.Write(out, replacement.data(), replacement.size());
-                limit = buffer.End();
-            }
-            if (pos >= next || pos > lastLoad) {
-                restart = true;
+            out = replacement.Write(out + (at - pos));
+            pos = at + findSize;
+            if (pos >= next || pos > lastLoad)
                 break;
-            }
-            if (static_cast<std::size_t>(limit - out) < kBlockRoom) {
-                out = buffer.Room(out, kBlockRoom);
-                limit = buffer.End();
-            }
-            Scan::Copy(out, text + pos);
-            candidates &= Scan::From(pos - block);
-        }
-        if (!restart) {
-            out += next - pos;
-            pos = next;
+            CopyBlock(out, text + pos);
+            candidates &= ~BlockMask {0} << (pos - block);
         }
     }
-    output.Cursor() = out;
+    cursor = out;
     return pos;
 }
 
-// Find texts up to this length have the last candidates of the source,
-// too few for a block, scanned in a padded copy of the source's end.
+// Find texts up to this length have the last candidates of the source, too
+// few for a block, scanned in a padded copy of the source's end.
 constexpr std::size_t kPaddedFind = 64;
 
-template <typename Scan>
-std::string ReplaceScanning(std::string_view source, std::string_view find, std::string_view replacement)
+template <typename Inner>
+std::string ReplaceWithBlocks(std::string_view source, std::string_view find, std::string_view replacement,
+                              const Inner& inner, OutputBuffer& output)
 {
-    if (source.empty())
-        return std::string();
-    if (find.empty() || find.size() > source.size())
-        return std::string(source);
-
-    const InnerBytes inner(find);
-    ReplaceOutput output(source.size(), find, replacement);
-    std::size_t pos = ReplaceBlocks<Scan>(source.data(), source.size(), 0, find, inner, output);
+    const CandidateScan scan(find);
+    const ReplacementWriter writer(replacement);
+    char* out = output.Begin();
+    const std::size_t pos =
+        ReplaceBlocks(source.data(), source.size(), 0, find.size(), scan, inner, writer, out);
     const std::size_t rest = source.size() - pos;
 
-    if (find.size() <= kPaddedFind) {
-        // The rest followed by bytes that differ from the find text's last
-        // byte: no candidate reaches into them, and whatever the blocks copy
-        // of them lies behind the end and is cut.
-        constexpr std::size_t kPadded = 2 * (kPaddedFind - 1 + Scan::kWidth);
-        char padded[kPadded];
-        const std::size_t paddedSize = rest + find.size() - 1 + Scan::kWidth;
-        std::memcpy(padded, source.data() + pos, rest);
+    if (pos == 0 && find.size() <= kPaddedFind) {
+        // A source too short for one block: it is scanned in a padded copy,
+        // followed by bytes that differ from the find text's last byte. No
+        // candidate reaches into them, and whatever the blocks copy of them
+        // lies behind the end and is cut.
+        char padded[2 * (kPaddedFind - 1 + kBlock)];
+        const std::size_t paddedSize = rest + std::max(find.size() - 1 + kBlock, kBlock - 1 + Inner::kReads);
+        std::memcpy(padded, source.data(), rest);
         std::memset(padded + rest, static_cast<unsigned char>(find.back()) ^ 1, paddedSize - rest);
-        const std::size_t past = ReplaceBlocks<Scan>(padded, paddedSize, 0, find, inner, output) - rest;
-        return output.Buffer().Take(output.Cursor() - past);
+        const std::size_t past = ReplaceBlocks(padded, paddedSize, 0, find.size(), scan, inner, writer, out) - rest;
+        return output.Take(out - past);
     }
 
-    OutputBuffer& buffer = output.Buffer();
-    char* out = output.Cursor();
+    // The rest, too short for a block, byte by byte.
     const char* const end = source.data() + source.size();
     const char* from = source.data() + pos;
     const std::size_t lastOffset = find.size() - 1;
     for (const char* at = from; static_cast<std::size_t>(end - at) >= find.size();) {
-        if (at[0] == find.front() && at[lastOffset] == find.back() && inner.Match(at)) {
-            out = buffer.Write(out, from, static_cast<std::size_t>(at - from));
-            out = buffer.Write(out, replacement.data(), replacement.size());
+        if (at[0] == find.front() && at[lastOffset] == find.back() &&
+            (find.size() <= 2 || std::memcmp(at + 1, find.data() + 1, find.size() - 2) == 0)) {
+            std::memcpy(out, from, static_cast<std::size_t>(at - from));
+            out += at - from;
+            out = writer.Write(out);
             at += find.size();
             from = at;
         } else {
             ++at;
         }
     }
-    out = buffer.Write(out, from, static_cast<std::size_t>(end - from));
-    return buffer.Take(out);
+    std::memcpy(out, from, static_cast<std::size_t>(end - from));
+    return output.Take(out + (end - from));
+}
+
+std::string ReplaceWithVectors(std::string_view source, std::string_view find, std::string_view replacement)
+{
+    std::string result;
+    if (TrivialReplace(source, find, result))
+        return result;
+    OutputBuffer output(source.size(), find.size(), replacement.size());
+    // Only the rare buffer that could not be had at full size needs a scan
+    // that asks for room before each write.
+    if (!output.HoldsWorstCase())
+        return ReplaceWithSkips(source, find, replacement, output);
+    if (find.size() <= ShortFind::kLongest)
+        return ReplaceWithBlocks(source, find, replacement, ShortFind(find), output);
+    return ReplaceWithBlocks(source, find, replacement, LongFind(find), output);
+}
+
+#if !defined(__SSE2__)
+#pragma GCC pop_options
+#endif
+
+bool ProcessorHasSse2() noexcept
+{
+#if defined(__SSE2__)
+    return true;
+#else
+    unsigned eax = 0;
+    unsigned ebx = 0;
+    unsigned ecx = 0;
+    unsigned edx = 0;
+    return __get_cpuid(1, &eax, &ebx, &ecx, &edx) != 0 && (edx & bit_SSE2) != 0;
+#endif
+}
+#endif
+
+std::string ReplaceBySkips(std::string_view source, std::string_view find, std::string_view replacement)
+{
+    std::string result;
+    if (TrivialReplace(source, find, result))
+        return result;
+    OutputBuffer output(source.size(), find.size(), replacement.size());
+    return ReplaceWithSkips(source, find, replacement, output);
 }
 
 } // namespace
@@ -415,17 +464,38 @@ std::string ReplaceScanning(std::string_view source, std::string_view find, std:
 std::string ReplaceAllText(std::string_view source, std::string_view find, std::string_view replacement)
 {
 #if defined(__SSE2__)
-    return ReplaceScanning<VectorScan>(source, find, replacement);
+    return ReplaceWithVectors(source, find, replacement);
+#elif FAST_STRINGS_VECTOR_SCAN
+    static const bool vectors = ProcessorHasSse2();
+    return vectors ? ReplaceWithVectors(source, find, replacement) : ReplaceBySkips(source, find, replacement);
 #else
-    return ReplaceScanning<WordScan>(source, find, replacement);
+    return ReplaceBySkips(source, find, replacement);
 #endif
 }
 
 namespace detail {
 
-std::string ReplaceAllTextByWords(std::string_view source, std::string_view find, std::string_view replacement)
+std::string ReplaceAllTextBySkips(std::string_view source, std::string_view find, std::string_view replacement)
 {
-    return ReplaceScanning<WordScan>(source, find, replacement);
+    return ReplaceBySkips(source, find, replacement);
+}
+
+bool VectorScanAvailable() noexcept
+{
+#if FAST_STRINGS_VECTOR_SCAN
+    return ProcessorHasSse2();
+#else
+    return false;
+#endif
+}
+
+std::string ReplaceAllTextByVectors(std::string_view source, std::string_view find, std::string_view replacement)
+{
+#if FAST_STRINGS_VECTOR_SCAN
+    return ReplaceWithVectors(source, find, replacement);
+#else
+    return ReplaceBySkips(source, find, replacement);
+#endif
 }
 
 } // namespace detail

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ostream>
 #include <random>
 #include <string>
 #include <string_view>
+#include <vector>
 
 using util::ReplaceAllText;
 
@@ -36,21 +38,47 @@ std::string Framed(std::string_view head, char fill, std::size_t count, std::str
     return text;
 }
 
-// Both scans: the one this build runs and the word-at-a-time one that
-// builds without SSE2.
-class ReplaceScans : public ::testing::TestWithParam<ReplaceFunction> {};
+// The scans behind ReplaceAllText, each run by name whatever this build or
+// processor would choose; the SSE2 one only where the processor has it.
+struct Scan {
+    const char* name;
+    ReplaceFunction replace;
+};
+
+void PrintTo(const Scan& scan, std::ostream* out)
+{
+    *out << scan.name;
+}
+
+class ReplaceScans : public ::testing::TestWithParam<Scan> {
+protected:
+    void SetUp() override
+    {
+        if (GetParam().replace == &util::detail::ReplaceAllTextByVectors && !util::detail::VectorScanAvailable())
+            GTEST_SKIP() << "the processor has no SSE2";
+    }
+};
 
 INSTANTIATE_TEST_SUITE_P(FastStrings, ReplaceScans,
-                         ::testing::Values(&util::ReplaceAllText, &util::detail::ReplaceAllTextByWords),
-                         [](const ::testing::TestParamInfo<ReplaceFunction>& info) {
-                             return std::string(info.index == 0 ? "Default" : "ByWords");
-                         });
+                         ::testing::Values(Scan {"Default", &util::ReplaceAllText},
+                                           Scan {"BySkips", &util::detail::ReplaceAllTextBySkips},
+                                           Scan {"ByVectors", &util::detail::ReplaceAllTextByVectors}),
+                         [](const ::testing::TestParamInfo<Scan>& info) { return std::string(info.param.name); });
+
+// The source as the only bytes of a heap block of its exact size, so that a
+// scan that reads past its end is caught by the address sanitizer.
+std::string ReplaceInExactBlock(ReplaceFunction replace, const std::string& source, const std::string& find,
+                                const std::string& replacement)
+{
+    const std::vector<char> block(source.begin(), source.end());
+    return replace(std::string_view(block.data(), block.size()), find, replacement);
+}
 
 } // namespace
 
 TEST_P(ReplaceScans, OccurrencesNeitherOverlapNorGetRescanned)
 {
-    const ReplaceFunction replace = GetParam();
+    const ReplaceFunction replace = GetParam().replace;
     EXPECT_EQ(replace("aaaa", "aa", "b"), "bb");
     EXPECT_EQ(replace("ab", "a", "aa"), "aab");
     EXPECT_EQ(replace("Abc", "abc", "x"), "Abc");
@@ -70,10 +98,19 @@ TEST_P(ReplaceScans, OccurrencesNeitherOverlapNorGetRescanned)
 // block boundary, and end exactly where a block or the text ends.
 TEST_P(ReplaceScans, OccurrencesAtEveryOffset)
 {
-    const ReplaceFunction replace = GetParam();
-    const std::string finds[] = {"&eq%", "%", "&e", "e&q", Framed("", '&', 17, "q"), Framed("&", 'q', 33, "%"),
+    const ReplaceFunction replace = GetParam().replace;
+    const std::string finds[] = {"&eq%",
+                                 "%",
+                                 "&e",
+                                 "e&q",
+                                 Framed("&", 'q', 14, "%"),
+                                 Framed("", '&', 16, "q"),
+                                 Framed("", '&', 17, "q"),
+                                 Framed("&", 'q', 33, "%"),
+                                 Framed("&", 'q', 62, "%"),
+                                 Framed("&", 'q', 63, "%"),
                                  Framed("&", 'q', 70, "%")};
-    const std::string replacements[] = {"", "=", "&eq%", "0123456789abcdef", std::string(40, 'r')};
+    const std::string replacements[] = {"", "=", "&eq%", "0123456789abcdef", "0123456789abcdefg", std::string(40, 'r')};
     for (const std::string& find : finds) {
         for (std::size_t length = find.size(); length <= find.size() + 80; ++length) {
             for (std::size_t first = 0; first + find.size() <= length; ++first) {
@@ -82,13 +119,14 @@ TEST_P(ReplaceScans, OccurrencesAtEveryOffset)
                     source[i] = static_cast<char>(i % 2 ? 0xB5 : 'q');
                 source.replace(first, find.size(), find);
                 for (const std::string& replacement : replacements) {
-                    ASSERT_EQ(replace(source, find, replacement), PlainReplace(source, find, replacement))
+                    ASSERT_EQ(ReplaceInExactBlock(replace, source, find, replacement),
+                              PlainReplace(source, find, replacement))
                         << "find " << find << " length " << length << " at " << first;
                 }
                 const std::size_t second = first + find.size() + first % 3;
                 if (second + find.size() <= length) {
                     source.replace(second, find.size(), find);
-                    ASSERT_EQ(replace(source, find, "="), PlainReplace(source, find, "="))
+                    ASSERT_EQ(ReplaceInExactBlock(replace, source, find, "="), PlainReplace(source, find, "="))
                         << "find " << find << " length " << length << " at " << first << " and " << second;
                 }
             }
@@ -98,7 +136,7 @@ TEST_P(ReplaceScans, OccurrencesAtEveryOffset)
 
 TEST_P(ReplaceScans, MatchesPlainScanOnRandomTexts)
 {
-    const ReplaceFunction replace = GetParam();
+    const ReplaceFunction replace = GetParam().replace;
     std::mt19937 random(7321);
     auto randomText = [&](const std::string& alphabet, std::size_t maxLength) {
         std::string text(random() % (maxLength + 1), ' ');
@@ -112,7 +150,7 @@ TEST_P(ReplaceScans, MatchesPlainScanOnRandomTexts)
         const std::string source = randomText(alphabet, 40);
         const std::string find = "a" + randomText(alphabet, 5);
         const std::string replacement = randomText("xyz", round % 3 == 0 ? 0 : 20);
-        ASSERT_EQ(replace(source, find, replacement), PlainReplace(source, find, replacement))
+        ASSERT_EQ(ReplaceInExactBlock(replace, source, find, replacement), PlainReplace(source, find, replacement))
             << source << " / " << find;
     }
 }
@@ -122,7 +160,7 @@ TEST_P(ReplaceScans, MatchesPlainScanOnRandomTexts)
 // few blocks long.
 TEST_P(ReplaceScans, MatchesPlainScanOnLongerTexts)
 {
-    const ReplaceFunction replace = GetParam();
+    const ReplaceFunction replace = GetParam().replace;
     std::mt19937 random(90210);
     const std::string alphabets[] = {"ab", std::string("a\0b", 3), "abcd\xA1\xFF", "abcdefghijklmnop\x80\x81\x82\x83"};
     for (int round = 0; round < 20000; ++round) {
@@ -142,7 +180,18 @@ TEST_P(ReplaceScans, MatchesPlainScanOnLongerTexts)
         std::string replacement(random() % (round % 5 == 0 ? 41 : 6), ' ');
         for (char& c : replacement)
             c = "xyz&"[random() % 4];
-        ASSERT_EQ(replace(source, find, replacement), PlainReplace(source, find, replacement))
+        ASSERT_EQ(ReplaceInExactBlock(replace, source, find, replacement), PlainReplace(source, find, replacement))
             << "round " << round << " find length " << find.size() << " source length " << source.size();
     }
+}
+
+// The 64-bit build has SSE2 in every processor it runs on: it always takes
+// the vector scan, and the processor check has to say so.
+TEST(FastStrings, VectorScanAvailableWhereTheBuildAssumesSse2)
+{
+#if defined(__x86_64__)
+    EXPECT_TRUE(util::detail::VectorScanAvailable());
+#else
+    GTEST_SKIP() << "the processor is asked at run time";
+#endif
 }
