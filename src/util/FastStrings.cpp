@@ -187,8 +187,12 @@ bool TrivialReplace(std::string_view source, std::string_view find, std::string&
 #if !defined(__SSE2__)
 // The 32-bit build keeps its minimum processor: only the code from here to
 // the matching pop may use SSE2, and it runs only where the processor has it.
+#if defined(__clang__)
+#pragma clang attribute push(__attribute__((target("sse2"))), apply_to = function)
+#else
 #pragma GCC push_options
 #pragma GCC target("sse2")
+#endif
 #endif
 
 inline __m128i Load16(const char* at) noexcept
@@ -433,7 +437,11 @@ std::string ReplaceWithVectors(std::string_view source, std::string_view find, s
 }
 
 #if !defined(__SSE2__)
+#if defined(__clang__)
+#pragma clang attribute pop
+#else
 #pragma GCC pop_options
+#endif
 #endif
 
 bool ProcessorHasSse2() noexcept
