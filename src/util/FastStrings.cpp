@@ -337,9 +337,15 @@ private:
 // block, so it may lie beyond the candidates.
 template <typename Inner>
 std::size_t ReplaceBlocks(const char* text, std::size_t size, std::size_t pos, std::size_t findSize,
-                          const CandidateScan& scan, const Inner& inner, const ReplacementWriter& replacement,
-                          char*& cursor) noexcept
+                          const CandidateScan& scanSetUp, const Inner& innerSetUp,
+                          const ReplacementWriter& replacementSetUp, char*& cursor) noexcept
 {
+    // Local copies: the output is written through a char pointer, which may
+    // alias anything, so members read through references would be loaded
+    // again after every store; these stay in registers.
+    const CandidateScan scan = scanSetUp;
+    const Inner inner = innerSetUp;
+    const ReplacementWriter replacement = replacementSetUp;
     const std::size_t reach = std::max(findSize - 1 + kBlock, kBlock - 1 + Inner::kReads);
     if (size < reach)
         return pos;
