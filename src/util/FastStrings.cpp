@@ -221,9 +221,10 @@ inline __m128i Padded16(std::string_view bytes) noexcept
     return _mm_set_epi64x(static_cast<long long>(high), static_cast<long long>(low));
 }
 
-// The scan's step: 32 bytes, one bit per byte.
+// The scan's step: 16 bytes, one bit per byte. Longer steps measured
+// slower: each occurrence stores the rest of its step once more.
 constexpr std::size_t kBlock = 16;
-using BlockMask = std::uint32_t;
+using BlockMask = unsigned;
 
 inline void CopyBlock(char* to, const char* from) noexcept
 {
@@ -234,24 +235,19 @@ inline void CopyBlock(char* to, const char* from) noexcept
 // find text's first byte and the byte `lastOffset` further its last byte.
 class CandidateScan {
 public:
-    CandidateScan(std::string_view find) noexcept
+    explicit CandidateScan(std::string_view find) noexcept
         : first_(_mm_set1_epi8(find.front())), last_(_mm_set1_epi8(find.back())), lastOffset_(find.size() - 1)
     {
     }
 
     BlockMask Candidates(const char* at) const noexcept
     {
-        return Half(at);
-    }
-
-private:
-    BlockMask Half(const char* at) const noexcept
-    {
         const __m128i heads = _mm_cmpeq_epi8(Load16(at), first_);
         const __m128i tails = _mm_cmpeq_epi8(Load16(at + lastOffset_), last_);
         return static_cast<BlockMask>(_mm_movemask_epi8(_mm_and_si128(heads, tails)));
     }
 
+private:
     __m128i first_;
     __m128i last_;
     std::size_t lastOffset_;
@@ -330,9 +326,8 @@ private:
 // and last bytes match. At an occurrence the cursor moves up to it, the
 // replacement overwrites what the block store put there, and the rest of the
 // block is stored once more behind the replacement; the candidates inside
-// the occurrence are dropped. An occurrence that runs past the block, or
-// whose rest cannot be loaded as a whole block, makes the next step start
-// right behind it. Blocks run while every load of theirs lies inside the
+// the occurrence are dropped. An occurrence that runs past the block makes
+// the next step start right behind it. Blocks run while every load of theirs lies inside the
 // text. Returns the position the cursor then stands for: past the last
 // block, so it may lie beyond the candidates.
 template <typename Inner>
@@ -350,7 +345,11 @@ std::size_t ReplaceBlocks(const char* text, std::size_t size, std::size_t pos, s
     if (size < reach)
         return pos;
     const std::size_t lastBlock = size - reach;
-    const std::size_t lastLoad = size - kBlock;
+    // The rest of a block behind an occurrence, from below the block's end,
+    // can always be loaded whole: a reach of at least two blocks less one
+    // byte leaves room for it.
+    static_assert(kBlock - 1 + ShortFind::kReads >= 2 * kBlock - 1);
+    static_assert(ShortFind::kLongest + kBlock >= 2 * kBlock - 1);
     char* out = cursor;
     while (pos <= lastBlock) {
         const std::size_t block = pos;
@@ -369,7 +368,7 @@ std::size_t ReplaceBlocks(const char* text, std::size_t size, std::size_t pos, s
                 continue;
             out = replacement.Write(out + (at - pos));
             pos = at + findSize;
-            if (pos >= next || pos > lastLoad)
+            if (pos >= next)
                 break;
             CopyBlock(out, text + pos);
             candidates &= ~BlockMask {0} << (pos - block);
@@ -379,8 +378,8 @@ std::size_t ReplaceBlocks(const char* text, std::size_t size, std::size_t pos, s
     return pos;
 }
 
-// Find texts up to this length have the last candidates of the source, too
-// few for a block, scanned in a padded copy of the source's end.
+// A source too short for one block is scanned in a padded copy when its
+// find text is up to this long.
 constexpr std::size_t kPaddedFind = 64;
 
 template <typename Inner>
@@ -407,7 +406,9 @@ std::string ReplaceWithBlocks(std::string_view source, std::string_view find, st
         return output.Take(out - past);
     }
 
-    // The rest, too short for a block, byte by byte.
+    // The rest, too short for a block, byte by byte: a padded copy of the
+    // source's end would cost more, as the loads from it wait for the copy's
+    // stores to land.
     const char* const end = source.data() + source.size();
     const char* from = source.data() + pos;
     const std::size_t lastOffset = find.size() - 1;

@@ -11,7 +11,7 @@ namespace util {
 // "aaaa" gives "bb". An empty `find` returns the source unchanged.
 // Throws std::bad_alloc only when even the grown output cannot be had.
 //
-// Where the processor has SSE2 the scan takes 32 bytes a step; the 32-bit
+// Where the processor has SSE2 the scan takes 16 bytes a step; the 32-bit
 // build asks the processor once, at the first call, and otherwise runs the
 // portable skip-table search. Both give the same result.
 std::string ReplaceAllText(std::string_view source, std::string_view find, std::string_view replacement);
