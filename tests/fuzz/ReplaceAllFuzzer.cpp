@@ -1,4 +1,5 @@
-// Replace-all (util/FastStrings.h) against a std::string find/replace loop.
+// Replace-all (util/FastStrings.h), the default and each scan by name,
+// against a std::string find/replace loop.
 //   input: source NUL find NUL replacement
 // A first byte of the source from 0xF0 repeats the rest of the source up
 // to 4,096 times (a megabyte at most, and at most 16 MB of output), so that
@@ -49,7 +50,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return std::string("source " + fuzz::Printable(source) + "\nfind " + fuzz::Printable(find) + "\nreplacement " +
                            fuzz::Printable(replacement));
     };
-    FUZZ_CHECK_TEXT(util::ReplaceAllText(source, find, replacement),
-                    ReplaceRef(source, std::string(find), std::string(replacement)), context());
+    const std::string expected = ReplaceRef(source, std::string(find), std::string(replacement));
+    FUZZ_CHECK_TEXT(util::ReplaceAllText(source, find, replacement), expected, context());
+    FUZZ_CHECK_TEXT(util::detail::ReplaceAllTextBySkips(source, find, replacement), expected, context());
+    if (util::detail::VectorScanAvailable())
+        FUZZ_CHECK_TEXT(util::detail::ReplaceAllTextByVectors(source, find, replacement), expected, context());
     return 0;
 }
