@@ -235,6 +235,9 @@ private:
             p_ += 8;
             Equals();
             const char open = Quote();
+            // A letter, then letters, digits, '.', '_' and '-'. The name is
+            // not looked at: the module reads the bytes in the encoding it
+            // detected, and so does the conforming parser.
             if (p_ == end_ || !((*p_ >= 'a' && *p_ <= 'z') || (*p_ >= 'A' && *p_ <= 'Z')))
                 Decline();
             while (p_ < end_ && (IsNameCharacter(*p_) && *p_ != ':'))
