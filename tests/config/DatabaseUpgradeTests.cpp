@@ -269,6 +269,13 @@ TEST(DatabaseUpgrade, AfterAKillTheNextStartRunsExactlyWhatIsNotRecorded)
         ASSERT_EQ(child.exitCode, 3u) << child.output;
         const std::vector<std::string> ranBefore = Lines(ReadBytes(ranList));
         ASSERT_GE(ranBefore.size(), static_cast<std::size_t>(killAfter));
+        if (!PathExists(file)) {
+            // The kill came only after the upgrade had ended, as it may
+            // near the last statement: every statement ran, and the file
+            // went as after any whole upgrade.
+            EXPECT_EQ(ranBefore, all);
+            continue;
+        }
 
         // What the killed run recorded is a start of the list, and it ran all of it.
         const std::vector<std::string> records = config::ReadIniSectionLines(file, "MSACCESS.done");
