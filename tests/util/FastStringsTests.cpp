@@ -21,10 +21,14 @@ std::string PlainReplace(const std::string& source, const std::string& find, con
     if (find.empty())
         return source;
     std::string expected;
+    expected.reserve(source.size());
     for (std::size_t at = 0; at < source.size();) {
-        const bool hit = source.compare(at, find.size(), find) == 0;
-        expected += hit ? replacement : source.substr(at, 1);
-        at += hit ? find.size() : 1;
+        if (source[at] == find[0] && source.compare(at, find.size(), find) == 0) {
+            expected += replacement;
+            at += find.size();
+        } else {
+            expected += source[at++];
+        }
     }
     return expected;
 }
