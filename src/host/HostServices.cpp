@@ -136,7 +136,7 @@ bool CheckFunctionCanUse(const std::string& functionCode)
     return ::CheckFunctionCanUse(functionCode.c_str()) != 0;
 }
 
-bool startup::ExecSql(const std::string& sql, rt::RtQuery*& query, std::string& message)
+bool ExecSql(const std::string& sql, rt::RtQuery*& query, std::string& message)
 {
     rt::RtString hostMessage;
     const bool done = ExecADOQueryMsg(kMainConnection, sql.c_str(), &query, &hostMessage, 0, 0) != 0;

@@ -69,7 +69,7 @@ bool CheckFunctionCanUse(const std::string& functionCode);
 // One statement on the module's connection through ExecADOQueryMsg, with
 // the two further arguments 0 and false. True when the host carried it out;
 // `message` receives the host's own text.
-bool startup::ExecSql(const std::string& sql, rt::RtQuery*& query, std::string& message);
+bool ExecSql(const std::string& sql, rt::RtQuery*& query, std::string& message);
 
 void InforMsg(std::int32_t code, const std::string& text, bool flag);
 
