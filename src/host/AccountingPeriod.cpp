@@ -1,6 +1,6 @@
 #include "host/AccountingPeriod.h"
 
-#include "util/TextRules.h"
+#include "text/TextRules.h"
 
 namespace host {
 namespace {
@@ -23,7 +23,7 @@ YearMonth PreviousMonthPeriod(const CalendarDate& today) noexcept
 
 std::string FormatPeriod(YearMonth period)
 {
-    return util::PadLeftWithZeros(std::to_string(period.year), 4) + util::PadLeftWithZeros(std::to_string(period.month), 2);
+    return text::PadLeftWithZeros(std::to_string(period.year), 4) + text::PadLeftWithZeros(std::to_string(period.month), 2);
 }
 
 } // namespace host

@@ -2,7 +2,7 @@
 
 #include "sharedrt/GbkText.h"
 #include "sharedrt/SharedHeap.h"
-#include "util/TextRules.h"
+#include "text/TextRules.h"
 
 #include <cstring>
 #include <memory>
@@ -39,12 +39,12 @@ CellOwner NewCell() { return CellOwner(rt::NewParamValue()); }
 
 bool SameItemName(std::string_view a, std::string_view b) noexcept
 {
-    return util::EqualsIgnoreCase(CutName(a), CutName(b));
+    return text::EqualsIgnoreCase(CutName(a), CutName(b));
 }
 
 std::string ItemNameKey(std::string_view name)
 {
-    return util::ToUpperAscii(CutName(name));
+    return text::ToUpperAscii(CutName(name));
 }
 
 rt::ParamItem* FindItem(const rt::DataVO* vo, std::string_view name)
@@ -53,7 +53,7 @@ rt::ParamItem* FindItem(const rt::DataVO* vo, std::string_view name)
     const rt::RtPtrList& items = *vo->Items;
     for (std::int32_t i = 0; i < items.Count(); ++i) {
         auto* item = static_cast<rt::ParamItem*>(items.Get(i));
-        if (item != nullptr && util::EqualsIgnoreCase(ItemName(*item), wanted))
+        if (item != nullptr && text::EqualsIgnoreCase(ItemName(*item), wanted))
             return item;
     }
     return nullptr;

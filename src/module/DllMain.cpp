@@ -1,4 +1,4 @@
-#include "config/ErrorCatalogue.h"
+#include "startup/catalogue/ErrorCatalogue.h"
 #include "module/ModuleState.h"
 
 #include <windows.h>
@@ -12,7 +12,7 @@ BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID)
         module::RecordRuntimeObjects();
     } else if (reason == DLL_PROCESS_DETACH) {
         module::RestoreRuntimeObjects();
-        config::ReleaseErrorCatalogue();
+        startup::ReleaseErrorCatalogue();
     }
     return TRUE;
 }

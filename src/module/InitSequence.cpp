@@ -1,6 +1,6 @@
 #include "module/InitSequence.h"
 
-#include "config/SysDifference.h"
+#include "startup/regional/SysDifference.h"
 #include "host/HostServices.h"
 #include "module/ModuleGlobals.h"
 #include "host/ValueObject.h"
@@ -32,7 +32,7 @@ public:
             std::string zoneCode = host::GetString(company, "ZONECODE", "");
             if (zoneCode.empty())
                 zoneCode = "1" + host::GetString(company, "XZQHDM", "");
-            config::ApplySysDifference(zoneCode, kStripFirstCharacter, host::CurSubAppVo(), kGsKind);
+            startup::ApplySysDifference(zoneCode, kStripFirstCharacter, host::CurSubAppVo(), kGsKind);
         } catch (const std::exception& e) {
             // The sequence goes on without the regional configuration; the
             // log says why it was not applied this time.

@@ -1,9 +1,9 @@
 #include "module/ModuleGlobals.h"
 
-#include "config/ActionIniMerge.h"
-#include "config/DatabaseUpgrade.h"
-#include "config/ErrorCatalogue.h"
-#include "config/PrivateProfile.h"
+#include "startup/actions/ActionIniMerge.h"
+#include "startup/upgrade/DatabaseUpgrade.h"
+#include "startup/catalogue/ErrorCatalogue.h"
+#include "profile/PrivateProfile.h"
 #include "host/HostServices.h"
 #include "host/ValueObject.h"
 
@@ -31,10 +31,10 @@ rt::DataVO* Required(rt::DataVO* vo, const char* what)
 
 void RunStartupMaintenance(std::string& message)
 {
-    config::MergeActionIni();
-    config::LoadErrorCatalogue(message);
+    startup::MergeActionIni();
+    startup::LoadErrorCatalogue(message);
     std::string upgradeFailures;
-    config::RunDatabaseUpgrade(upgradeFailures);
+    startup::RunDatabaseUpgrade(upgradeFailures);
 }
 
 std::string CompanyTaxId()
@@ -45,8 +45,8 @@ std::string CompanyTaxId()
 std::string ReadCardReaderSetting()
 {
     // A file that cannot be read raises: it is not a missing one.
-    const std::optional<config::ProfileDocument> userConfig =
-        config::ReadProfileDocument(host::RequiredCurSubAppPath() + kUserConfigFile);
+    const std::optional<profile::ProfileDocument> userConfig =
+        profile::ReadProfileDocument(host::RequiredCurSubAppPath() + kUserConfigFile);
     return userConfig ? userConfig->Value("CbsReader", "cbsreader").value_or("") : std::string();
 }
 

@@ -2,7 +2,7 @@
 
 #include "util/FileUtil.h"
 #include "util/FileUtil.h"
-#include "util/TextRules.h"
+#include "text/TextRules.h"
 
 #include "sharedrt/UniqueHandle.h"
 
@@ -66,7 +66,7 @@ std::string ReadShellFolder(const char* valueName)
 
 std::string LookUpFolder(const FolderLookup& lookup)
 {
-    const std::string path = util::ToUpperAscii(ReadShellFolder(lookup.valueName));
+    const std::string path = text::ToUpperAscii(ReadShellFolder(lookup.valueName));
     if (path.empty() || !util::IsDirectory(path))
         return lookup.fallback;
     return path;

@@ -1,7 +1,7 @@
 #include "util/ParamText.h"
 
 #include "util/FastStrings.h"
-#include "util/TextRules.h"
+#include "text/TextRules.h"
 
 namespace util {
 
@@ -36,14 +36,14 @@ std::string_view Slice(std::string_view text, std::size_t first, std::size_t las
 // search.
 class FoldedText {
 public:
-    explicit FoldedText(std::string_view text) : folded_(ToUpperAscii(text)) {}
+    explicit FoldedText(std::string_view text) : folded_(text::ToUpperAscii(text)) {}
 
     // FindTextIgnoreCase(needle, text, start).
     std::size_t Find(std::string_view needle, std::size_t start) const
     {
         if (needle.empty() || start < 1 || start > folded_.size())
             return 0;
-        const std::size_t found = folded_.find(ToUpperAscii(needle), start - 1);
+        const std::size_t found = folded_.find(text::ToUpperAscii(needle), start - 1);
         return found == std::string::npos ? 0 : found + 1;
     }
 
@@ -72,7 +72,7 @@ std::size_t FindTextIgnoreCase(std::string_view needle, std::string_view haystac
 
 std::string WriteParamValue(std::string_view text, std::string_view name, std::string_view value)
 {
-    const std::string base = TrimText(text);
+    const std::string base = text::TrimText(text);
     const std::string encodedName = EncodeParamText(name);
     if (encodedName.empty())
         return base;
@@ -118,7 +118,7 @@ std::string WriteParamValue(std::string_view text, std::string_view name, std::s
 
 std::string ReadParamValue(std::string_view text, std::string_view name)
 {
-    const std::string work = kPairSeparator + TrimText(text);
+    const std::string work = kPairSeparator + text::TrimText(text);
     const std::string key = kPairSeparator + EncodeParamText(name) + kNameValueSeparator;
     const FoldedText folded(work);
     const std::size_t at = folded.Find(key, 1);

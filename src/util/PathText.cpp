@@ -1,7 +1,7 @@
 #include "util/PathText.h"
 
 #include "sharedrt/GbkText.h"
-#include "util/TextRules.h"
+#include "text/TextRules.h"
 
 namespace util {
 
@@ -32,7 +32,7 @@ bool EndsWithPathSeparator(std::string_view path) noexcept
 
 std::string EnsureTrailingSeparator(std::string_view path)
 {
-    std::string result = TrimText(path);
+    std::string result = text::TrimText(path);
     if (!result.empty() && !EndsWithPathSeparator(result))
         result += kPathSeparator;
     return result;

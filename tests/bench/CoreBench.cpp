@@ -7,8 +7,8 @@
 //   - WriteParamValue and ReadParamValue on a text of 100 pairs against a
 //     plain find of the pair and a copy of the text.
 //   CoreBench [benchmark flags] GB2312_CATALOGUE UTF8_CATALOGUE
-#include "config/ErrorCatalogueParser.h"
-#include "config/ErrorRecordArray.h"
+#include "startup/catalogue/ErrorCatalogueParser.h"
+#include "startup/catalogue/ErrorRecordArray.h"
 #include "util/FastStrings.h"
 #include "util/ParamText.h"
 
@@ -34,9 +34,9 @@ std::string ReadFile(const char* path)
 // the host's record array (the previous array released by the next load).
 void CatalogueLoad(benchmark::State& state, const std::string& bytes)
 {
-    config::ErrorRecordArray records;
+    startup::ErrorRecordArray records;
     for (auto _ : state) {
-        const config::ParsedErrorCatalogue parsed = config::ParseErrorCatalogue(bytes, config::SystemGbkConverter());
+        const startup::ParsedErrorCatalogue parsed = startup::ParseErrorCatalogue(bytes, text::SystemGbkConverter());
         if (!parsed.loaded) {
             state.SkipWithError("the catalogue does not load");
             return;

@@ -26,19 +26,19 @@ check::CheckedInstallation Installation()
 
 std::unique_ptr<check::CheckSection> Catalogue(std::string bytes)
 {
-    config::CatalogueFile file;
+    startup::CatalogueFile file;
     file.path = "C:\\inst\\WSCBS\\errmsg.xml";
     file.read = true;
     file.bytes = std::move(bytes);
-    return check::MakeCatalogueSection(config::PlanErrorCatalogue(file, config::SystemGbkConverter()));
+    return check::MakeCatalogueSection(startup::PlanErrorCatalogue(file, text::SystemGbkConverter()));
 }
 
 check::UpgradeCheck Upgrade(std::string_view text)
 {
     check::UpgradeCheck upgrade;
     upgrade.file = "C:\\inst\\WSCBS\\dataupdate.ini";
-    upgrade.state = config::UpgradeFile::State::Read;
-    upgrade.plan = config::PlanUpgrade(upgrade.file, text);
+    upgrade.state = startup::UpgradeFile::State::Read;
+    upgrade.plan = startup::PlanUpgrade(upgrade.file, text);
     upgrade.trial.tried = true;
     return upgrade;
 }
@@ -92,7 +92,7 @@ TEST(CheckReport, EveryProblemIsListedWithFileAndLineAndTheStatusIsOne)
 
 TEST(CheckReport, StatementsThatCannotBeTriedAreAProblemOnlyWhenSomeAreToRun)
 {
-    const std::string done = config::StatementHash("DELETE FROM t");
+    const std::string done = startup::StatementHash("DELETE FROM t");
     auto allDone = Upgrade("[MSACCESS]\r\na=DELETE FROM t\r\n[MSACCESS.done]\r\na=" + done + "\r\n");
     allDone.trial = {};
     allDone.trial.failure = "cannot open";
@@ -109,9 +109,9 @@ TEST(CheckReport, StatementsThatCannotBeTriedAreAProblemOnlyWhenSomeAreToRun)
 
 TEST(CheckReport, TheActionSectionListsOnlyWhatChanges)
 {
-    const config::ProfileDocument source("[F]\r\nk=2\r\nsame=1\r\nnew=3\r\n");
+    const profile::ProfileDocument source("[F]\r\nk=2\r\nsame=1\r\nnew=3\r\n");
     check::Sections sections;
-    sections.push_back(check::MakeActionSection(config::PlanActionMerge("S", source, "T", "[F]\r\nk=1\r\nsame=1\r\n")));
+    sections.push_back(check::MakeActionSection(startup::PlanActionMerge("S", source, "T", "[F]\r\nk=1\r\nsame=1\r\n")));
     const std::string text = Text(sections);
     EXPECT_THAT(text, HasSubstr("line 2  change  [F] k=2 (was 1)\n"));
     EXPECT_THAT(text, HasSubstr("line 4  add  [F] new=3\n"));
@@ -120,7 +120,7 @@ TEST(CheckReport, TheActionSectionListsOnlyWhatChanges)
     EXPECT_EQ(check::ExitStatus(sections), check::kClean);
 
     check::Sections failed;
-    config::ActionMergePlan nothing;
+    startup::ActionMergePlan nothing;
     nothing.source = "S";
     failed.push_back(check::MakeActionSection(nothing, "cannot read"));
     EXPECT_EQ(check::ExitStatus(failed), check::kProblemsFound);

@@ -3,7 +3,7 @@
 #include "CheckReport.h"
 #include "DifferenceSection.h"
 
-#include "config/MemoryDifferenceFiles.h"
+#include "startup/regional/MemoryDifferenceFiles.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -44,7 +44,7 @@ protected:
 
     std::unique_ptr<check::CheckSection> Section()
     {
-        return check::MakeDifferenceSection(config::PlanSysDifference(site_, files_, "1330106", 0, 1));
+        return check::MakeDifferenceSection(startup::PlanSysDifference(site_, files_, "1330106", 0, 1));
     }
 
     static std::string Json(const check::CheckSection& section)
@@ -58,7 +58,7 @@ protected:
 
     testing_support::MemoryDifferenceFiles files_;
     rt::DataVO vo_;
-    config::DifferenceSite site_;
+    startup::DifferenceSite site_;
 };
 
 } // namespace
@@ -99,7 +99,7 @@ TEST_F(DifferenceSectionTest, AWrongZcodeAndAMissingFileAreProblemsWithFileAndLi
                "<DIFF-FILE><NAME>gone.dll</NAME><TYPE>0</TYPE><TARGETDIR/></DIFF-FILE>\r\n</DIFF-FILES></D>");
     check::Sections sections;
     sections.push_back(Section());
-    const std::vector<config::PlanProblem> problems = check::AllProblems(sections);
+    const std::vector<startup::PlanProblem> problems = check::AllProblems(sections);
     ASSERT_EQ(problems.size(), 3u);
     const std::string wrong = std::string(kMemoryDifference) + "3\\SysDifference.xml";
     EXPECT_EQ(problems[0].file, wrong);

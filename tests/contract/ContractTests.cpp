@@ -3,7 +3,7 @@
 // through the header's C view, as a host written in C reads them.
 #include "ContractFromC.h"
 
-#include "config/ErrorRecordArray.h"
+#include "startup/catalogue/ErrorRecordArray.h"
 #include "host/ValueObject.h"
 #include "sharedrt/RtPtrList.h"
 #include "sharedrt/ValueLayout.h"
@@ -100,7 +100,7 @@ TEST(ContractHeader, ListsNameEachFunctionOnceAndAlikeInCAndCpp)
 
 TEST(ContractRecords, ACHostReadsTheCatalogueTheModuleBuilds)
 {
-    config::ErrorRecordArray array;
+    startup::ErrorRecordArray array;
     array.Assign({{70001005, "读卡器未连接", "1", "A7"}, {0, "", "0", "0"}, {-3, "第三条", "", "X"}});
     const auto* first = reinterpret_cast<const WscbsErrorMsg*>(array.First());
 
@@ -122,7 +122,7 @@ TEST(ContractRecords, ACHostReadsTheCatalogueTheModuleBuilds)
     const unsigned char reservedByte = first[2].ReservedByte;
     EXPECT_EQ(reservedByte, 0);
 
-    config::ErrorRecordArray empty;
+    startup::ErrorRecordArray empty;
     empty.Assign({});
     EXPECT_EQ(contract_c_catalogue_count(reinterpret_cast<const WscbsErrorMsg*>(empty.First())), 0);
 }

@@ -2,7 +2,7 @@
 
 #include "faults/RunReport.h"
 
-#include "config/ErrorCatalogueMessages.h"
+#include "startup/catalogue/ErrorCatalogueMessages.h"
 #include "module/InitSteps.h"
 #include "util/ParamText.h"
 
@@ -181,7 +181,7 @@ void CheckDamagedStart(const StartRunner& runner, const Reference& reference, co
         std::string why = FalseMessage(reference, outcome.text, catalogue);
         const std::string message = util::ReadParamValue(outcome.text, module::kResultMessageName);
         if (why.empty() && catalogue && variant.damage != Damage::Directory &&
-            message == config::kCatalogueMissingMessage)
+            message == startup::kCatalogueMissingMessage)
             why = "says errmsg.xml is missing, which is there but damaged";
         if (!why.empty())
             dishonest(why);

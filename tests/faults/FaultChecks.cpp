@@ -1,10 +1,10 @@
 #include "faults/FaultChecks.h"
 
-#include "config/ErrorCatalogueMessages.h"
-#include "config/GbkConverter.h"
-#include "config/ProfileDocument.h"
-#include "config/ProfileText.h"
-#include "config/UpgradeStatements.h"
+#include "startup/catalogue/ErrorCatalogueMessages.h"
+#include "text/GbkConverter.h"
+#include "profile/ProfileDocument.h"
+#include "profile/ProfileText.h"
+#include "startup/upgrade/UpgradeStatements.h"
 #include "module/InitSteps.h"
 #include "util/ParamText.h"
 
@@ -46,11 +46,11 @@ bool IsHexHash(const std::string& text)
            std::all_of(text.begin(), text.end(), [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); });
 }
 
-std::vector<config::UpgradeStatement> StatementsOf(const std::string& bytes)
+std::vector<startup::UpgradeStatement> StatementsOf(const std::string& bytes)
 {
     const IniText ini = ParseIni(bytes);
-    const std::vector<std::string>* lines = ini.Section(config::kUpgradeSection);
-    return lines != nullptr ? config::ParseUpgradeStatements(*lines) : std::vector<config::UpgradeStatement>{};
+    const std::vector<std::string>* lines = ini.Section(startup::kUpgradeSection);
+    return lines != nullptr ? startup::ParseUpgradeStatements(*lines) : std::vector<startup::UpgradeStatement>{};
 }
 
 // The same sections with the same keys and values, in any order of keys:
@@ -107,7 +107,7 @@ bool UpgradeFileWhole(const Reference& reference, const std::optional<std::strin
     const IniText before = ParseIni(*old);
     const IniText after = ParseIni(*now);
     for (const auto& [section, lines] : before.sections) {
-        if (section == config::kUpgradeDoneSection)
+        if (section == startup::kUpgradeDoneSection)
             continue;
         const std::vector<std::string>* kept = after.Section(section);
         if (kept == nullptr || *kept != lines) {
@@ -116,7 +116,7 @@ bool UpgradeFileWhole(const Reference& reference, const std::optional<std::strin
         }
     }
     std::set<std::string> labels;
-    for (const config::UpgradeStatement& statement : StatementsOf(*old))
+    for (const startup::UpgradeStatement& statement : StatementsOf(*old))
         labels.insert(statement.label);
     // A record cut off by a write that failed half way is the start of a
     // record line; the journal writes the next record on a line of its own.
@@ -127,7 +127,7 @@ bool UpgradeFileWhole(const Reference& reference, const std::optional<std::strin
         return false;
     };
     for (const auto& [section, lines] : after.sections) {
-        if (section != config::kUpgradeDoneSection) {
+        if (section != startup::kUpgradeDoneSection) {
             if (before.Section(section) == nullptr) {
                 why = "dataupdate.ini gained section [" + section + "]";
                 return false;
@@ -210,7 +210,7 @@ Reference MakeReference(const StartRunner& runner)
 
     // The same start once more, the database read around each statement.
     runner.FreshCopy();
-    std::vector<config::UpgradeStatement> statements =
+    std::vector<startup::UpgradeStatement> statements =
         StatementsOf(FileIn(reference.before, layout.upgrade).value_or(""));
     DatabaseImage before;
     runner.Start(0, [&](const std::string& statement, bool starting, bool) {
@@ -226,7 +226,7 @@ Reference MakeReference(const StartRunner& runner)
             return;
         }
         hostmodel::Model().CloseDatabase();
-        for (const config::UpgradeStatement& known : statements)
+        for (const startup::UpgradeStatement& known : statements)
             if (known.statement == statement)
                 reference.statements.push_back(
                     {known.label, statement, before, ReadDatabase(runner.DatabaseFile()).image});
@@ -241,9 +241,9 @@ bool CookieRecordsRun(const Reference& reference, const FileTree& files)
     if (!now || !complete)
         return false;
     // As the host reads it, in whatever encoding it is written.
-    const config::GbkConverter& converter = config::SystemGbkConverter();
-    const config::ProfileDocument record(config::ProfileTextAsGbk(*now, converter));
-    const config::ProfileDocument done(config::ProfileTextAsGbk(*complete, converter));
+    const text::GbkConverter& converter = text::SystemGbkConverter();
+    const profile::ProfileDocument record(profile::ProfileTextAsGbk(*now, converter));
+    const profile::ProfileDocument done(profile::ProfileTextAsGbk(*complete, converter));
     return record.Value(kRecordSection, kVersionKey) == done.Value(kRecordSection, kVersionKey) &&
            record.Value(kRecordSection, kZoneKey) == done.Value(kRecordSection, kZoneKey);
 }
@@ -288,7 +288,7 @@ std::string FalseMessage(const Reference& reference, const std::string& text, bo
         return "the returned text is not the host's text with the message: " + text;
     if (message == module::kDriverMissingMessage)
         return "says the card-reader driver is missing on a system that needs none";
-    if (message == config::kCatalogueMissingMessage && !catalogueDamaged &&
+    if (message == startup::kCatalogueMissingMessage && !catalogueDamaged &&
         FileIn(reference.before, reference.layout.catalogue))
         return "says errmsg.xml is missing, which is there";
     return {};
@@ -353,9 +353,9 @@ void CheckFaultedStart(const Reference& reference, const StartOutcome& faulted, 
 
     if (const std::optional<std::string> upgrade = FileIn(faulted.files, layout.upgrade)) {
         const IniText ini = ParseIni(*upgrade);
-        const std::vector<std::string>* doneLines = ini.Section(config::kUpgradeDoneSection);
-        for (const config::UpgradeStatement& statement : StatementsOf(*upgrade)) {
-            if (doneLines == nullptr || !config::IsStatementDone(statement, *doneLines))
+        const std::vector<std::string>* doneLines = ini.Section(startup::kUpgradeDoneSection);
+        for (const startup::UpgradeStatement& statement : StatementsOf(*upgrade)) {
+            if (doneLines == nullptr || !startup::IsStatementDone(statement, *doneLines))
                 continue;
             for (const StatementEffect& effect : reference.statements) {
                 if (effect.label == statement.label && EffectMissing(effect, faulted.database.image)) {

@@ -1,6 +1,5 @@
 #include "faults/InstallationState.h"
 
-#include "support/LogMessages.h"
 #include "support/TempFolder.h"
 
 #include "sharedrt/ErrorMsgLayout.h"
@@ -208,19 +207,6 @@ std::optional<std::string> FindParameter(const Parameters& parameters, const std
         if (itemName == name)
             return value;
     return std::nullopt;
-}
-
-std::uint64_t FileSize(const std::string& path)
-{
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
-        return 0;
-    return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-}
-
-std::vector<std::string> LogLinesSince(const std::string& logFile, std::uint64_t offset)
-{
-    return testing_support::LogMessages(testing_support::ReadBytes(logFile), static_cast<std::size_t>(offset));
 }
 
 const std::vector<std::string>* IniText::Section(const std::string& name) const

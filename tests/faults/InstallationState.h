@@ -47,11 +47,6 @@ using Parameters = std::vector<std::pair<std::string, std::string>>;
 Parameters ReadParameters(const rt::DataVO* vo);
 std::optional<std::string> FindParameter(const Parameters& parameters, const std::string& name);
 
-// Lines appended to the module log since `offset` (its size when a start
-// began), without their time stamps.
-std::vector<std::string> LogLinesSince(const std::string& logFile, std::uint64_t offset);
-std::uint64_t FileSize(const std::string& path);
-
 // The sections of an INI text in file order, each with its key=value lines
 // (comments, blank lines and text outside sections left out, keys as
 // written). Lines that are neither are returned in `unparsed`.

@@ -2,6 +2,7 @@
 
 #include "hostmodel/HostModel.h"
 #include "shell/SubAppModule.h"
+#include "support/ModuleLogMark.h"
 
 #include <windows.h>
 
@@ -53,14 +54,12 @@ std::string StartRunner::Relative(const std::string& path) const
     return path;
 }
 
-std::string StartRunner::LogFile() const { return shell::ExecutableFolder() + "Varnoq.log"; }
-
 StartOutcome StartRunner::Start(std::uint64_t failAt, const CallFaults::StatementObserver& observer) const
 {
     hostmodel::HostModel& model = hostmodel::Model();
     CallFaults& faults = CallFaults::Instance();
     StartOutcome outcome;
-    const std::uint64_t logStart = FileSize(LogFile());
+    const testing_support::ModuleLogMark logMark;
     shell::ApplyHostProfile(profile_, model);
     {
         shell::SubAppModule module(shell::ExecutableFolder() + "wscbs.dll");
@@ -82,7 +81,7 @@ StartOutcome StartRunner::Start(std::uint64_t failAt, const CallFaults::Statemen
             outcome.hostCalls.push_back(hostmodel::FormatCall(call));
         model.Reset();
     }
-    outcome.log = LogLinesSince(LogFile(), logStart);
+    outcome.log = logMark.Messages();
     outcome.files = ReadTree(installation_, {Relative(DatabaseFile())});
     outcome.database = ReadDatabase(DatabaseFile());
     return outcome;

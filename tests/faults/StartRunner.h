@@ -50,8 +50,6 @@ public:
     const std::string& DatabaseFile() const;
     // A path of the installation relative to its folder.
     std::string Relative(const std::string& path) const;
-    // The module log beside the host's executable.
-    std::string LogFile() const;
 
 private:
     std::string examples_;

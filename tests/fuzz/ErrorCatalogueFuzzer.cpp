@@ -5,18 +5,18 @@
 #include "FuzzSupport.h"
 #include "XmlVariants.h"
 
-#include "config/ErrorCatalogueParser.h"
-#include "config/NumberText.h"
-#include "config/XmlDocument.h"
-#include "config/XmlTextReader.h"
+#include "startup/catalogue/ErrorCatalogueParser.h"
+#include "text/NumberText.h"
+#include "xml/XmlDocument.h"
+#include "xml/XmlTextReader.h"
 
 namespace {
 
-using config::XmlNode;
+using xml::XmlNode;
 
 // A field by the table: missing or empty gives the first fallback; no
 // element, or a child that is no plain text, the second.
-std::string Field(const config::XmlTextReader& reader, XmlNode entry, const char* name, const char* missing,
+std::string Field(const xml::XmlTextReader& reader, XmlNode entry, const char* name, const char* missing,
                   const char* unreadable)
 {
     if (!entry.IsElement())
@@ -28,24 +28,24 @@ std::string Field(const config::XmlTextReader& reader, XmlNode entry, const char
     return text ? *text : unreadable;
 }
 
-std::string Describe(const config::ErrorCatalogueEntry& entry)
+std::string Describe(const startup::ErrorCatalogueEntry& entry)
 {
     return std::to_string(entry.code) + " " + fuzz::Printable(entry.msg) + " " + fuzz::Printable(entry.moduleType) +
            " " + fuzz::Printable(entry.insideCode);
 }
 
-std::vector<config::ErrorCatalogueEntry> Reference(std::string_view bytes, bool& loaded)
+std::vector<startup::ErrorCatalogueEntry> Reference(std::string_view bytes, bool& loaded)
 {
-    std::vector<config::ErrorCatalogueEntry> entries;
-    const std::optional<config::XmlDocument> document = config::ParseXml(bytes, config::DetectXmlEncoding(bytes));
+    std::vector<startup::ErrorCatalogueEntry> entries;
+    const std::optional<xml::XmlDocument> document = xml::ParseXml(bytes, xml::DetectXmlEncoding(bytes));
     loaded = document.has_value();
     if (!document)
         return entries;
-    const config::XmlTextReader reader(document->Coding(), config::SystemGbkConverter());
+    const xml::XmlTextReader reader(document->Coding(), text::SystemGbkConverter());
     for (XmlNode node = document->DocumentElement().FirstChild(); node; node = node.NextSibling()) {
-        config::ErrorCatalogueEntry entry;
+        startup::ErrorCatalogueEntry entry;
         std::int32_t code = 0;
-        if (config::ParseWholeNumber(Field(reader, node, "CODE", "", ""), code))
+        if (text::ParseWholeNumber(Field(reader, node, "CODE", "", ""), code))
             entry.code = code;
         entry.msg = Field(reader, node, "MSG", "", "");
         entry.moduleType = Field(reader, node, "moduleType", "", "0");
@@ -55,8 +55,8 @@ std::vector<config::ErrorCatalogueEntry> Reference(std::string_view bytes, bool&
     return entries;
 }
 
-void ExpectSame(const config::ParsedErrorCatalogue& actual, bool loaded,
-                const std::vector<config::ErrorCatalogueEntry>& expected, const fuzz::Context& context)
+void ExpectSame(const startup::ParsedErrorCatalogue& actual, bool loaded,
+                const std::vector<startup::ErrorCatalogueEntry>& expected, const fuzz::Context& context)
 {
     FUZZ_CHECK(actual.loaded == loaded, context());
     FUZZ_CHECK(actual.entries.size() == expected.size(), context() + "\n" + std::to_string(actual.entries.size()) +
@@ -75,14 +75,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const fuzz::Context context = [&] { return std::string("bytes " + fuzz::Printable(bytes)); };
-    const config::ParsedErrorCatalogue parsed = config::ParseErrorCatalogue(bytes, config::SystemGbkConverter());
+    const startup::ParsedErrorCatalogue parsed = startup::ParseErrorCatalogue(bytes, text::SystemGbkConverter());
     bool loaded = false;
-    const std::vector<config::ErrorCatalogueEntry> expected = Reference(bytes, loaded);
+    const std::vector<startup::ErrorCatalogueEntry> expected = Reference(bytes, loaded);
     ExpectSame(parsed, loaded, expected, context);
 
-    if (config::DetectXmlEncoding(bytes).coding == config::XmlTextCoding::Gbk) {
+    if (xml::DetectXmlEncoding(bytes).coding == xml::XmlTextCoding::Gbk) {
         if (const std::optional<std::string> utf8 = fuzz::SameTextAsUtf8(bytes))
-            ExpectSame(config::ParseErrorCatalogue(*utf8, config::SystemGbkConverter()), loaded, expected,
+            ExpectSame(startup::ParseErrorCatalogue(*utf8, text::SystemGbkConverter()), loaded, expected,
                        [&] { return context() + "\nas UTF-8 " + fuzz::Printable(*utf8); });
     }
     return 0;

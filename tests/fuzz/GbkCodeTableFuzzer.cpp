@@ -7,8 +7,8 @@
 //   input: bytes, read as GBK and as UTF-8
 #include "FuzzSupport.h"
 
-#include "config/GbkCodeTable.h"
-#include "config/Utf8Text.h"
+#include "text/GbkCodeTable.h"
+#include "text/Utf8Text.h"
 
 #include <iconv.h>
 
@@ -76,17 +76,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const fuzz::Context context = [&] { return std::string("bytes " + fuzz::Printable(bytes)); };
-    const config::GbkCodeTable& table = config::GbkCodeTable::System();
-    const config::GbkConverter& fallback = config::SystemGbkConverter();
+    const text::GbkCodeTable& table = text::GbkCodeTable::System();
+    const text::GbkConverter& fallback = text::SystemGbkConverter();
 
     std::string utf8;
     const bool converted = table.AppendUtf8(utf8, bytes);
     FUZZ_CHECK(converted == PairsCompleteRef(bytes), context());
     if (converted) {
-        FUZZ_CHECK(config::IsValidUtf8(utf8), context() + "\nutf8 " + fuzz::Printable(utf8));
+        FUZZ_CHECK(text::IsValidUtf8(utf8), context() + "\nutf8 " + fuzz::Printable(utf8));
         std::size_t at = 0;  // in the GBK bytes
         for (std::size_t pos = 0; pos < utf8.size();) {
-            const std::size_t width = config::Utf8SequenceLength(std::string_view(utf8).substr(pos));
+            const std::size_t width = text::Utf8SequenceLength(std::string_view(utf8).substr(pos));
             const char32_t c = DecodeUtf8(std::string_view(utf8).substr(pos), width);
             const std::size_t length = IsLead(static_cast<unsigned char>(bytes[at])) ? 2 : 1;
             const std::string_view sequence = bytes.substr(at, length);
@@ -108,7 +108,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                     // or another sequence already has the character.
                     if (decoded >= 0x80 && IsXmlCharacterBeyondAscii(decoded) && decoded < 0x10000) {
                         std::string own;
-                        config::AppendUtf8(own, decoded);
+                        text::AppendUtf8(own, decoded);
                         const std::string owner = table.ToGbk(own, fallback);
                         FUZZ_CHECK(owner != sequence && DecodeRef(owner) == decoded,
                                    where() + " owner " + fuzz::Printable(owner));

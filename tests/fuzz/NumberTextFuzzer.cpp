@@ -5,8 +5,8 @@
 //   when odd), then the text
 #include "FuzzSupport.h"
 
-#include "config/DifferenceParameterValue.h"
-#include "config/NumberText.h"
+#include "startup/regional/DifferenceParameterValue.h"
+#include "text/NumberText.h"
 
 #include <cerrno>
 #include <clocale>
@@ -139,14 +139,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     };
 
     std::int32_t whole = 0x5A5A5A5A, wholeRef = 0x5A5A5A5A;
-    const bool isWhole = config::ParseWholeNumber(text, whole);
+    const bool isWhole = text::ParseWholeNumber(text, whole);
     const bool isWholeRef = WholeRef(text, wholeRef);
     FUZZ_CHECK(isWhole == isWholeRef && whole == wholeRef,
                context() + "\nParseWholeNumber " + std::to_string(isWhole) + " " + std::to_string(whole) +
                    ", expected " + std::to_string(isWholeRef) + " " + std::to_string(wholeRef));
 
     double decimal = 1234.5, decimalRef = 1234.5;
-    const bool isDecimal = config::ParseDecimalNumber(text, separator, decimal);
+    const bool isDecimal = text::ParseDecimalNumber(text, separator, decimal);
     const bool isDecimalRef = DecimalRef(text, separator, decimalRef);
     FUZZ_CHECK(isDecimal == isDecimalRef && SameDouble(decimal, decimalRef),
                context() + "\nParseDecimalNumber " + std::to_string(isDecimal) + " " + std::to_string(decimal) +
@@ -155,17 +155,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The typed values read the text as it stands: a blank around it makes
     // it no number.
     const bool blank = HasSurroundingBlank(text);
-    FUZZ_CHECK(config::ParameterInteger(text) == (blank || !isWholeRef ? 0 : wholeRef), context());
-    const double floatValue = config::ParameterFloat(text, separator);
+    FUZZ_CHECK(startup::ParameterInteger(text) == (blank || !isWholeRef ? 0 : wholeRef), context());
+    const double floatValue = startup::ParameterFloat(text, separator);
     FUZZ_CHECK(SameDouble(floatValue, blank || !isDecimalRef ? 0.0 : decimalRef), context());
     const bool booleanRef = !blank && (isDecimalRef ? decimalRef != 0 : EqualsIgnoringCase(text, "true"));
-    FUZZ_CHECK(config::ParameterBoolean(text, separator) == booleanRef, context());
+    FUZZ_CHECK(startup::ParameterBoolean(text, separator) == booleanRef, context());
 
-    const auto kind = config::ParameterKindOf(text);
-    const auto kindRef = EqualsIgnoringCase(text, "integer")   ? config::ParameterKind::Integer
-                         : EqualsIgnoringCase(text, "boolean") ? config::ParameterKind::Boolean
-                         : EqualsIgnoringCase(text, "float")   ? config::ParameterKind::Float
-                                                               : config::ParameterKind::Text;
+    const auto kind = startup::ParameterKindOf(text);
+    const auto kindRef = EqualsIgnoringCase(text, "integer")   ? startup::ParameterKind::Integer
+                         : EqualsIgnoringCase(text, "boolean") ? startup::ParameterKind::Boolean
+                         : EqualsIgnoringCase(text, "float")   ? startup::ParameterKind::Float
+                                                               : startup::ParameterKind::Text;
     FUZZ_CHECK(kind == kindRef, context());
     return 0;
 }

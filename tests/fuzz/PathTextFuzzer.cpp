@@ -9,7 +9,7 @@
 
 #include "sharedrt/GbkText.h"
 #include "util/PathText.h"
-#include "util/TextRules.h"
+#include "text/TextRules.h"
 
 #include <vector>
 
@@ -131,12 +131,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         joined += '\\';
     joined += name;
     FUZZ_CHECK_TEXT(util::JoinPath(path, name), joined, context());
-    FUZZ_CHECK_TEXT(util::TrimText(path), TrimRef(path), context());
-    FUZZ_CHECK_TEXT(util::ToUpperAscii(path), UpperRef(path), context());
+    FUZZ_CHECK_TEXT(text::TrimText(path), TrimRef(path), context());
+    FUZZ_CHECK_TEXT(text::ToUpperAscii(path), UpperRef(path), context());
     FUZZ_CHECK_TEXT(rt::GbkUpperAscii(path), UpperRef(path), context());
-    FUZZ_CHECK(Sign(util::CompareIgnoreCase(path, name)) == CompareRef(path, name), context());
+    FUZZ_CHECK(Sign(text::CompareIgnoreCase(path, name)) == CompareRef(path, name), context());
     FUZZ_CHECK(Sign(rt::GbkCompareIgnoreAsciiCase(name, path)) == CompareRef(name, path), context());
-    FUZZ_CHECK(util::EqualsIgnoreCase(path, name) == (CompareRef(path, name) == 0), context());
+    FUZZ_CHECK(text::EqualsIgnoreCase(path, name) == (CompareRef(path, name) == 0), context());
     // Folding keeps every character's place.
     FUZZ_CHECK(CharacterStarts(UpperRef(path)) == CharacterStarts(path), context());
 
@@ -144,9 +144,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const char fill = name.empty() ? '0' : name[0];
     const long long missing = static_cast<long long>(width) - static_cast<long long>(path.size());
     const std::string padding(missing > 0 ? static_cast<std::size_t>(missing) : 0, fill);
-    FUZZ_CHECK_TEXT(util::PadText(path, width, util::PadSide::Left, fill), padding + trimmed, context());
-    FUZZ_CHECK_TEXT(util::PadText(path, width, util::PadSide::Right, fill), trimmed + padding, context());
-    FUZZ_CHECK_TEXT(util::PadLeftWithZeros(path, width), std::string(padding.size(), '0') + trimmed, context());
+    FUZZ_CHECK_TEXT(text::PadText(path, width, text::PadSide::Left, fill), padding + trimmed, context());
+    FUZZ_CHECK_TEXT(text::PadText(path, width, text::PadSide::Right, fill), trimmed + padding, context());
+    FUZZ_CHECK_TEXT(text::PadLeftWithZeros(path, width), std::string(padding.size(), '0') + trimmed, context());
 
     const std::size_t limit = knob;
     FUZZ_CHECK(rt::GbkPrefixLength(path, limit) == PrefixRef(path, limit), context());

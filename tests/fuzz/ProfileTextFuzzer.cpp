@@ -6,9 +6,9 @@
 //   input: INI text NUL section NUL key NUL value
 #include "FuzzSupport.h"
 
-#include "config/ProfileDocument.h"
-#include "config/ProfileText.h"
-#include "util/TextRules.h"
+#include "profile/ProfileDocument.h"
+#include "profile/ProfileText.h"
+#include "text/TextRules.h"
 
 #include <optional>
 #include <vector>
@@ -66,7 +66,7 @@ Found Lookup(std::string_view text, std::string_view section, std::string_view k
         if (const auto name = HeaderName(raw)) {
             if (inSection)
                 return std::nullopt;
-            inSection = !seenSection && util::EqualsIgnoreCase(*name, section);
+            inSection = !seenSection && text::EqualsIgnoreCase(*name, section);
             seenSection = seenSection || inSection;
             continue;
         }
@@ -74,7 +74,7 @@ Found Lookup(std::string_view text, std::string_view section, std::string_view k
         if (!inSection || line.empty() || line.front() == ';')
             continue;
         const std::size_t equals = line.find('=');
-        if (util::EqualsIgnoreCase(Trim(line.substr(0, equals)), key)) {
+        if (text::EqualsIgnoreCase(Trim(line.substr(0, equals)), key)) {
             if (equals == std::string_view::npos)
                 return std::optional<std::string>();
             return std::optional<std::string>(Trim(line.substr(equals + 1)));
@@ -108,7 +108,7 @@ bool Writable(std::string_view section, std::string_view key, std::string_view v
 void CheckKeepSectionLast(std::string_view text, std::string_view section, std::string_view key,
                           const fuzz::Context& context)
 {
-    config::ProfileDocument document(text);
+    profile::ProfileDocument document(text);
     const bool changed = document.KeepSectionLast(section);
     const std::string after = document.Text();
     const auto where = [&] { return context() + "\nkept last: " + fuzz::Printable(after); };
@@ -121,7 +121,7 @@ void CheckKeepSectionLast(std::string_view text, std::string_view section, std::
     for (const std::string& line : Lines(text)) {
         const auto name = HeaderName(line);
         if (name)
-            inSection = util::EqualsIgnoreCase(*name, section);
+            inSection = text::EqualsIgnoreCase(*name, section);
         if (!name || !inSection)
             (inSection ? own : others).push_back(line);
     }
@@ -130,7 +130,7 @@ void CheckKeepSectionLast(std::string_view text, std::string_view section, std::
     std::size_t headers = 0;
     for (const std::string& line : Lines(after)) {
         const auto name = HeaderName(line);
-        if (name && util::EqualsIgnoreCase(*name, section)) {
+        if (name && text::EqualsIgnoreCase(*name, section)) {
             ++headers;
             header = line;
         }
@@ -166,14 +166,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         items.emplace_back(rest.substr(0, nul));
         rest.remove_prefix(nul == std::string_view::npos ? rest.size() : nul + 1);
     }
-    FUZZ_CHECK(config::SplitProfileList(value) == items, context());
-    const config::ProfileEntry entry = config::SplitProfileLine(text);
+    FUZZ_CHECK(profile::SplitProfileList(value) == items, context());
+    const profile::ProfileEntry entry = profile::SplitProfileLine(text);
     const std::size_t equals = text.find('=');
     FUZZ_CHECK_TEXT(entry.key, text.substr(0, equals), context());
     FUZZ_CHECK_TEXT(entry.value, equals == std::string_view::npos ? std::string_view() : text.substr(equals + 1),
                     context());
 
-    config::ProfileDocument document(text);
+    profile::ProfileDocument document(text);
     FUZZ_CHECK_TEXT(document.Text(), text, context());
     if (section.find('\n') == std::string_view::npos && Trim(section) == section)
         CheckKeepSectionLast(text, section, key, context);

@@ -5,33 +5,33 @@
 #include "FuzzSupport.h"
 #include "XmlVariants.h"
 
-#include "config/SysDifferenceDocument.h"
-#include "config/XmlDocument.h"
-#include "config/XmlTextReader.h"
-#include "util/TextRules.h"
-#include "util/XmlUtil.h"
+#include "startup/regional/SysDifferenceDocument.h"
+#include "xml/XmlDocument.h"
+#include "xml/XmlTextReader.h"
+#include "text/TextRules.h"
+#include "xml/XmlEntities.h"
 
 namespace {
 
-using config::XmlNode;
+using xml::XmlNode;
 
-std::optional<config::SysDifferenceDocument> Reference(std::string_view bytes)
+std::optional<startup::SysDifferenceDocument> Reference(std::string_view bytes)
 {
-    const std::optional<config::XmlDocument> document =
-        config::ParseXml(bytes, config::DeclaredXmlSourceEncoding(bytes));
+    const std::optional<xml::XmlDocument> document =
+        xml::ParseXml(bytes, xml::DeclaredXmlSourceEncoding(bytes));
     if (!document)
         return std::nullopt;
-    const config::XmlTextReader reader(document->Coding(), config::SystemGbkConverter());
+    const xml::XmlTextReader reader(document->Coding(), text::SystemGbkConverter());
     const XmlNode root = document->DocumentElement();
     // Every text is the element's text content, decoded once more; all but
     // VALUE trimmed.
     const auto raw = [&](XmlNode item, const char* name) {
-        return util::DecodeXmlEntities(reader.TextContent(item.Child(name)));
+        return xml::DecodeXmlEntities(reader.TextContent(item.Child(name)));
     };
-    const auto trimmed = [&](XmlNode item, const char* name) { return util::TrimText(raw(item, name)); };
+    const auto trimmed = [&](XmlNode item, const char* name) { return text::TrimText(raw(item, name)); };
 
-    config::SysDifferenceDocument result;
-    result.zcode = util::TrimText(reader.AttributeValue(root, "ZCODE"));
+    startup::SysDifferenceDocument result;
+    result.zcode = text::TrimText(reader.AttributeValue(root, "ZCODE"));
     for (XmlNode node = root.Child("DIFF-PARAMETERS").FirstChild(); node; node = node.NextSibling()) {
         if (node.IsElement() && node.Name() == "DIFF-PARAMETER")
             result.parameters.push_back({trimmed(node, "NAME"), trimmed(node, "TYPE"), raw(node, "VALUE")});
@@ -43,8 +43,8 @@ std::optional<config::SysDifferenceDocument> Reference(std::string_view bytes)
     return result;
 }
 
-void ExpectSame(const std::optional<config::SysDifferenceDocument>& actual,
-                const std::optional<config::SysDifferenceDocument>& expected, const fuzz::Context& context)
+void ExpectSame(const std::optional<startup::SysDifferenceDocument>& actual,
+                const std::optional<startup::SysDifferenceDocument>& expected, const fuzz::Context& context)
 {
     FUZZ_CHECK(actual.has_value() == expected.has_value(), context());
     if (!expected)
@@ -78,13 +78,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const fuzz::Context context = [&] { return std::string("bytes " + fuzz::Printable(bytes)); };
-    const auto parsed = config::ParseSysDifference(bytes, config::SystemGbkConverter());
+    const auto parsed = startup::ParseSysDifference(bytes, text::SystemGbkConverter());
     const auto expected = Reference(bytes);
     ExpectSame(parsed, expected, context);
 
-    if (config::DeclaredXmlSourceEncoding(bytes).coding == config::XmlTextCoding::Gbk) {
+    if (xml::DeclaredXmlSourceEncoding(bytes).coding == xml::XmlTextCoding::Gbk) {
         if (const std::optional<std::string> utf8 = fuzz::SameTextAsUtf8(bytes))
-            ExpectSame(config::ParseSysDifference(*utf8, config::SystemGbkConverter()), expected,
+            ExpectSame(startup::ParseSysDifference(*utf8, text::SystemGbkConverter()), expected,
                        [&] { return context() + "\nas UTF-8 " + fuzz::Printable(*utf8); });
     }
     return 0;

@@ -5,8 +5,8 @@
 //   lines split at '\n'
 #include "FuzzSupport.h"
 
-#include "config/UpgradeStatements.h"
-#include "util/TextRules.h"
+#include "startup/upgrade/UpgradeStatements.h"
+#include "text/TextRules.h"
 
 #include <cstdio>
 #include <vector>
@@ -48,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::vector<std::string> section = SplitLines(sectionText);
     const std::vector<std::string> done = SplitLines(doneText);
 
-    const std::vector<config::UpgradeStatement> statements = config::ParseUpgradeStatements(section);
+    const std::vector<startup::UpgradeStatement> statements = startup::ParseUpgradeStatements(section);
     std::size_t next = 0;
     for (const std::string& line : section) {
         const std::size_t equals = line.find('=');
@@ -62,31 +62,31 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(next == statements.size(), context() + "\nmore statements than lines with one");
 
     std::vector<std::string> recorded = done;
-    for (const config::UpgradeStatement& statement : statements) {
-        const std::string hash = config::StatementHash(statement.statement);
+    for (const startup::UpgradeStatement& statement : statements) {
+        const std::string hash = startup::StatementHash(statement.statement);
         FUZZ_CHECK_TEXT(hash, HashRef(statement.statement), context());
         // The label's last done line decides.
         bool expected = false;
         for (auto line = done.rbegin(); line != done.rend(); ++line) {
             const std::size_t equals = line->find('=');
-            if (util::EqualsIgnoreCase(line->substr(0, equals), statement.label)) {
+            if (text::EqualsIgnoreCase(line->substr(0, equals), statement.label)) {
                 expected = equals != std::string::npos && line->substr(equals + 1) == hash;
                 break;
             }
         }
-        FUZZ_CHECK(config::IsStatementDone(statement, done) == expected,
+        FUZZ_CHECK(startup::IsStatementDone(statement, done) == expected,
                    context() + "\nstatement " + fuzz::Printable(statement.statement));
         // Recorded at the end, as the journal adds it, it is done.
         recorded.push_back(statement.label + "=" + hash);
-        FUZZ_CHECK(config::IsStatementDone(statement, recorded),
+        FUZZ_CHECK(startup::IsStatementDone(statement, recorded),
                    context() + "\nrecorded statement " + fuzz::Printable(statement.statement));
     }
 
     std::string failures;
     std::string expectedFailures;
-    for (const config::UpgradeStatement& statement : statements) {
+    for (const startup::UpgradeStatement& statement : statements) {
         const std::size_t before = failures.size();
-        config::AppendUpgradeFailure(failures, statement.statement);
+        startup::AppendUpgradeFailure(failures, statement.statement);
         FUZZ_CHECK(failures.compare(0, before, expectedFailures) == 0, context());
         FUZZ_CHECK(failures.size() >= statement.statement.size() &&
                        failures.compare(failures.size() - statement.statement.size(), std::string::npos,

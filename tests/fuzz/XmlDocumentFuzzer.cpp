@@ -10,12 +10,12 @@
 //   for it and, where that differs, in the one it declares
 #include "FuzzSupport.h"
 
-#include "config/GbkCodeTable.h"
-#include "config/Utf8Text.h"
-#include "config/XmlDocument.h"
-#include "config/XmlSource.h"
-#include "config/XmlSubsetReader.h"
-#include "config/XmlTextReader.h"
+#include "text/GbkCodeTable.h"
+#include "text/Utf8Text.h"
+#include "xml/XmlDocument.h"
+#include "xml/XmlSource.h"
+#include "xml/XmlSubsetReader.h"
+#include "xml/XmlTextReader.h"
 
 #include "support/RecordingXmlSink.h"
 
@@ -29,8 +29,8 @@
 
 namespace {
 
-using config::XmlNode;
-using config::XmlNodeKind;
+using xml::XmlNode;
+using xml::XmlNodeKind;
 
 // UTF-32 as UTF-8, a unit at a time; nullopt for a unit that is no
 // character or a length that is no multiple of four.
@@ -48,7 +48,7 @@ std::optional<std::string> Utf32AsUtf8(std::string_view bytes)
         }
         if (i == 0 && unit == 0xFEFF)
             continue;
-        if (!config::AppendUtf8(out, unit))
+        if (!text::AppendUtf8(out, unit))
             return std::nullopt;
     }
     return out;
@@ -65,28 +65,28 @@ struct ExpatReading {
     double bound = 0;
 };
 
-ExpatReading ReadWithExpat(std::string_view bytes, const config::XmlSourceEncoding& encoding)
+ExpatReading ReadWithExpat(std::string_view bytes, const xml::XmlSourceEncoding& encoding)
 {
     ExpatReading reading;
     std::string converted;
     const char* name = nullptr;
-    if (encoding.coding == config::XmlTextCoding::Gbk) {
-        if (!config::GbkCodeTable::System().AppendUtf8(converted, bytes))
+    if (encoding.coding == xml::XmlTextCoding::Gbk) {
+        if (!text::GbkCodeTable::System().AppendUtf8(converted, bytes))
             return reading;
         bytes = converted, name = "UTF-8";
-    } else if (encoding.parseAs == config::XmlParseAs::Utf32) {
+    } else if (encoding.parseAs == xml::XmlParseAs::Utf32) {
         const auto utf8 = Utf32AsUtf8(bytes);
         if (!utf8)
             return reading;
         converted = *utf8;
         bytes = converted, name = "UTF-8";
-    } else if (encoding.parseAs == config::XmlParseAs::Utf8) {
+    } else if (encoding.parseAs == xml::XmlParseAs::Utf8) {
         name = "UTF-8";
-    } else if (encoding.parseAs == config::XmlParseAs::Latin1) {
+    } else if (encoding.parseAs == xml::XmlParseAs::Latin1) {
         name = "ISO-8859-1";
     }
-    reading.bound = std::max(static_cast<double>(config::kAmplificationThreshold),
-                             static_cast<double>(config::kMaximumAmplification) * static_cast<double>(bytes.size()));
+    reading.bound = std::max(static_cast<double>(xml::kAmplificationThreshold),
+                             static_cast<double>(xml::kMaximumAmplification) * static_cast<double>(bytes.size()));
     XML_Parser parser = XML_ParserCreate(name);
     XML_SetUserData(parser, &reading.handedOver);
     XML_SetElementHandler(
@@ -107,8 +107,8 @@ ExpatReading ReadWithExpat(std::string_view bytes, const config::XmlSourceEncodi
         *static_cast<double*>(data) += 64 + static_cast<double>(std::strlen(target));
     });
     XML_SetParamEntityParsing(parser, XML_PARAM_ENTITY_PARSING_UNLESS_STANDALONE);
-    XML_SetBillionLaughsAttackProtectionMaximumAmplification(parser, config::kMaximumAmplification);
-    XML_SetBillionLaughsAttackProtectionActivationThreshold(parser, config::kAmplificationThreshold);
+    XML_SetBillionLaughsAttackProtectionMaximumAmplification(parser, xml::kMaximumAmplification);
+    XML_SetBillionLaughsAttackProtectionActivationThreshold(parser, xml::kAmplificationThreshold);
     reading.accepted = XML_Parse(parser, bytes.data(), static_cast<int>(bytes.size()), XML_TRUE) == XML_STATUS_OK;
     XML_ParserFree(parser);
     return reading;
@@ -127,17 +127,17 @@ void CollectText(XmlNode element, std::string& out)
 
 bool IsWhitespace(std::string_view text) { return text.find_first_not_of(" \t\r\n") == std::string_view::npos; }
 
-void CheckFastReader(std::string_view bytes, const config::XmlSourceEncoding& encoding, const fuzz::Context& context)
+void CheckFastReader(std::string_view bytes, const xml::XmlSourceEncoding& encoding, const fuzz::Context& context)
 {
     std::string expected;
     bool expatRead = false;
     for (const bool takesGbk : {false, true}) {
         testing_xml::RecordingXmlSink fast(takesGbk);
-        if (!config::ReadXmlSubset(bytes, encoding, fast))
+        if (!xml::ReadXmlSubset(bytes, encoding, fast))
             return;
         if (!expatRead) {
             testing_xml::RecordingXmlSink expat;
-            FUZZ_CHECK(config::StreamXmlWithExpat(bytes, encoding, expat),
+            FUZZ_CHECK(xml::StreamXmlWithExpat(bytes, encoding, expat),
                        context() + "\nthe fast reader read it; expat rejects it");
             expected = expat.Record();
             expatRead = true;
@@ -146,10 +146,10 @@ void CheckFastReader(std::string_view bytes, const config::XmlSourceEncoding& en
     }
 }
 
-void Check(std::string_view bytes, const config::XmlSourceEncoding& encoding, const fuzz::Context& context)
+void Check(std::string_view bytes, const xml::XmlSourceEncoding& encoding, const fuzz::Context& context)
 {
     CheckFastReader(bytes, encoding, context);
-    const std::optional<config::XmlDocument> document = config::ParseXml(bytes, encoding);
+    const std::optional<xml::XmlDocument> document = xml::ParseXml(bytes, encoding);
     // The reader takes what expat takes, unless the tree would take more
     // than expansion may give.
     const ExpatReading expat = ReadWithExpat(bytes, encoding);
@@ -163,14 +163,14 @@ void Check(std::string_view bytes, const config::XmlSourceEncoding& encoding, co
     const XmlNode root = document->DocumentElement();
     FUZZ_CHECK(root.IsElement() && !root.NextSibling(), context());
 
-    const config::XmlTextReader reader(document->Coding(), config::SystemGbkConverter());
+    const xml::XmlTextReader reader(document->Coding(), text::SystemGbkConverter());
     std::size_t stored = 0;  // bytes of names and texts in the tree
     std::vector<XmlNode> stack {root};
     while (!stack.empty()) {
         const XmlNode node = stack.back();
         stack.pop_back();
         const fuzz::Context where = [&] { return context() + "\nnode " + fuzz::Printable(node.Name(), 60); };
-        FUZZ_CHECK(config::IsValidUtf8(node.Name()) && config::IsValidUtf8(node.Value()), where);
+        FUZZ_CHECK(text::IsValidUtf8(node.Name()) && text::IsValidUtf8(node.Value()), where);
         stored += node.Name().size() + node.Value().size();
         switch (node.Kind()) {
         case XmlNodeKind::Element: {
@@ -206,10 +206,10 @@ void Check(std::string_view bytes, const config::XmlSourceEncoding& encoding, co
     std::string content;
     CollectText(root, content);
     std::string converted;
-    if (document->Coding() == config::XmlTextCoding::Gbk)
-        converted = config::GbkCodeTable::System().ToGbk(content, config::SystemGbkConverter());
+    if (document->Coding() == xml::XmlTextCoding::Gbk)
+        converted = text::GbkCodeTable::System().ToGbk(content, text::SystemGbkConverter());
     else
-        converted = config::SystemGbkConverter().Utf8ToGbk(content);
+        converted = text::SystemGbkConverter().Utf8ToGbk(content);
     FUZZ_CHECK_TEXT(reader.TextContent(root), converted, context());
     FUZZ_CHECK(static_cast<double>(stored) <= expat.bound,
                context() + "\n" + std::to_string(stored) + " bytes in the tree");
@@ -221,9 +221,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const fuzz::Context context = [&] { return std::string("bytes " + fuzz::Printable(bytes)); };
-    const config::XmlSourceEncoding detected = config::DetectXmlEncoding(bytes);
+    const xml::XmlSourceEncoding detected = xml::DetectXmlEncoding(bytes);
     Check(bytes, detected, [&] { return context() + "\nas detected"; });
-    const config::XmlSourceEncoding declared = config::DeclaredXmlSourceEncoding(bytes);
+    const xml::XmlSourceEncoding declared = xml::DeclaredXmlSourceEncoding(bytes);
     if (declared.coding != detected.coding || declared.parseAs != detected.parseAs)
         Check(bytes, declared, [&] { return context() + "\nas declared"; });
     return 0;

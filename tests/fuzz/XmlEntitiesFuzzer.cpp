@@ -3,7 +3,7 @@
 //   input: the text
 #include "FuzzSupport.h"
 
-#include "util/XmlUtil.h"
+#include "xml/XmlEntities.h"
 
 namespace {
 
@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const auto& [encoded, decoded] : {std::pair {"&lt;", "<"}, std::pair {"&gt;", ">"}, std::pair {"&quot;", "\""},
                                            std::pair {"&apos;", "'"}, std::pair {"&amp;", "&"}})
         expected = ReplaceRef(expected, encoded, decoded);
-    const std::string decoded = util::DecodeXmlEntities(text);
+    const std::string decoded = xml::DecodeXmlEntities(text);
     FUZZ_CHECK_TEXT(decoded, expected, "text " + fuzz::Printable(text));
     FUZZ_CHECK(decoded.size() <= text.size(), "decoding made the text longer: " + fuzz::Printable(text));
     return 0;

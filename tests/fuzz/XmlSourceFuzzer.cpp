@@ -6,9 +6,9 @@
 //   input: the bytes of a file (the first four also read as a code point)
 #include "FuzzSupport.h"
 
-#include "config/Utf8Text.h"
-#include "config/XmlSource.h"
-#include "util/TextRules.h"
+#include "text/Utf8Text.h"
+#include "xml/XmlSource.h"
+#include "text/TextRules.h"
 
 #include <optional>
 
@@ -144,40 +144,40 @@ bool Starts(std::string_view bytes, std::string_view prefix) { return bytes.subs
 bool IsOneOf(std::string_view name, std::initializer_list<std::string_view> names)
 {
     for (std::string_view candidate : names) {
-        if (util::EqualsIgnoreCase(name, candidate))
+        if (text::EqualsIgnoreCase(name, candidate))
             return true;
     }
     return false;
 }
 
-using config::XmlParseAs;
-using config::XmlTextCoding;
+using xml::XmlParseAs;
+using xml::XmlTextCoding;
 
 // The rules in their order: a byte-order mark, then the zero bytes of
 // UTF-16 or UTF-32, then the declared encoding; else nothing.
-std::optional<config::XmlSourceEncoding> DeclaredRef(std::string_view bytes)
+std::optional<xml::XmlSourceEncoding> DeclaredRef(std::string_view bytes)
 {
     using namespace std::string_view_literals;
     if (Starts(bytes, "\xEF\xBB\xBF"sv))
-        return config::XmlSourceEncoding {XmlTextCoding::Unicode, XmlParseAs::Utf8};
+        return xml::XmlSourceEncoding {XmlTextCoding::Unicode, XmlParseAs::Utf8};
     if (Starts(bytes, "\x00\x00\xFE\xFF"sv) || Starts(bytes, "\xFF\xFE\x00\x00"sv) ||
         Starts(bytes, "\x00\x00\x00<"sv) || Starts(bytes, "<\x00\x00\x00"sv))
-        return config::XmlSourceEncoding {XmlTextCoding::Unicode, XmlParseAs::Utf32};
+        return xml::XmlSourceEncoding {XmlTextCoding::Unicode, XmlParseAs::Utf32};
     if (Starts(bytes, "\xFF\xFE"sv) || Starts(bytes, "\xFE\xFF"sv) || Starts(bytes, "\x00<\x00?"sv) ||
         Starts(bytes, "<\x00?\x00"sv))
-        return config::XmlSourceEncoding {XmlTextCoding::Unicode, XmlParseAs::Utf16};
-    const std::string_view declared = config::DeclaredXmlEncoding(bytes);
+        return xml::XmlSourceEncoding {XmlTextCoding::Unicode, XmlParseAs::Utf16};
+    const std::string_view declared = xml::DeclaredXmlEncoding(bytes);
     if (IsOneOf(declared, {"GB2312", "GBK", "GB18030", "CP936", "windows-936", "MS936", "x-gbk"}))
-        return config::XmlSourceEncoding {XmlTextCoding::Gbk, XmlParseAs::Utf8};
+        return xml::XmlSourceEncoding {XmlTextCoding::Gbk, XmlParseAs::Utf8};
     if (IsOneOf(declared, {"UTF-8", "UTF8"}))
-        return config::XmlSourceEncoding {ValidRef(bytes) ? XmlTextCoding::Unicode : XmlTextCoding::Gbk,
+        return xml::XmlSourceEncoding {ValidRef(bytes) ? XmlTextCoding::Unicode : XmlTextCoding::Gbk,
                                           XmlParseAs::Utf8};
     if (IsOneOf(declared, {"ISO-8859-1", "latin1", "latin-1", "ISO_8859-1"}))
-        return config::XmlSourceEncoding {XmlTextCoding::Unicode, XmlParseAs::Latin1};
+        return xml::XmlSourceEncoding {XmlTextCoding::Unicode, XmlParseAs::Latin1};
     return std::nullopt;
 }
 
-bool Same(const config::XmlSourceEncoding& a, const config::XmlSourceEncoding& b)
+bool Same(const xml::XmlSourceEncoding& a, const xml::XmlSourceEncoding& b)
 {
     return a.coding == b.coding && a.parseAs == b.parseAs;
 }
@@ -190,14 +190,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const fuzz::Context context = [&] { return std::string("bytes " + fuzz::Printable(bytes)); };
 
     const auto decoded = DecodeRef(bytes);
-    FUZZ_CHECK(config::Utf8SequenceLength(bytes) == (decoded ? decoded->second : 0), context());
-    FUZZ_CHECK(config::IsValidUtf8(bytes) == ValidRef(bytes), context());
+    FUZZ_CHECK(text::Utf8SequenceLength(bytes) == (decoded ? decoded->second : 0), context());
+    FUZZ_CHECK(text::IsValidUtf8(bytes) == ValidRef(bytes), context());
 
     if (size >= 4) {
         const char32_t codePoint =
             (char32_t {data[0]} << 24 | char32_t {data[1]} << 16 | char32_t {data[2]} << 8 | data[3]) % 0x110100;
         std::string encoded = "x";
-        const bool appended = config::AppendUtf8(encoded, codePoint);
+        const bool appended = text::AppendUtf8(encoded, codePoint);
         const bool scalar = codePoint <= 0x10FFFF && (codePoint < 0xD800 || codePoint > 0xDFFF);
         FUZZ_CHECK(appended == scalar, context());
         if (appended) {
@@ -211,10 +211,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace std::string_view_literals;
     const bool utf32 = Starts(bytes, "\x00\x00\xFE\xFF"sv) || Starts(bytes, "\xFF\xFE\x00\x00"sv) ||
                        Starts(bytes, "\x00\x00\x00<"sv) || Starts(bytes, "<\x00\x00\x00"sv);
-    FUZZ_CHECK(config::StartsAsUtf32(bytes) == utf32, context());
+    FUZZ_CHECK(xml::StartsAsUtf32(bytes) == utf32, context());
 
     std::string encoding;
-    const std::string_view declared = config::DeclaredXmlEncoding(bytes);
+    const std::string_view declared = xml::DeclaredXmlEncoding(bytes);
     if (DeclarationReader(bytes).Read(encoding))
         FUZZ_CHECK_TEXT(declared, encoding, context());
     FUZZ_CHECK(declared.empty() || (Starts(bytes, "<?xml") && declared.data() >= bytes.data() &&
@@ -222,10 +222,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                context());
 
     const auto rule = DeclaredRef(bytes);
-    const config::XmlSourceEncoding gbk {XmlTextCoding::Gbk, XmlParseAs::Utf8};
-    const config::XmlSourceEncoding byBytes =
-        ValidRef(bytes) ? config::XmlSourceEncoding {XmlTextCoding::Unicode, XmlParseAs::Utf8} : gbk;
-    FUZZ_CHECK(Same(config::DetectXmlEncoding(bytes), rule.value_or(byBytes)), context());
-    FUZZ_CHECK(Same(config::DeclaredXmlSourceEncoding(bytes), rule.value_or(gbk)), context());
+    const xml::XmlSourceEncoding gbk {XmlTextCoding::Gbk, XmlParseAs::Utf8};
+    const xml::XmlSourceEncoding byBytes =
+        ValidRef(bytes) ? xml::XmlSourceEncoding {XmlTextCoding::Unicode, XmlParseAs::Utf8} : gbk;
+    FUZZ_CHECK(Same(xml::DetectXmlEncoding(bytes), rule.value_or(byBytes)), context());
+    FUZZ_CHECK(Same(xml::DeclaredXmlSourceEncoding(bytes), rule.value_or(gbk)), context());
     return 0;
 }

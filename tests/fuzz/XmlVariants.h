@@ -1,8 +1,8 @@
 #pragma once
 // The same document in another encoding, for targets that check that the
 // encoding of a file does not change what the module reads from it.
-#include "config/GbkCodeTable.h"
-#include "config/GbkConverter.h"
+#include "text/GbkCodeTable.h"
+#include "text/GbkConverter.h"
 
 #include <optional>
 #include <string>
@@ -20,11 +20,11 @@ inline std::optional<std::string> SameTextAsUtf8(std::string_view gbk)
     if (gbk.find("&#") != std::string_view::npos)
         return std::nullopt;
     std::string utf8 = "\xEF\xBB\xBF";
-    if (!config::GbkCodeTable::System().AppendUtf8(utf8, gbk))
+    if (!text::GbkCodeTable::System().AppendUtf8(utf8, gbk))
         return std::nullopt;
     if (utf8.find("\xF3") != std::string::npos)  // lead byte of plane 15, where the stand-ins are
         return std::nullopt;
-    if (config::SystemGbkConverter().Utf8ToGbk(std::string_view(utf8).substr(3)) != gbk)
+    if (text::SystemGbkConverter().Utf8ToGbk(std::string_view(utf8).substr(3)) != gbk)
         return std::nullopt;
     return utf8;
 }

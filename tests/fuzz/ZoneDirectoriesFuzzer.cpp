@@ -7,7 +7,7 @@
 //   one a line
 #include "FuzzSupport.h"
 
-#include "config/ZoneDirectories.h"
+#include "startup/regional/ZoneDirectories.h"
 
 #include <vector>
 
@@ -39,13 +39,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                            "\nentries " + fuzz::Printable(names));
     };
 
-    const std::string_view matchCode = config::ZoneMatchCode(zoneCode, stripSwitch);
+    const std::string_view matchCode = startup::ZoneMatchCode(zoneCode, stripSwitch);
     FUZZ_CHECK_TEXT(matchCode, stripSwitch == 0 && !zoneCode.empty() ? zoneCode.substr(1) : zoneCode, context());
 
-    std::vector<config::ZoneDirectory> expected;
+    std::vector<startup::ZoneDirectory> expected;
     for (const std::string& name : entries) {
         const std::string prefix = name.substr(0, name.find('-'));
-        FUZZ_CHECK_TEXT(config::ZonePrefix(name), prefix, context());
+        FUZZ_CHECK_TEXT(startup::ZonePrefix(name), prefix, context());
         if (!prefix.empty() && matchCode.size() >= prefix.size() && matchCode.compare(0, prefix.size(), prefix) == 0)
             expected.push_back({prefix, name});
     }
@@ -60,7 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::swap(expected[i], expected[shortest]);
     }
 
-    const std::vector<config::ZoneDirectory> selected = config::SelectZoneDirectories(entries, matchCode);
+    const std::vector<startup::ZoneDirectory> selected = startup::SelectZoneDirectories(entries, matchCode);
     FUZZ_CHECK(selected.size() == expected.size(), context());
     for (std::size_t i = 0; i < expected.size(); ++i) {
         FUZZ_CHECK_TEXT(selected[i].prefix, expected[i].prefix, context() + "\nplace " + std::to_string(i));

@@ -2,7 +2,7 @@
 // shipped, each damage reported with its file and line, nothing of the
 // installation changed, and its forecast of the upgrade what a real start
 // of the shell then does.
-#include "config/UpgradeStatements.h"
+#include "startup/upgrade/UpgradeStatements.h"
 #include "shell/SubAppModule.h"
 #include "support/ChildProcess.h"
 #include "support/TempFolder.h"
@@ -167,7 +167,7 @@ TEST_F(CheckInstallationTest, AStatementTheDatabaseRefusesIsReportedAtItsLineAnd
                                    "broken=UPDATE t_missing SET a=2\r\n"
                                    "old=" + recorded + "\r\n"
                                    "[MSACCESS.done]\r\n"
-                                   "old=" + config::StatementHash(recorded) + "\r\n");
+                                   "old=" + startup::StatementHash(recorded) + "\r\n");
     const ProcessResult run = Check();
     EXPECT_EQ(run.exitCode, 1u) << run.output;
     // Each statement sees what those before it did: the table made on line

@@ -5,15 +5,15 @@
 // sub-application's items, the files written and the log lines are compared
 // with the prediction. The same start is compared with what wscbs-check
 // prints as JSON for the installation.
-#include "config/PrivateProfile.h"
-#include "config/SysDifference.h"
+#include "profile/PrivateProfile.h"
+#include "startup/regional/SysDifference.h"
 #include "hostmodel/HostModel.h"
 #include "hostmodel/ModuleLibApi.h"
 #include "shell/HostProfile.h"
 #include "shell/SubAppModule.h"
 #include "support/ChildProcess.h"
 #include "support/JsonReader.h"
-#include "support/LogMessages.h"
+#include "support/ModuleLogMark.h"
 #include "support/TempFolder.h"
 
 #include <gmock/gmock.h>
@@ -174,7 +174,7 @@ protected:
         // File copies need their target directory; directory copies make theirs.
         if (!mistakes)
             std::filesystem::create_directories(subApp_ + "Regional\\deep");
-        logBefore_ = ReadBytes(LogPath()).size();
+        logMark_ = testing_support::ModuleLogMark();
     }
     void TearDown() override
     {
@@ -182,19 +182,17 @@ protected:
         module_.reset();
     }
 
-    static std::string LogPath() { return shell::ExecutableFolder() + "Varnoq.log"; }
-
-    config::DifferencePlan Plan()
+    startup::DifferencePlan Plan()
     {
-        config::DifferenceSite site;
+        startup::DifferenceSite site;
         site.subAppFolder = subApp_;
         site.version = profile_.subApps[0].version;
         site.vo = &planned_;
-        site.decimalSeparator = config::SystemDecimalSeparator();
+        site.decimalSeparator = startup::SystemDecimalSeparator();
         site.readIni = [](const std::string& file, const std::string& section, const std::string& key) {
-            return config::ReadIniString(file, section, key, "");
+            return profile::ReadIniString(file, section, key, "");
         };
-        return config::PlanSysDifference(site, config::SystemDifferenceFiles(), kZoneCode, 0, 1);
+        return startup::PlanSysDifference(site, startup::SystemDifferenceFiles(), kZoneCode, 0, 1);
     }
 
     void Start()
@@ -221,15 +219,15 @@ protected:
 
     // The files the plan says the start writes, with their bytes: the copies
     // in order, a later one replacing an earlier one.
-    static std::map<std::string, std::string> PredictedFiles(const config::DifferencePlan& plan)
+    static std::map<std::string, std::string> PredictedFiles(const startup::DifferencePlan& plan)
     {
         std::map<std::string, std::string> files;
         if (!plan.copiesFiles)
             return files;
-        for (const config::PlannedCopy& copy : plan.copies) {
+        for (const startup::PlannedCopy& copy : plan.copies) {
             if (copy.problem || !copy.expected.empty())  // predicted to fail
                 continue;
-            if (copy.kind == config::CopyKind::File) {
+            if (copy.kind == startup::CopyKind::File) {
                 files[Lower(copy.destination)] = ReadBytes(copy.source);
                 continue;
             }
@@ -244,21 +242,21 @@ protected:
     }
 
     // Each regional item of the sub-application as "name=type:value".
-    static std::vector<std::string> PredictedItems(const config::DifferencePlan& plan)
+    static std::vector<std::string> PredictedItems(const startup::DifferencePlan& plan)
     {
         std::vector<std::string> items;
-        for (const config::PlannedParameter* parameter : config::FinalParameters(plan)) {
+        for (const startup::PlannedParameter* parameter : startup::FinalParameters(plan)) {
             switch (parameter->kind) {
-            case config::ParameterKind::Integer:
+            case startup::ParameterKind::Integer:
                 items.push_back(Lower(parameter->name) + "=1:" + std::to_string(parameter->integerValue));
                 break;
-            case config::ParameterKind::Boolean:
+            case startup::ParameterKind::Boolean:
                 items.push_back(Lower(parameter->name) + "=3:" + (parameter->booleanValue ? "1" : "0"));
                 break;
-            case config::ParameterKind::Float:
+            case startup::ParameterKind::Float:
                 items.push_back(Lower(parameter->name) + "=2:" + std::to_string(parameter->floatValue));
                 break;
-            case config::ParameterKind::Text:
+            case startup::ParameterKind::Text:
                 items.push_back(Lower(parameter->name) + "=0:" + parameter->value);
                 break;
             }
@@ -300,7 +298,7 @@ protected:
     // The log lines since the test began that name this installation.
     std::vector<std::string> LogLines() const
     {
-        return testing_support::LogMessages(ReadBytes(LogPath()), logBefore_, installation_);
+        return logMark_.Messages(installation_);
     }
 
     // wscbs-check's JSON for the installation, and its exit status.
@@ -377,7 +375,7 @@ protected:
     std::string subApp_;
     shell::HostProfile profile_;
     rt::DataVO planned_;  // planning never stores into it
-    std::size_t logBefore_ = 0;
+    testing_support::ModuleLogMark logMark_;
     std::optional<shell::SubAppModule> module_;
 };
 
@@ -385,11 +383,11 @@ protected:
 
 TEST_P(DifferencePredictionTest, TheStartDoesWhatThePlanPredicts)
 {
-    const config::DifferencePlan plan = Plan();
+    const startup::DifferencePlan plan = Plan();
     ASSERT_TRUE(plan.copiesFiles);  // a fresh installation: no record yet
     ASSERT_GE(plan.folders.size(), 2u);
     EXPECT_EQ(planned_.Items->Count(), 0);
-    const std::vector<config::DifferenceProblem> problems = config::PlannedProblems(plan);
+    const std::vector<startup::DifferenceProblem> problems = startup::PlannedProblems(plan);
     // Odd seeds carry a wrong ZCODE, a missing file and file copies into
     // directories that are not there; even ones are clean.
     EXPECT_EQ(problems.empty(), GetParam() % 2 == 0);
@@ -401,7 +399,7 @@ TEST_P(DifferencePredictionTest, TheStartDoesWhatThePlanPredicts)
     EXPECT_FALSE(predicted.empty());
     EXPECT_EQ(RegionalFiles(), predicted);
     std::vector<std::string> messages;
-    for (const config::DifferenceProblem& problem : problems)
+    for (const startup::DifferenceProblem& problem : problems)
         messages.push_back(problem.message);
     EXPECT_EQ(LogLines(), messages);
 
@@ -409,7 +407,7 @@ TEST_P(DifferencePredictionTest, TheStartDoesWhatThePlanPredicts)
     // so, and a copied file that went away stays away.
     Model().Reset();
     std::filesystem::remove_all(subApp_ + "Regional");
-    const config::DifferencePlan next = Plan();
+    const startup::DifferencePlan next = Plan();
     EXPECT_EQ(next.copiesFiles, !problems.empty());
     ASSERT_NO_FATAL_FAILURE(Start());
     EXPECT_EQ(ActualItems(), PredictedItems(next));

@@ -8,7 +8,7 @@
 #include "support/TempFolder.h"
 #include "support/ChildProcess.h"
 #include "support/ImportPatch.h"
-#include "support/LogMessages.h"
+#include "support/ModuleLogMark.h"
 
 #include "sharedrt/ErrorMsgLayout.h"
 #include "sharedrt/RtString.h"
@@ -41,8 +41,6 @@ constexpr const char kCatalogueEmpty[] = "错误代码：[0002]\r\n初始化系�
 constexpr const char kDriverMissing[] =
     "计算机没有安装报税IC卡专用读卡器驱动程序，无法使用本系统。\r\n请您先正确安装专用读卡器驱动程序后，再使用本系统。";
 
-std::string LogPath() { return shell::ExecutableFolder() + "Varnoq.log"; }
-
 // The period of today: the month before, yyyymm.
 std::string ExpectedPeriod()
 {
@@ -67,7 +65,7 @@ protected:
         profile_ = shell::ReadHostProfile(installation_);
         subApp_ = installation_ + "WSCBS\\";
         difference_ = subApp_ + "AppComs\\difference\\";
-        logBefore_ = ReadBytes(LogPath()).size();
+        logMark_ = testing_support::ModuleLogMark();
     }
     void TearDown() override
     {
@@ -107,8 +105,7 @@ protected:
     // installation (other test programs may log at the same time).
     std::vector<std::string> LogLines(std::string_view needle = {}) const
     {
-        return testing_support::LogMessages(ReadBytes(LogPath()), logBefore_,
-                                            needle.empty() ? std::string_view(installation_) : needle);
+        return logMark_.Messages(needle.empty() ? std::string_view(installation_) : needle);
     }
 
     void SetCompany(const char* name, const char* value)
@@ -127,7 +124,7 @@ protected:
     std::string subApp_;
     std::string difference_;
     shell::HostProfile profile_;
-    std::size_t logBefore_ = 0;
+    testing_support::ModuleLogMark logMark_;
     std::optional<shell::SubAppModule> module_;
 };
 

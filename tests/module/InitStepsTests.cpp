@@ -1,6 +1,6 @@
 #include "module/InitSteps.h"
 
-#include "config/ErrorCatalogueMessages.h"
+#include "startup/catalogue/ErrorCatalogueMessages.h"
 
 #include "sharedrt/RtError.h"
 
@@ -55,8 +55,8 @@ public:
 TEST(InitSteps, ResultTextsHaveTheirGbkLengths)
 {
     EXPECT_EQ(std::strlen(module::kDriverMissingMessage), 110u);
-    EXPECT_EQ(std::strlen(config::kCatalogueMissingMessage), 66u);
-    EXPECT_EQ(std::strlen(config::kCatalogueEmptyMessage), 64u);
+    EXPECT_EQ(std::strlen(startup::kCatalogueMissingMessage), 66u);
+    EXPECT_EQ(std::strlen(startup::kCatalogueEmptyMessage), 64u);
 }
 
 TEST(InitSteps, SuccessReturnsTheTextByteForByte)
@@ -82,17 +82,17 @@ TEST(InitSteps, MissingDriverStopsBeforeTheGlobals)
 TEST(InitSteps, CatalogueMessageReplacesAnExistingResultEntry)
 {
     ScriptedSteps steps;
-    steps.globalsMessage = config::kCatalogueMissingMessage;
+    steps.globalsMessage = startup::kCatalogueMissingMessage;
     const module::InitOutcome outcome = module::RunInitSteps(steps, "x=1;resultmsgstr=old;y=2");
     EXPECT_FALSE(outcome.succeeded);
-    EXPECT_EQ(outcome.text, std::string("x=1;ResultMsgStr=").append(config::kCatalogueMissingMessage).append(";y=2"));
+    EXPECT_EQ(outcome.text, std::string("x=1;ResultMsgStr=").append(startup::kCatalogueMissingMessage).append(";y=2"));
 }
 
 TEST(InitSteps, EmptyTextOnFailureHoldsOnlyTheResultEntry)
 {
     ScriptedSteps steps;
-    steps.globalsMessage = config::kCatalogueEmptyMessage;
-    EXPECT_EQ(module::RunInitSteps(steps, "").text, std::string("ResultMsgStr=").append(config::kCatalogueEmptyMessage));
+    steps.globalsMessage = startup::kCatalogueEmptyMessage;
+    EXPECT_EQ(module::RunInitSteps(steps, "").text, std::string("ResultMsgStr=").append(startup::kCatalogueEmptyMessage));
 }
 
 TEST(InitSteps, RegionalFailureDoesNotStopTheRest)

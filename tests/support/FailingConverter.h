@@ -3,7 +3,7 @@
 // a character GBK has not, so that conversions ask the converter for it),
 // as a conversion may on any text; every other text converts as the
 // system's converter does.
-#include "config/GbkConverter.h"
+#include "text/GbkConverter.h"
 
 #include <new>
 #include <string>
@@ -11,13 +11,13 @@
 
 namespace testing_support {
 
-class FailingConverter : public config::GbkConverter {
+class FailingConverter : public text::GbkConverter {
 public:
     std::string Utf8ToGbk(std::string_view utf8) const override
     {
         if (utf8.find("\xE0\xB8\x81") != std::string_view::npos)
             throw std::bad_alloc();
-        return config::SystemGbkConverter().Utf8ToGbk(utf8);
+        return text::SystemGbkConverter().Utf8ToGbk(utf8);
     }
 };
 

@@ -4,15 +4,15 @@
 // node for node. A sink made with `takesGbk` asks for a GBK document's texts
 // as its bytes, and writes them down in the UTF-8 the table reads them as:
 // the record is then the same as a UTF-8 sink's.
-#include "config/GbkCodeTable.h"
-#include "config/XmlDocument.h"
+#include "text/GbkCodeTable.h"
+#include "xml/XmlDocument.h"
 
 #include <string>
 #include <string_view>
 
 namespace testing_xml {
 
-class RecordingXmlSink final : public config::XmlNodeSink {
+class RecordingXmlSink final : public xml::XmlNodeSink {
 public:
     explicit RecordingXmlSink(bool takesGbk = false) : takesGbk_(takesGbk) {}
 
@@ -43,7 +43,7 @@ private:
         if (!TextsAreGbk())
             return std::string(text);
         std::string utf8;
-        config::GbkCodeTable::System().AppendUtf8(utf8, text);
+        text::GbkCodeTable::System().AppendUtf8(utf8, text);
         return utf8;
     }
 

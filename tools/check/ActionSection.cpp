@@ -3,7 +3,7 @@
 namespace check {
 namespace {
 
-using config::ActionKeyOutcome;
+using startup::ActionKeyOutcome;
 
 const char* OutcomeName(ActionKeyOutcome outcome)
 {
@@ -20,7 +20,7 @@ const char* OutcomeName(ActionKeyOutcome outcome)
 
 class ActionSection final : public CheckSection {
 public:
-    ActionSection(config::ActionMergePlan plan, std::string readFailure)
+    ActionSection(startup::ActionMergePlan plan, std::string readFailure)
         : plan_(std::move(plan)), readFailure_(std::move(readFailure))
     {
     }
@@ -73,22 +73,22 @@ public:
         json.EndArray();
     }
 
-    std::vector<config::PlanProblem> Problems() const override
+    std::vector<startup::PlanProblem> Problems() const override
     {
-        std::vector<config::PlanProblem> problems = plan_.problems;
+        std::vector<startup::PlanProblem> problems = plan_.problems;
         if (!readFailure_.empty())
             problems.push_back({plan_.source, 0, "the merge fails: " + readFailure_});
         return problems;
     }
 
 private:
-    config::ActionMergePlan plan_;
+    startup::ActionMergePlan plan_;
     std::string readFailure_;
 };
 
 } // namespace
 
-std::unique_ptr<CheckSection> MakeActionSection(config::ActionMergePlan plan, std::string readFailure)
+std::unique_ptr<CheckSection> MakeActionSection(startup::ActionMergePlan plan, std::string readFailure)
 {
     return std::make_unique<ActionSection>(std::move(plan), std::move(readFailure));
 }

@@ -4,7 +4,7 @@
 // many it leaves as they are.
 #include "CheckSection.h"
 
-#include "config/ActionMergePlan.h"
+#include "startup/actions/ActionMergePlan.h"
 
 #include <memory>
 #include <string>
@@ -12,6 +12,6 @@
 namespace check {
 
 // `readFailure`: why a file could not be read (GBK); the plan is then empty.
-std::unique_ptr<CheckSection> MakeActionSection(config::ActionMergePlan plan, std::string readFailure = {});
+std::unique_ptr<CheckSection> MakeActionSection(startup::ActionMergePlan plan, std::string readFailure = {});
 
 } // namespace check

@@ -5,7 +5,7 @@ namespace {
 
 class CatalogueSection final : public CheckSection {
 public:
-    explicit CatalogueSection(config::ErrorCataloguePlan plan) : plan_(std::move(plan)) {}
+    explicit CatalogueSection(startup::ErrorCataloguePlan plan) : plan_(std::move(plan)) {}
 
     std::string Key() const override { return "catalogue"; }
     std::string Title() const override { return "Error catalogue " + plan_.file; }
@@ -51,15 +51,15 @@ public:
         json.EndArray();
     }
 
-    std::vector<config::PlanProblem> Problems() const override { return plan_.problems; }
+    std::vector<startup::PlanProblem> Problems() const override { return plan_.problems; }
 
 private:
-    config::ErrorCataloguePlan plan_;
+    startup::ErrorCataloguePlan plan_;
 };
 
 } // namespace
 
-std::unique_ptr<CheckSection> MakeCatalogueSection(config::ErrorCataloguePlan plan)
+std::unique_ptr<CheckSection> MakeCatalogueSection(startup::ErrorCataloguePlan plan)
 {
     return std::make_unique<CatalogueSection>(std::move(plan));
 }

@@ -4,12 +4,12 @@
 // that are no elements, and every problem with its line.
 #include "CheckSection.h"
 
-#include "config/ErrorCataloguePlan.h"
+#include "startup/catalogue/ErrorCataloguePlan.h"
 
 #include <memory>
 
 namespace check {
 
-std::unique_ptr<CheckSection> MakeCatalogueSection(config::ErrorCataloguePlan plan);
+std::unique_ptr<CheckSection> MakeCatalogueSection(startup::ErrorCataloguePlan plan);
 
 } // namespace check

@@ -14,15 +14,17 @@
 #include "UpgradeSection.h"
 #include "UpgradeTrial.h"
 
-#include "config/ActionIniMerge.h"
-#include "config/DatabaseUpgrade.h"
-#include "config/ErrorCatalogue.h"
-#include "config/GbkConverter.h"
-#include "config/PrivateProfile.h"
-#include "config/ProfileText.h"
-#include "config/StartupFiles.h"
-#include "config/SysDifference.h"
-#include "config/UpgradePlan.h"
+#include "startup/actions/ActionIniMerge.h"
+#include "startup/upgrade/DatabaseUpgrade.h"
+#include "startup/catalogue/ErrorCatalogue.h"
+#include "text/GbkConverter.h"
+#include "profile/PrivateProfile.h"
+#include "profile/ProfileText.h"
+#include "startup/actions/ActionIniTarget.h"
+#include "startup/catalogue/ErrorCatalogueFile.h"
+#include "startup/upgrade/UpgradeFile.h"
+#include "startup/regional/SysDifference.h"
+#include "startup/upgrade/UpgradePlan.h"
 #include "shell/HostProfile.h"
 
 #include "sharedrt/GbkText.h"
@@ -123,30 +125,30 @@ std::unique_ptr<check::CheckSection> DifferenceSection(const check::CheckedInsta
     constexpr int kStripFirstCharacter = 0;
     constexpr int kGsDiffer = 1;
     rt::DataVO vo;
-    config::DifferenceSite site;
+    startup::DifferenceSite site;
     site.subAppFolder = installation.subAppFolder;
     site.version = installation.version;
     site.vo = &vo;
-    site.decimalSeparator = config::SystemDecimalSeparator();
+    site.decimalSeparator = startup::SystemDecimalSeparator();
     site.readIni = [](const std::string& file, const std::string& section, const std::string& key) {
-        return config::ReadIniString(file, section, key, "");
+        return profile::ReadIniString(file, section, key, "");
     };
-    return check::MakeDifferenceSection(config::PlanSysDifference(site, config::SystemDifferenceFiles(),
+    return check::MakeDifferenceSection(startup::PlanSysDifference(site, startup::SystemDifferenceFiles(),
                                                                   installation.zoneCode, kStripFirstCharacter,
                                                                   kGsDiffer));
 }
 
 std::unique_ptr<check::CheckSection> ActionSection(const check::CheckedInstallation& installation)
 {
-    const std::string source = installation.subAppFolder + config::kActionIniName;
-    const std::string target = installation.hostFolder + config::kActionIniName;
+    const std::string source = installation.subAppFolder + startup::kActionIniName;
+    const std::string target = installation.hostFolder + startup::kActionIniName;
     try {
-        const std::optional<config::ProfileDocument> sourceDocument = config::ReadProfileDocument(source);
-        const std::string current = sourceDocument ? config::ReadActionIniTarget(target) : std::string();
-        return check::MakeActionSection(config::PlanActionMerge(
-            source, sourceDocument, target, config::ProfileTextAsGbk(current, config::SystemGbkConverter())));
+        const std::optional<profile::ProfileDocument> sourceDocument = profile::ReadProfileDocument(source);
+        const std::string current = sourceDocument ? startup::ReadActionIniTarget(target) : std::string();
+        return check::MakeActionSection(startup::PlanActionMerge(
+            source, sourceDocument, target, profile::ProfileTextAsGbk(current, text::SystemGbkConverter())));
     } catch (const rt::Error& e) {
-        config::ActionMergePlan plan;
+        startup::ActionMergePlan plan;
         plan.source = source;
         plan.target = target;
         return check::MakeActionSection(std::move(plan), e.what());
@@ -155,22 +157,22 @@ std::unique_ptr<check::CheckSection> ActionSection(const check::CheckedInstallat
 
 std::unique_ptr<check::CheckSection> CatalogueSection(const check::CheckedInstallation& installation)
 {
-    const config::CatalogueFile file =
-        config::ReadErrorCatalogueFile(installation.subAppFolder + config::kCatalogueFileName);
-    return check::MakeCatalogueSection(config::PlanErrorCatalogue(file, config::SystemGbkConverter()));
+    const startup::CatalogueFile file =
+        startup::ReadErrorCatalogueFile(installation.subAppFolder + startup::kCatalogueFileName);
+    return check::MakeCatalogueSection(startup::PlanErrorCatalogue(file, text::SystemGbkConverter()));
 }
 
 std::unique_ptr<check::CheckSection> UpgradeSection(const check::CheckedInstallation& installation)
 {
     check::UpgradeCheck upgrade;
-    upgrade.file = installation.subAppFolder + config::kUpgradeFileName;
+    upgrade.file = installation.subAppFolder + startup::kUpgradeFileName;
     upgrade.databaseFile = installation.databaseFile;
-    config::UpgradeFile file = config::ReadUpgradeFile(upgrade.file);
+    startup::UpgradeFile file = startup::ReadUpgradeFile(upgrade.file);
     upgrade.state = file.state;
     upgrade.error = file.error;
-    if (file.state == config::UpgradeFile::State::Read) {
+    if (file.state == startup::UpgradeFile::State::Read) {
         upgrade.plan =
-            config::PlanUpgrade(upgrade.file, config::ProfileTextAsGbk(file.content, config::SystemGbkConverter()));
+            startup::PlanUpgrade(upgrade.file, profile::ProfileTextAsGbk(file.content, text::SystemGbkConverter()));
         upgrade.trial = check::TryUpgrade(upgrade.plan, installation.databaseFile, installation.databaseScript);
     }
     return check::MakeUpgradeSection(std::move(upgrade));

@@ -3,7 +3,7 @@
 namespace check {
 namespace {
 
-void WriteProblem(JsonWriter& json, const config::PlanProblem& problem)
+void WriteProblem(JsonWriter& json, const startup::PlanProblem& problem)
 {
     json.BeginObject().Member("file", problem.file).Member("line", problem.line);
     json.Member("message", problem.message).EndObject();
@@ -11,16 +11,16 @@ void WriteProblem(JsonWriter& json, const config::PlanProblem& problem)
 
 } // namespace
 
-std::string ProblemLine(const config::PlanProblem& problem)
+std::string ProblemLine(const startup::PlanProblem& problem)
 {
     if (problem.line == 0)
         return problem.file + ": " + problem.message;
     return problem.file + ":" + std::to_string(problem.line) + ": " + problem.message;
 }
 
-std::vector<config::PlanProblem> AllProblems(const Sections& sections)
+std::vector<startup::PlanProblem> AllProblems(const Sections& sections)
 {
-    std::vector<config::PlanProblem> problems;
+    std::vector<startup::PlanProblem> problems;
     for (const auto& section : sections)
         for (auto& problem : section->Problems())
             problems.push_back(std::move(problem));
@@ -45,7 +45,7 @@ void WriteTextReport(std::ostream& out, const CheckedInstallation& installation,
         out << "\n== " << section->Title() << "\n";
         section->PrintText(out);
     }
-    const std::vector<config::PlanProblem> problems = AllProblems(sections);
+    const std::vector<startup::PlanProblem> problems = AllProblems(sections);
     out << "\n== Problems: " << problems.size() << "\n";
     for (const auto& problem : problems)
         out << "  " << ProblemLine(problem) << "\n";
@@ -73,7 +73,7 @@ std::string JsonReport(const CheckedInstallation& installation, const Sections& 
         json.EndArray().EndObject();
     }
     json.EndObject();
-    const std::vector<config::PlanProblem> problems = AllProblems(sections);
+    const std::vector<startup::PlanProblem> problems = AllProblems(sections);
     json.Member("problemCount", problems.size());
     json.Member("exitStatus", problems.empty() ? kClean : kProblemsFound);
     json.EndObject();

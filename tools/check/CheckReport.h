@@ -34,9 +34,9 @@ struct CheckedInstallation {
 using Sections = std::vector<std::unique_ptr<CheckSection>>;
 
 // "file:line: message", or "file: message" for a problem of a whole file.
-std::string ProblemLine(const config::PlanProblem& problem);
+std::string ProblemLine(const startup::PlanProblem& problem);
 
-std::vector<config::PlanProblem> AllProblems(const Sections& sections);
+std::vector<startup::PlanProblem> AllProblems(const Sections& sections);
 
 void WriteTextReport(std::ostream& out, const CheckedInstallation& installation, const Sections& sections);
 std::string JsonReport(const CheckedInstallation& installation, const Sections& sections);

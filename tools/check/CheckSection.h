@@ -4,7 +4,7 @@
 // composes the sections in the order the start runs the steps.
 #include "JsonWriter.h"
 
-#include "config/PlanProblem.h"
+#include "startup/PlanProblem.h"
 
 #include <ostream>
 #include <string>
@@ -27,7 +27,7 @@ public:
     // adds "problems".
     virtual void WriteJson(JsonWriter& json) const = 0;
     // Everything the step's plan found wrong, with file and line.
-    virtual std::vector<config::PlanProblem> Problems() const = 0;
+    virtual std::vector<startup::PlanProblem> Problems() const = 0;
 };
 
 } // namespace check

@@ -1,6 +1,6 @@
 #include "DifferenceSection.h"
 
-#include "config/SysDifferenceReport.h"
+#include "startup/regional/SysDifferenceReport.h"
 
 namespace check {
 namespace {
@@ -15,20 +15,20 @@ void Reference(JsonWriter& json, std::string_view key, const std::optional<std::
         json.Null();
 }
 
-void WriteStoredValue(JsonWriter& json, const config::PlannedParameter& parameter)
+void WriteStoredValue(JsonWriter& json, const startup::PlannedParameter& parameter)
 {
     json.Key("stored");
     switch (parameter.kind) {
-    case config::ParameterKind::Integer:
+    case startup::ParameterKind::Integer:
         json.Number(static_cast<std::int64_t>(parameter.integerValue));
         break;
-    case config::ParameterKind::Boolean:
+    case startup::ParameterKind::Boolean:
         json.Bool(parameter.booleanValue);
         break;
-    case config::ParameterKind::Float:
+    case startup::ParameterKind::Float:
         json.Float(parameter.floatValue);
         break;
-    case config::ParameterKind::Text:
+    case startup::ParameterKind::Text:
         json.String(parameter.value);
         break;
     }
@@ -36,12 +36,12 @@ void WriteStoredValue(JsonWriter& json, const config::PlannedParameter& paramete
 
 class DifferenceSection final : public CheckSection {
 public:
-    explicit DifferenceSection(config::DifferencePlan plan) : plan_(std::move(plan)) {}
+    explicit DifferenceSection(startup::DifferencePlan plan) : plan_(std::move(plan)) {}
 
     std::string Key() const override { return "differences"; }
     std::string Title() const override { return "Regional differences " + plan_.differenceFolder; }
 
-    void PrintText(std::ostream& out) const override { config::WriteDifferencePlanText(out, plan_); }
+    void PrintText(std::ostream& out) const override { startup::WriteDifferencePlanText(out, plan_); }
 
     void WriteJson(JsonWriter& json) const override
     {
@@ -58,8 +58,8 @@ public:
 
         json.Key("parts").BeginArray();
         for (std::size_t i = 0; i < plan_.folders.size(); ++i) {
-            const config::PlannedFolder& folder = plan_.folders[i];
-            json.BeginObject().Member("part", i + 1).Member("name", config::PartName(folder));
+            const startup::PlannedFolder& folder = plan_.folders[i];
+            json.BeginObject().Member("part", i + 1).Member("name", startup::PartName(folder));
             json.Key("zoneDirectory");
             if (folder.zoneDirectory)
                 json.String(*folder.zoneDirectory);
@@ -67,7 +67,7 @@ public:
                 json.Null();
             json.Member("prefix", folder.prefix).Member("kindDirectory", folder.kindDirectory);
             json.Member("configFile", folder.configPath).Member("configExists", folder.configExists);
-            json.Member("zcode", folder.zcode).Member("zcodeCheck", config::ZcodeCheckName(folder.zcodeCheck));
+            json.Member("zcode", folder.zcode).Member("zcodeCheck", startup::ZcodeCheckName(folder.zcodeCheck));
             json.Member("zcodeLine", folder.zcodeLine).Member("applies", folder.Applies());
             json.EndObject();
         }
@@ -75,11 +75,11 @@ public:
 
         json.Key("parameters").BeginArray();
         for (std::size_t i = 0; i < plan_.parameters.size(); ++i) {
-            const config::PlannedParameter& parameter = plan_.parameters[i];
+            const startup::PlannedParameter& parameter = plan_.parameters[i];
             json.BeginObject().Member("index", i + 1).Member("part", parameter.folder + 1);
             json.Member("line", parameter.line).Member("readable", !parameter.problem);
             json.Member("name", parameter.name).Member("type", parameter.type);
-            json.Member("kind", config::ParameterKindName(parameter.kind)).Member("value", parameter.value);
+            json.Member("kind", startup::ParameterKindName(parameter.kind)).Member("value", parameter.value);
             WriteStoredValue(json, parameter);
             Reference(json, "replaces", parameter.overrides);
             Reference(json, "replacedBy", parameter.overriddenBy);
@@ -90,10 +90,10 @@ public:
 
         json.Key("copies").BeginArray();
         for (std::size_t i = 0; i < plan_.copies.size(); ++i) {
-            const config::PlannedCopy& copy = plan_.copies[i];
+            const startup::PlannedCopy& copy = plan_.copies[i];
             json.BeginObject().Member("index", i + 1).Member("part", copy.folder + 1);
             json.Member("line", copy.line).Member("readable", !copy.problem);
-            json.Member("kind", config::CopyKindName(copy.kind)).Member("name", copy.name);
+            json.Member("kind", startup::CopyKindName(copy.kind)).Member("name", copy.name);
             json.Member("type", copy.type).Member("targetDir", copy.targetDir);
             json.Member("source", copy.source).Member("target", copy.target).Member("destination", copy.destination);
             json.Member("sourceExists", copy.SourceExists()).Member("targetExists", copy.targetExists);
@@ -102,18 +102,18 @@ public:
         json.EndArray();
     }
 
-    std::vector<config::PlanProblem> Problems() const override { return DifferenceProblems(plan_); }
+    std::vector<startup::PlanProblem> Problems() const override { return DifferenceProblems(plan_); }
 
 private:
-    config::DifferencePlan plan_;
+    startup::DifferencePlan plan_;
 };
 
 } // namespace
 
-std::vector<config::PlanProblem> DifferenceProblems(const config::DifferencePlan& plan)
+std::vector<startup::PlanProblem> DifferenceProblems(const startup::DifferencePlan& plan)
 {
-    std::vector<config::PlanProblem> problems;
-    for (const config::DifferenceProblem& problem : config::PlannedProblems(plan)) {
+    std::vector<startup::PlanProblem> problems;
+    for (const startup::DifferenceProblem& problem : startup::PlannedProblems(plan)) {
         std::string message = problem.message;
         if (!problem.detail.empty())
             message += " (" + problem.detail + ")";
@@ -122,7 +122,7 @@ std::vector<config::PlanProblem> DifferenceProblems(const config::DifferencePlan
     return problems;
 }
 
-std::unique_ptr<CheckSection> MakeDifferenceSection(config::DifferencePlan plan)
+std::unique_ptr<CheckSection> MakeDifferenceSection(startup::DifferencePlan plan)
 {
     return std::make_unique<DifferenceSection>(std::move(plan));
 }

@@ -7,22 +7,22 @@
 // at all (version and zone unchanged); every problem the start would log,
 // with file and line.
 //
-// The plan comes from config::PlanSysDifference over the installation's
-// files (config::SystemDifferenceFiles()), on a site that only reads:
+// The plan comes from startup::PlanSysDifference over the installation's
+// files (startup::SystemDifferenceFiles()), on a site that only reads:
 // "cookie.ini" read with the private-profile functions, a value object of
 // the check's own (planning never stores into it), no log, no writeIni.
 #include "CheckSection.h"
 
-#include "config/SysDifferencePlan.h"
+#include "startup/regional/SysDifferencePlan.h"
 
 #include <memory>
 
 namespace check {
 
-std::unique_ptr<CheckSection> MakeDifferenceSection(config::DifferencePlan plan);
+std::unique_ptr<CheckSection> MakeDifferenceSection(startup::DifferencePlan plan);
 
 // A plan's problems as the report lists them: the module's log text, with
 // what the reader said after it in brackets.
-std::vector<config::PlanProblem> DifferenceProblems(const config::DifferencePlan& plan);
+std::vector<startup::PlanProblem> DifferenceProblems(const startup::DifferencePlan& plan);
 
 } // namespace check

@@ -1,6 +1,6 @@
 #include "JsonWriter.h"
 
-#include "config/GbkCodeTable.h"
+#include "text/GbkCodeTable.h"
 
 #include "sharedrt/GbkText.h"
 #include "sharedrt/RtError.h"
@@ -16,7 +16,7 @@ constexpr char kReplacement[] = "\xEF\xBF\xBD";  // U+FFFD
 // GBK as UTF-8, character by character where the whole does not convert.
 std::string GbkAsUtf8(std::string_view gbk)
 {
-    const config::GbkCodeTable& table = config::GbkCodeTable::System();
+    const text::GbkCodeTable& table = text::GbkCodeTable::System();
     std::string utf8;
     if (table.AppendUtf8(utf8, gbk))
         return utf8;

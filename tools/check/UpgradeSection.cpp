@@ -3,7 +3,7 @@
 namespace check {
 namespace {
 
-using State = config::UpgradeFile::State;
+using State = startup::UpgradeFile::State;
 
 class UpgradeSection final : public CheckSection {
 public:
@@ -65,9 +65,9 @@ public:
         json.Member("fileDeleted", check_.state == State::Read && check_.trial.tried && AllSucceed());
     }
 
-    std::vector<config::PlanProblem> Problems() const override
+    std::vector<startup::PlanProblem> Problems() const override
     {
-        std::vector<config::PlanProblem> problems;
+        std::vector<startup::PlanProblem> problems;
         if (check_.state == State::Unreadable) {
             problems.push_back({check_.file, 0,
                                 "the upgrade file cannot be read (system error " + std::to_string(check_.error) +

@@ -5,8 +5,8 @@
 // without a statement; whether the file is deleted after the run.
 #include "CheckSection.h"
 
-#include "config/StartupFiles.h"
-#include "config/UpgradePlan.h"
+#include "startup/upgrade/UpgradeFile.h"
+#include "startup/upgrade/UpgradePlan.h"
 
 #include <memory>
 #include <optional>
@@ -27,9 +27,9 @@ struct UpgradeTrial {
 struct UpgradeCheck {
     std::string file;
     std::string databaseFile;
-    config::UpgradeFile::State state = config::UpgradeFile::State::Missing;
+    startup::UpgradeFile::State state = startup::UpgradeFile::State::Missing;
     std::uint32_t error = 0;  // when unreadable
-    config::UpgradePlan plan;
+    startup::UpgradePlan plan;
     UpgradeTrial trial;
 };
 

@@ -9,7 +9,7 @@
 
 namespace check {
 
-UpgradeTrial TryUpgrade(const config::UpgradePlan& plan, const std::string& databaseFile, const std::string& script)
+UpgradeTrial TryUpgrade(const startup::UpgradePlan& plan, const std::string& databaseFile, const std::string& script)
 {
     UpgradeTrial trial;
     std::unique_ptr<hostmodel::SqliteConnection> copy;

@@ -4,7 +4,7 @@
 // opened read-only and never written.
 #include "UpgradeSection.h"
 
-#include "config/UpgradePlan.h"
+#include "startup/upgrade/UpgradePlan.h"
 
 #include <string>
 
@@ -13,6 +13,6 @@ namespace check {
 // `databaseFile` empty: the host has no database for the sub-application,
 // and refuses every statement. `script` makes a database where the host
 // would make one (no file, or one without tables).
-UpgradeTrial TryUpgrade(const config::UpgradePlan& plan, const std::string& databaseFile, const std::string& script);
+UpgradeTrial TryUpgrade(const startup::UpgradePlan& plan, const std::string& databaseFile, const std::string& script);
 
 } // namespace check

@@ -1,0 +1,281 @@
+#include "startup/actions/ActionIniMerge.h"
+#include "profile/PrivateProfile.h"
+
+#include "support/CallFaults.h"
+#include "support/ImportPatch.h"
+#include "support/TempFolder.h"
+
+#include "util/FileUtil.h"
+
+#include "sharedrt/RtError.h"
+
+#include "sharedrt/UniqueHandle.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <iterator>
+#include <random>
+
+using testing_support::PathExists;
+using testing_support::ReadBytes;
+using testing_support::TempFolder;
+
+TEST(ActionIniMerge, SourceValuesWinAndTargetOnlyKeysStay)
+{
+    const TempFolder folder("action");
+    const std::string source = folder.Write("sub-action.ini",
+                                            "[FUNC]\r\nk=2\r\nurl=http://x/?a=1&b=2\r\n"
+                                            "[网上抄税]\r\n动作=打开\r\n[EMPTY]\r\n");
+    const std::string target = folder.Write("host-action.ini", "[FUNC]\r\nk=1\r\nm=3\r\n[HOST]\r\nh=1\r\n");
+    startup::MergeActionIniFiles(source, target);
+
+    EXPECT_EQ(profile::ReadIniString(target, "FUNC", "k", "?"), "2");
+    EXPECT_EQ(profile::ReadIniString(target, "FUNC", "m", "?"), "3");
+    EXPECT_EQ(profile::ReadIniString(target, "FUNC", "url", "?"), "http://x/?a=1&b=2");
+    EXPECT_EQ(profile::ReadIniString(target, "网上抄税", "动作", "?"), "打开");
+    EXPECT_EQ(profile::ReadIniString(target, "HOST", "h", "?"), "1");
+    const auto sections = profile::ReadIniSectionNames(target);
+    EXPECT_EQ(std::count(sections.begin(), sections.end(), "EMPTY"), 0);  // a section without keys adds nothing
+
+    // Running it again changes nothing; the source is never changed.
+    const std::string merged = ReadBytes(target);
+    const std::string sourceBytes = ReadBytes(source);
+    startup::MergeActionIniFiles(source, target);
+    EXPECT_EQ(ReadBytes(target), merged);
+    EXPECT_EQ(ReadBytes(source), sourceBytes);
+}
+
+TEST(ActionIniMerge, MissingSourceLeavesTheTargetUncreated)
+{
+    const TempFolder folder("action");
+    startup::MergeActionIniFiles(folder.Path() + "none.ini", folder.Path() + "target.ini");
+    EXPECT_FALSE(PathExists(folder.Path() + "target.ini"));
+}
+
+TEST(ActionIniMerge, LargeSectionsAreReadWhole)
+{
+    const TempFolder folder("action");
+    std::string text = "[BIG]\r\n";
+    for (int i = 0; i < 1500; ++i)
+        text += "function_key_" + std::to_string(i) + "=value of function action number " + std::to_string(i) + "\r\n";
+    const std::string source = folder.Write("action.ini", text);
+    const std::string target = folder.Path() + "host.ini";
+    startup::MergeActionIniFiles(source, target);
+    EXPECT_EQ(profile::ReadIniSectionLines(target, "BIG").size(), 1500u);
+    EXPECT_EQ(profile::ReadIniString(target, "BIG", "function_key_1499", ""), "value of function action number 1499");
+}
+
+TEST(ActionIniMerge, UnwritableTargetRaisesAfterTheFirstFailure)
+{
+    const TempFolder folder("action");
+    const std::string source = folder.Write("action.ini", "[A]\r\nx=1\r\n");
+    const std::string target = folder.Make("target-is-a-directory.ini");
+    EXPECT_THROW(startup::MergeActionIniFiles(source, target.substr(0, target.size() - 1)), rt::IoError);
+}
+
+TEST(ActionIniMerge, LaterLineOfARepeatedKeyWins)
+{
+    const TempFolder folder("action");
+    const std::string source = folder.Write("action.ini", "[A]\r\nk=1\r\nk=2\r\n");
+    const std::string target = folder.Write("host.ini", "[A]\r\nk=2\r\n");
+    startup::MergeActionIniFiles(source, target);
+    EXPECT_EQ(profile::ReadIniString(target, "A", "k", "?"), "2");
+}
+
+TEST(ActionIniMerge, UnreadableSourceRaisesAndLeavesTheTargetAlone)
+{
+    const TempFolder folder("action");
+    const std::string source = folder.Write("action.ini", "[A]\r\nx=1\r\n");
+    const std::string target = folder.Write("host.ini", "[A]\r\nx=0\r\n");
+    // Another program holds the source without sharing reading: its
+    // sections cannot be read, which is not the same as having none.
+    rt::unique_hfile holder(CreateFileA(source.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(holder);
+    EXPECT_THROW(startup::MergeActionIniFiles(source, target), rt::IoError);
+    EXPECT_EQ(ReadBytes(target), "[A]\r\nx=0\r\n");
+}
+
+TEST(ActionIniMerge, HostsFileIsReplacedWholeOrLeftAsItWas)
+{
+    const TempFolder folder("action");
+    const std::string source = folder.Write("action.ini", "[A]\r\nx=1\r\n[B]\r\ny=2\r\n");
+    const std::string hostText = "; the host's actions\r\n[A]\r\nx=0\r\nkeep=1\r\n";
+    const std::string target = folder.Write("host.ini", hostText);
+
+    // The new file cannot be written beside the host's (as on a full disk):
+    // the merge raises and the host's file has not changed by one byte.
+    const std::string beside = target + util::kReplacementSuffix;
+    ASSERT_TRUE(CreateDirectoryA(beside.c_str(), nullptr));
+    EXPECT_THROW(startup::MergeActionIniFiles(source, target), rt::IoError);
+    EXPECT_EQ(ReadBytes(target), hostText);
+
+    // Once it can be written, the merged file takes the old one's place
+    // whole, its comment and order kept; nothing is left beside it.
+    RemoveDirectoryA(beside.c_str());
+    startup::MergeActionIniFiles(source, target);
+    EXPECT_EQ(ReadBytes(target), "; the host's actions\r\n[A]\r\nx=1\r\nkeep=1\r\n[B]\r\ny=2\r\n");
+    EXPECT_FALSE(PathExists(beside));
+}
+
+TEST(ActionIniMerge, HostsFileWithAByteOrderMarkKeepsItsEncoding)
+{
+    const TempFolder folder("action");
+    const std::string source = folder.Write("action.ini", "[A]\r\nx=1\r\n");
+    const std::string target = folder.Write("host.ini", "\xEF\xBB\xBF[A]\r\nkeep=1\r\n");
+    startup::MergeActionIniFiles(source, target);
+    EXPECT_EQ(profile::ReadIniString(target, "A", "x", "?"), "1");
+    EXPECT_EQ(profile::ReadIniString(target, "A", "keep", "?"), "1");
+    EXPECT_EQ(ReadBytes(target).rfind("\xEF\xBB\xBF", 0), 0u);
+    EXPECT_FALSE(PathExists(target + util::kReplacementSuffix));
+}
+
+namespace {
+
+// Profile text as people write it: sections of a small pool (so that source
+// and target share some, in other letter cases), keys in mixed case and
+// repeated, blanks around '=', GBK text, comments, blank lines and lines
+// without '='.
+std::string RandomProfile(std::mt19937& random)
+{
+    static const char* const kSections[] = {"FUNC", "func", "Host", "\xcd\xf8\xc9\xcf\xb3\xad\xcb\xb0" /* 网上抄税 */,
+                                            "WSCBS004", "wscbs004", "Empty"};
+    static const char* const kKeys[] = {"Action", "action", "ACTION", "Url", "url", "k1", "K1",
+                                        "\xb6\xaf\xd7\xf7" /* 动作 */, "Title", "x"};
+    static const char* const kValues[] = {"1", "open", "http://x/?a=1&b=2", "\xb4\xf2\xbf\xaa" /* 打开 */, "",
+                                          "a=b", " spaced ", "C:\\Tax\\wscbs.exe"};
+    auto pick = [&](const auto& pool) { return pool[random() % std::size(pool)]; };
+    std::string text;
+    const int sections = 1 + static_cast<int>(random() % 5);
+    for (int s = 0; s < sections; ++s) {
+        text += std::string(random() % 4 == 0 ? " [" : "[") + pick(kSections) + "]\r\n";
+        const int lines = static_cast<int>(random() % 6);
+        for (int l = 0; l < lines; ++l) {
+            switch (random() % 8) {
+            case 0: text += "; \xd7\xa2\xca\xcd\r\n"; break;  // ; 注释
+            case 1: text += "\r\n"; break;
+            case 2: text += std::string(pick(kKeys)) + "\r\n"; break;  // no '='
+            case 3: text += std::string("  ") + pick(kKeys) + " =  " + pick(kValues) + "\r\n"; break;
+            default: text += std::string(pick(kKeys)) + "=" + pick(kValues) + "\r\n"; break;
+            }
+        }
+    }
+    return text;
+}
+
+// Every key of every section as the system's profile reader answers it.
+std::vector<std::string> ReadBackKeyByKey(const std::string& file)
+{
+    std::vector<std::string> answers;
+    for (const std::string& section : profile::ReadIniSectionNames(file))
+        for (const std::string& line : profile::ReadIniSectionLines(file, section)) {
+            const std::string key = line.substr(0, line.find('='));
+            answers.push_back("[" + section + "] " + key + " = " +
+                              profile::ReadIniString(file, section, key, "\x01missing"));
+        }
+    return answers;
+}
+
+} // namespace
+
+TEST(ActionIniMerge, TheOnePassMergeReadsBackAsTheKeyByKeyMergeOfTheSystem)
+{
+    std::mt19937 random(20261208);
+    const TempFolder folder("merge-oracle");
+    for (int round = 0; round < 150; ++round) {
+        const std::string sourceText = RandomProfile(random);
+        const std::string targetText = RandomProfile(random);
+        SCOPED_TRACE("round " + std::to_string(round) + "\nsource:\n" + sourceText + "target:\n" + targetText);
+        const std::string source = folder.Write("source" + std::to_string(round) + ".ini", sourceText);
+        const std::string merged = folder.Write("merged" + std::to_string(round) + ".ini", targetText);
+        const std::string oracle = folder.Write("oracle" + std::to_string(round) + ".ini", targetText);
+
+        startup::MergeActionIniFiles(source, merged);
+        // The system's own merge: every key of the source written one by one.
+        for (const std::string& section : profile::ReadIniSectionNames(source))
+            for (const std::string& line : profile::ReadIniSectionLines(source, section)) {
+                const std::size_t equals = line.find('=');
+                const std::string key = line.substr(0, equals);
+                if (!key.empty())
+                    WritePrivateProfileStringA(section.c_str(), key.c_str(),
+                                               equals == std::string::npos ? "" : line.c_str() + equals + 1,
+                                               oracle.c_str());
+            }
+        ASSERT_EQ(ReadBackKeyByKey(merged), ReadBackKeyByKey(oracle));
+    }
+}
+
+TEST(ActionIniMerge, SourceInUtf16IsMergedAsGbkText)
+{
+    const TempFolder folder("action");
+    // "[网上抄税]\r\n动作=打开\r\n" in UTF-16 with its byte-order mark.
+    const std::string source = folder.Write(
+        "action.ini", std::string("\xFF\xFE[\0\x51\x7F\x0A\x4E\x84\x62\x0E\x7A]\0\r\0\n\0"
+                                  "\xA8\x52\x5C\x4F=\0\x53\x62\x00\x5F\r\0\n\0",
+                                  32));
+    const std::string target = folder.Write("host.ini", "[HOST]\r\nh=1\r\n");
+    startup::MergeActionIniFiles(source, target);
+    EXPECT_EQ(ReadBytes(target), "[HOST]\r\nh=1\r\n[网上抄税]\r\n动作=打开\r\n");
+}
+
+namespace {
+
+// The system's profile write on a full disk, as Wine does it: the file is
+// made anew, nothing gets into it, and the call reports success.
+BOOL WINAPI ProfileWriteOnAFullDisk(LPCSTR, LPCSTR, LPCSTR, LPCSTR file)
+{
+    testing_support::WriteBytes(file, "");
+    return TRUE;
+}
+
+} // namespace
+
+TEST(ActionIniMerge, HostsFileWithAByteOrderMarkIsNotReplacedByAProfileWriteThatLostItsText)
+{
+    const TempFolder folder("action");
+    const std::string source = folder.Write("action.ini", "[A]\r\nx=1\r\n");
+    const std::string hostText = "\xEF\xBB\xBF[A]\r\nkeep=1\r\n";
+    const std::string target = folder.Write("host.ini", hostText);
+    {
+        const testing_support::ImportPatch fullDisk(GetModuleHandleA(nullptr), "kernel32.dll",
+                                                    "WritePrivateProfileStringA",
+                                                    reinterpret_cast<void*>(&ProfileWriteOnAFullDisk));
+        EXPECT_THROW(startup::MergeActionIniFiles(source, target), rt::IoError);
+    }
+    EXPECT_EQ(ReadBytes(target), hostText);
+    EXPECT_FALSE(PathExists(target + util::kReplacementSuffix));
+}
+
+TEST(ActionIniMerge, NoFailingCallLeavesTheHostsFileHalfMerged)
+{
+    const TempFolder folder("action");
+    const std::string source = folder.Write("action.ini", "[A]\r\nk=1\r\nj=2\r\n[B]\r\nm=3\r\n[C]\r\nn=4\r\n");
+    const std::string hostText = "[A]\r\nk=0\r\n[HOST]\r\nh=1\r\n";
+    const std::string target = folder.Write("host.ini", hostText);
+    startup::MergeActionIniFiles(source, target);
+    const std::string merged = ReadBytes(target);
+    testing_support::WriteBytes(target, hostText);
+
+    // Each call of the merge fails in turn: the host's file is either as it
+    // was, with the failure raised, or merged whole.
+    bool returned = false;
+    int runs = 0;
+    faults::ForEachFault(
+        [&] {
+            returned = false;
+            try {
+                startup::MergeActionIniFiles(source, target);
+                returned = true;
+            } catch (const rt::IoError&) {
+            }
+        },
+        [&](std::uint64_t n, const faults::CountedCall& call) {
+            ++runs;
+            const std::string now = ReadBytes(target);
+            const std::string where = std::to_string(n) + ": " + faults::Hooks()[call.hook].function;
+            EXPECT_EQ(now, returned ? merged : hostText) << "call " << where;
+            testing_support::WriteBytes(target, hostText);
+        });
+    EXPECT_GT(runs, 5);
+}
