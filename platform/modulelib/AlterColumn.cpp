@@ -85,6 +85,16 @@ void Rebuild(SqliteConnection& db, const std::string& table, const std::string& 
         db.Exec(object.sql);
 }
 
+// The column's declared type as the schema holds it; none when the table
+// has no such column (names compare as SQLite compares them).
+std::optional<std::string> DeclaredType(SqliteConnection& db, const std::string& table, const std::string& column)
+{
+    for (const auto& row : db.Rows("SELECT name, type FROM pragma_table_info(?1)", {table}))
+        if (Utf8EqualsIgnoringAsciiCase(row[0], column))
+            return row[1];
+    return std::nullopt;
+}
+
 StatementOutcome Failed(std::string message)
 {
     StatementOutcome outcome;
@@ -102,21 +112,13 @@ StatementOutcome AlterColumnType(SqliteConnection& db, const AlterColumnRequest&
         return Failed("表" + Utf8ToGbk(request.table) + "不存在");
     const std::string table = tables[0][0];
 
-    std::string declaredType;
-    bool found = false;
-    for (const auto& row : db.Rows("SELECT name, type FROM pragma_table_info(?1)", {table})) {
-        if (Utf8EqualsIgnoringAsciiCase(row[0], request.column)) {
-            declaredType = row[1];
-            found = true;
-            break;
-        }
-    }
-    if (!found)
+    const std::optional<std::string> declaredType = DeclaredType(db, table, request.column);
+    if (!declaredType)
         return Failed("表" + Utf8ToGbk(table) + "中没有列" + Utf8ToGbk(request.column));
 
     const std::string newType = "Text(" + std::to_string(request.length) + ")";
     StatementOutcome outcome;
-    if (CompactUpper(declaredType) == CompactUpper(newType)) {
+    if (CompactUpper(*declaredType) == CompactUpper(newType)) {
         outcome.done = true;
         return outcome;
     }
@@ -129,22 +131,35 @@ StatementOutcome AlterColumnType(SqliteConnection& db, const AlterColumnRequest&
     const bool foreignKeys = db.Rows("PRAGMA foreign_keys")[0][0] == "1";
     if (foreignKeys)
         db.Exec("PRAGMA foreign_keys = OFF");
-    // Outside a transaction the savepoint is the transaction, and a release
-    // that fails may already have put its commit on the file.
+    // Outside a transaction the savepoint is the transaction: its release
+    // is the commit, and undoing it must end the transaction without one (a
+    // release after "ROLLBACK TO" would commit an empty transaction).
     const bool ownTransaction = !db.InTransaction();
-    const std::optional<std::uint32_t> versionBefore = ownTransaction ? db.CommittedVersion() : std::nullopt;
     std::string failure;
+    bool rebuilt = false;
     try {
         db.Exec("SAVEPOINT alter_column");
         Rebuild(db, table, *definition);
+        rebuilt = true;
         db.Exec("RELEASE alter_column");
     } catch (const rt::Error& e) {
         failure = e.what();
-        db.RunQuietly("ROLLBACK TO alter_column; RELEASE alter_column");
-        if (ownTransaction)
+        if (!ownTransaction)
+            db.RunQuietly("ROLLBACK TO alter_column; RELEASE alter_column");
+        else if (db.InTransaction())
             db.RunQuietly("ROLLBACK");
     }
-    const bool done = failure.empty() || (ownTransaction && db.TookEffect(versionBefore));
+    // A commit that ended with an error may still have reached the file:
+    // what the schema now says decides.
+    const auto nowDeclared = [&] {
+        try {
+            return DeclaredType(db, table, request.column).value_or("");
+        } catch (const rt::Error&) {
+            return std::string();  // the schema cannot be read: nothing shows the change
+        }
+    };
+    const bool done = failure.empty() || (ownTransaction && rebuilt && !db.InTransaction() &&
+                                          CompactUpper(nowDeclared()) == CompactUpper(newType));
     if (foreignKeys)
         db.RunQuietly("PRAGMA foreign_keys = ON");
     if (!done)

@@ -90,14 +90,11 @@ std::optional<std::uint32_t> SqliteConnection::CommittedVersion()
         return std::nullopt;
     }
     if (writeAheadLog_) {
-        // Advanced by every commit of this connection and by every change of
-        // another one that the read transaction has just taken in.
-        unsigned int dataVersion = 0;
-        const int rc = sqlite3_file_control(db_, "main", SQLITE_FCNTL_DATA_VERSION, &dataVersion);
+        // Its counter moves only at checkpoints, and the pager's data
+        // version also when a failed write discards the cache: neither says
+        // whether a commit happened.
         RunQuietly("COMMIT");
-        if (rc != SQLITE_OK)
-            return std::nullopt;
-        return std::uint32_t{dataVersion};
+        return std::nullopt;
     }
     sqlite3_file* handle = nullptr;
     unsigned char counter[4] = {};
@@ -148,10 +145,14 @@ StatementOutcome SqliteConnection::RunOne(std::string_view sql)
         outcome.message = "一次只能执行一条SQL语句";
         return outcome;
     }
-    // A statement that is its own transaction can fail after its commit
-    // reached the file (the lock taken back afterwards, say); the file's
-    // change counter tells such a statement from one that was rolled back.
-    const bool ownTransaction = !InTransaction() && !sqlite3_stmt_readonly(statement.get());
+    // With a rollback journal, a statement that is its own transaction can
+    // fail after its commit reached the file (the lock taken back
+    // afterwards, say); the file's change counter tells such a statement
+    // from one that was rolled back. With the write-ahead log nothing comes
+    // after the commit's last frame that could fail (the lock is held
+    // throughout, and the checkpoint's result is not the statement's): a
+    // statement that ended with an error did not commit.
+    const bool ownTransaction = !InTransaction() && !sqlite3_stmt_readonly(statement.get()) && !writeAheadLog_;
     const std::optional<std::uint32_t> versionBefore =
         ownTransaction ? CommittedVersion() : std::nullopt;
     const long long before = sqlite3_total_changes(db_);

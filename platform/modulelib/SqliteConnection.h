@@ -36,10 +36,12 @@ public:
                                                   bool writeAheadLog);
 
     // What Open(file, script) would give, as a private database in memory,
-    // with nothing written anywhere: the file opened read-only and copied,
-    // or, when there is no file or it has no tables, a new database that
-    // the script makes. Statements run on it change the copy only. Throws
-    // rt::Error.
+    // with nothing written beside the file: the file read as the next open
+    // will find it (a journal of an unfinished commit rolled back, the
+    // commits of a write-ahead log taken in, both on a copy in a private
+    // temporary folder), or, when there is no file or it has no tables, a
+    // new database that the script makes. Statements run on it change the
+    // copy only. Throws rt::Error.
     static std::unique_ptr<SqliteConnection> OpenSnapshot(const std::string& file, const std::string& script);
 
     // A private database in memory, gone with the connection: the host's
@@ -57,9 +59,10 @@ public:
 
     // Runs exactly one statement; an empty text or a second statement is
     // refused without running anything. Never throws for SQL faults. A
-    // statement is reported failed only when it did not take effect: one
-    // whose commit reached the file is done even when SQLite ended it with
-    // an error.
+    // statement is reported done exactly when it took effect: one whose
+    // commit reached the file is done even when SQLite ended it with an
+    // error (with a rollback journal, the lock taken back after the commit
+    // can fail), and one that SQLite rolled back is failed.
     StatementOutcome RunOne(std::string_view sql);
 
     // Runs SQL text (any number of statements); throws rt::Error.
@@ -73,19 +76,6 @@ public:
     // SQLite's text of the last failure, as GBK.
     std::string LastError() const;
 
-    // A number that every commit to the database changes, read in a read
-    // transaction: with a rollback journal the file's change counter, read
-    // after any journal of an unfinished commit is rolled back (the counter
-    // of a write-ahead-log database moves only at checkpoints); with a
-    // write-ahead log SQLite's data version. Nothing when it cannot be read
-    // or a transaction is open.
-    std::optional<std::uint32_t> CommittedVersion();
-
-    // After a write that ended with an error: true when it took effect
-    // nonetheless, judged by the committed version against the one read
-    // before it began. False while its transaction is still open.
-    bool TookEffect(std::optional<std::uint32_t> versionBefore);
-
     // True inside a transaction that a statement opened.
     bool InTransaction() const;
 
@@ -98,6 +88,18 @@ public:
 
 private:
     SqliteConnection(sqlite3* db, std::string file) : db_(db), file_(std::move(file)) {}
+    // The file's change counter, which every commit with a rollback journal
+    // advances, read in a read transaction after any journal of an
+    // unfinished commit is rolled back. Nothing when it cannot be read, a
+    // transaction is open, or the database keeps a write-ahead log (whose
+    // commits leave the counter alone until a checkpoint).
+    std::optional<std::uint32_t> CommittedVersion();
+
+    // After a write that ended with an error: true when it took effect
+    // nonetheless, judged by the committed version against the one read
+    // before it began. False while its transaction is still open.
+    bool TookEffect(std::optional<std::uint32_t> versionBefore);
+
     void UseWriteAheadLog();
 
     sqlite3* db_;

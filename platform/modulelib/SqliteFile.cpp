@@ -10,6 +10,8 @@
 
 #include <fstream>
 #include <iterator>
+#include <string_view>
+#include <vector>
 
 namespace hostmodel {
 namespace {
@@ -78,12 +80,116 @@ std::unique_ptr<SqliteConnection> SqliteConnection::Open(const std::string& file
     return connection;
 }
 
+namespace {
+
+std::wstring Wide(std::string_view gbk)
+{
+    std::wstring wide(gbk.size(), L'\0');
+    wide.resize(static_cast<std::size_t>(
+        MultiByteToWideChar(936, 0, gbk.data(), static_cast<int>(gbk.size()), wide.data(), static_cast<int>(wide.size()))));
+    return wide;
+}
+
+std::string Utf8(std::wstring_view wide)
+{
+    std::string utf8(wide.size() * 3, '\0');
+    utf8.resize(static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
+                                                             utf8.data(), static_cast<int>(utf8.size()), nullptr,
+                                                             nullptr)));
+    return utf8;
+}
+
+// A folder of this process's own under the system's temporary folder,
+// removed with the files in it.
+class ScratchFolder {
+public:
+    ScratchFolder()
+    {
+        static unsigned counter = 0;
+        wchar_t temp[MAX_PATH + 1] = {};
+        const DWORD length = GetTempPathW(MAX_PATH + 1, temp);
+        if (length == 0 || length > MAX_PATH)
+            throw rt::Error("无法取得临时文件夹（系统错误" + std::to_string(GetLastError()) + "）");
+        path_ = std::wstring(temp, length) + L"wscbs-snapshot-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                std::to_wstring(GetTickCount()) + L"-" + std::to_wstring(counter++) + L"\\";
+        if (!CreateDirectoryW(path_.c_str(), nullptr))
+            throw rt::Error("无法创建临时文件夹（系统错误" + std::to_string(GetLastError()) + "）");
+    }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    ~ScratchFolder()
+    {
+        WIN32_FIND_DATAW entry;
+        const HANDLE listing = FindFirstFileW((path_ + L"*").c_str(), &entry);
+        if (listing != INVALID_HANDLE_VALUE) {
+            do {
+                if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+                    DeleteFileW((path_ + entry.cFileName).c_str());
+            } while (FindNextFileW(listing, &entry));
+            FindClose(listing);
+        }
+        RemoveDirectoryW(path_.c_str());
+    }
+    const std::wstring& Path() const { return path_; }
+
+private:
+    std::wstring path_;
+};
+
+// Copies `from` to `to`, reading beside any host that has it open. False
+// when there is no file `from`; rt::Error when it cannot be read or copied.
+bool CopyBeside(const std::string& from, const std::wstring& to)
+{
+    const HANDLE source = CreateFileW(Wide(from).c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (source == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND)
+            return false;
+        throw rt::Error("无法读取数据库文件" + from + "（系统错误" + std::to_string(error) + "）");
+    }
+    const HANDLE target = CreateFileW(to.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD error = target == INVALID_HANDLE_VALUE ? GetLastError() : 0;
+    std::vector<char> buffer(1 << 16);
+    for (DWORD read = 0; error == 0;) {
+        if (!ReadFile(source, buffer.data(), static_cast<DWORD>(buffer.size()), &read, nullptr)) {
+            error = GetLastError();
+        } else if (read == 0) {
+            break;
+        } else {
+            DWORD written = 0;
+            if (!WriteFile(target, buffer.data(), read, &written, nullptr) || written != read)
+                error = written != read && GetLastError() == 0 ? ERROR_DISK_FULL : GetLastError();
+        }
+    }
+    CloseHandle(source);
+    if (target != INVALID_HANDLE_VALUE)
+        CloseHandle(target);
+    if (error != 0)
+        throw rt::Error("无法复制数据库文件" + from + "（系统错误" + std::to_string(error) + "）");
+    return true;
+}
+
+} // namespace
+
 std::unique_ptr<SqliteConnection> SqliteConnection::OpenSnapshot(const std::string& file, const std::string& script)
 {
     std::unique_ptr<SqliteConnection> copy = OpenInMemory();
     if (!Absent(file)) {
+        // The database as the host's next open will find it: the journal of
+        // a commit that did not finish rolled back, the commits in a
+        // write-ahead log taken in. Opened in place even read-only, SQLite
+        // would make the log's index beside the file, and could not roll a
+        // journal back; so the file with its journal and log is opened as a
+        // copy in a folder of its own, and only that copy is changed.
+        const ScratchFolder scratch;
+        const std::wstring base = scratch.Path() + L"snapshot.db";
+        CopyBeside(file, base);
+        CopyBeside(file + "-journal", base + L"-journal");
+        CopyBeside(file + "-wal", base + L"-wal");
         sqlite3* source = nullptr;
-        const int rc = sqlite3_open_v2(GbkToUtf8(file).c_str(), &source, SQLITE_OPEN_READONLY, nullptr);
+        const int rc = sqlite3_open_v2(Utf8(base).c_str(), &source, SQLITE_OPEN_READWRITE, nullptr);
         struct Closer {
             sqlite3* db;
             ~Closer() { sqlite3_close(db); }

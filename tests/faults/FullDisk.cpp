@@ -61,11 +61,12 @@ int RunFullDisk(const StartRunner& runner, const std::string& work, std::uint64_
     const std::uint64_t levels = (written + kMargin) / kPage + 1;
 
     const std::string filler = work + "filler.bin";
+    const std::string kind = runner.WriteAheadLog() ? "fulldisk-wal" : "fulldisk";
     bool failed = false;
     for (std::uint64_t level = first; level < levels; ++level) {
         const std::uint64_t leave = level * kPage;
         const std::string id = std::to_string(level) + " (" + std::to_string(leave / 1024) + " KB free)";
-        PrintBegin("fulldisk", id);
+        PrintBegin(kind, id);
         runner.FreshCopy();
         Fill(filler, leave);
         Verdict verdict;
@@ -79,7 +80,7 @@ int RunFullDisk(const StartRunner& runner, const std::string& work, std::uint64_
         CheckFaultedStart(reference, outcome, verdict);
         DeleteFileA(filler.c_str());
         CheckCleanStart(reference, runner.Start(0), verdict);
-        PrintResult("fulldisk", id, nullptr, verdict);
+        PrintResult(kind, id, nullptr, verdict);
         failed = failed || verdict.Failed();
     }
     DeleteFileA(filler.c_str());

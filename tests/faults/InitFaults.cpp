@@ -13,6 +13,11 @@
 //   InitFaults.exe SAMPLE WORK fulldisk FIRST
 //       starts on a full disk (WORK on a small file system of its own),
 //       from free-space level FIRST
+//   InitFaults.exe - - image FILE
+//       reads the database FILE as the checks read it, in a process of its
+//       own, and prints what it read
+// With --write-ahead-log after the mode's numbers the host keeps its
+// database with a write-ahead log, as a host may choose to.
 //
 // SAMPLE is the sample installation, WORK a folder the starts may fill
 // (both Windows paths). Output, tab-separated, one line each:
@@ -85,10 +90,18 @@ int main(int argc, char** argv)
     _setmode(_fileno(stdout), _O_BINARY);
     try {
         const std::string mode = argv[3];
+        if (mode == "image" && argc == 5) {
+            const std::string text = faults::DatabaseStateText(faults::ReadDatabase(argv[4]));
+            std::fwrite(text.data(), 1, text.size(), stdout);
+            return 0;
+        }
+        const bool writeAheadLog = std::string(argv[argc - 1]) == "--write-ahead-log";
+        if (writeAheadLog)
+            --argc;
         const auto number = [&](int index, std::uint64_t fallback) {
             return index < argc ? std::strtoull(argv[index], nullptr, 10) : fallback;
         };
-        const faults::StartRunner runner(Folder(argv[1]), Folder(argv[2]) + "installation\\");
+        const faults::StartRunner runner(Folder(argv[1]), Folder(argv[2]) + "installation\\", writeAheadLog);
         if (mode == "fulldisk")
             return faults::RunFullDisk(runner, Folder(argv[2]), number(4, 0));
         const faults::Reference reference = faults::MakeReference(runner);

@@ -1,5 +1,7 @@
 #include "faults/InstallationState.h"
 
+#include "support/ChildProcess.h"
+
 #include "support/TempFolder.h"
 
 #include "sharedrt/ErrorMsgLayout.h"
@@ -157,6 +159,92 @@ DatabaseState ReadDatabase(const std::string& file)
     }
     sqlite3_close(db);
     return state;
+}
+
+namespace {
+
+std::string Escaped(const std::string& text)
+{
+    std::string out;
+    for (char c : text) {
+        switch (c) {
+        case '\\': out += "\\\\"; break;
+        case '\t': out += "\\t"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
+std::string Unescaped(const std::string& text)
+{
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\\' || i + 1 == text.size()) {
+            out += text[i];
+            continue;
+        }
+        const char c = text[++i];
+        out += c == 't' ? '\t' : c == 'n' ? '\n' : c == 'r' ? '\r' : c;
+    }
+    return out;
+}
+
+} // namespace
+
+std::string DatabaseStateText(const DatabaseState& state)
+{
+    std::string text = "present\t" + std::to_string(state.present) + "\nopened\t" + std::to_string(state.opened) +
+                       "\nintegrity\t" + Escaped(state.integrity) + "\nerror\t" + Escaped(state.error) + "\n";
+    for (const auto& [key, value] : state.image)
+        text += "image\t" + Escaped(key) + "\t" + Escaped(value) + "\n";
+    return text + "end\n";
+}
+
+DatabaseState DatabaseStateFromText(const std::string& text)
+{
+    DatabaseState state;
+    bool ended = false;
+    for (std::size_t start = 0; start < text.size();) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos)
+            end = text.size();
+        std::string line = text.substr(start, end - start);
+        start = end + 1;
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        const std::size_t tab = line.find('\t');
+        const std::string field = line.substr(0, tab);
+        const std::string rest = tab == std::string::npos ? std::string() : line.substr(tab + 1);
+        if (field == "present")
+            state.present = rest == "1";
+        else if (field == "opened")
+            state.opened = rest == "1";
+        else if (field == "integrity")
+            state.integrity = Unescaped(rest);
+        else if (field == "error")
+            state.error = Unescaped(rest);
+        else if (field == "image")
+            state.image[Unescaped(rest.substr(0, rest.find('\t')))] = Unescaped(rest.substr(rest.find('\t') + 1));
+        else if (field == "end")
+            ended = true;
+    }
+    if (!ended) {
+        state.opened = false;
+        state.error = "the reading process ended without its answer: " + text.substr(0, 300);
+    }
+    return state;
+}
+
+DatabaseState ReadDatabaseInFreshProcess(const std::string& file)
+{
+    char self[MAX_PATH + 1] = {};
+    GetModuleFileNameA(nullptr, self, sizeof self);
+    const testing_support::ProcessResult run =
+        testing_support::RunProgram("\"" + std::string(self) + "\" - - image \"" + file + "\"");
+    return DatabaseStateFromText(run.output);
 }
 
 Parameters ReadParameters(const rt::DataVO* vo)

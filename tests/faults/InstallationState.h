@@ -41,6 +41,15 @@ struct DatabaseState {
 // integrity and reads its image.
 DatabaseState ReadDatabase(const std::string& file);
 
+// The same, by a process of its own (InitFaults.exe ... image FILE), so that
+// nothing of the host that wrote the file, in this process, can colour what
+// is read: the oracle of whether a statement took effect.
+DatabaseState ReadDatabaseInFreshProcess(const std::string& file);
+
+// A state as lines of text and back, for the process that reads it.
+std::string DatabaseStateText(const DatabaseState& state);
+DatabaseState DatabaseStateFromText(const std::string& text);
+
 // The items of a value object in order: name, and type and value as text
 // (the error catalogue's records for the pointer item "Global_Errlist").
 using Parameters = std::vector<std::pair<std::string, std::string>>;

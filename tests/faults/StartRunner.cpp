@@ -3,6 +3,7 @@
 #include "hostmodel/HostModel.h"
 #include "shell/SubAppModule.h"
 #include "support/ModuleLogMark.h"
+#include "support/TempFolder.h"
 
 #include <windows.h>
 
@@ -22,23 +23,33 @@ const hostmodel::SubAppSetup& CurrentSetup(const shell::HostProfile& profile)
 
 } // namespace
 
-StartRunner::StartRunner(std::string examples, std::string installation)
-    : examples_(std::move(examples)), installation_(std::move(installation))
+// A column change among the statements: a table rebuild, whose undoing
+// must not pass for a change made.
+constexpr const char kColumnChange[] = "sbjl_widen=ALTER TABLE cs_sbjl ALTER COLUMN sbzt Text(4)\r\n";
+
+StartRunner::StartRunner(std::string examples, std::string installation, bool writeAheadLog)
+    : writeAheadLog_(writeAheadLog), examples_(std::move(examples)), installation_(std::move(installation))
 {
-    FreshCopy();
+    RemoveTree(installation_);
+    CopyTree(examples_, installation_);
     profile_ = shell::ReadHostProfile(installation_);
+    for (hostmodel::SubAppSetup& setup : profile_.subApps)
+        setup.writeAheadLog = writeAheadLog;
+    const std::string upgrade = SubAppFolder() + "dataupdate.ini";
+    std::string statements = testing_support::ReadBytes(upgrade);
+    const std::size_t section = statements.find("[MSACCESS]\r\n");
+    if (section == std::string::npos)
+        throw std::runtime_error("the sample's upgrade has no [MSACCESS] section");
+    const std::size_t end = statements.find("\r\n[", section);
+    statements.insert(end == std::string::npos ? statements.size() : end + 2, kColumnChange);
+    testing_support::WriteBytes(upgrade, statements);
+    sample_ = ReadTree(installation_);
     // The host model stays loaded; its import table is interposed once.
     CallFaults::Instance().Install(GetModuleHandleA("ModuleLib.dll"), Importer::Host);
 }
 
 void StartRunner::FreshCopy() const
 {
-    if (sample_.empty()) {
-        RemoveTree(installation_);
-        CopyTree(examples_, installation_);
-        sample_ = ReadTree(installation_);
-        return;
-    }
     // Only what a start changed goes back: far quicker than a whole copy.
     RestoreTree(installation_, sample_);
 }
@@ -83,7 +94,7 @@ StartOutcome StartRunner::Start(std::uint64_t failAt, const CallFaults::Statemen
     }
     outcome.log = logMark.Messages();
     outcome.files = ReadTree(installation_, {Relative(DatabaseFile())});
-    outcome.database = ReadDatabase(DatabaseFile());
+    outcome.database = ReadDatabaseInFreshProcess(DatabaseFile());
     return outcome;
 }
 

@@ -3,7 +3,8 @@
 // configured from the installation's profile, wscbs.dll loaded afresh with
 // the interposer in its import table, InitSubApp called with the profile's
 // text, and what the start left behind read back after the host has closed
-// its database and the module is unloaded again.
+// its database and the module is unloaded again (the database by a process
+// of its own).
 #include "support/CallFaults.h"
 #include "faults/InstallationState.h"
 
@@ -30,8 +31,10 @@ struct StartOutcome {
 class StartRunner {
 public:
     // `examples`: the sample installation to copy from; `installation`: the
-    // folder the starts work in (both end with "\").
-    StartRunner(std::string examples, std::string installation);
+    // folder the starts work in (both end with "\"). The copy's upgrade
+    // also changes a column (a table rebuild), and with `writeAheadLog` the
+    // host keeps the database with a write-ahead log.
+    StartRunner(std::string examples, std::string installation, bool writeAheadLog = false);
 
     // Empties the installation folder and copies the sample into it.
     void FreshCopy() const;
@@ -45,6 +48,7 @@ public:
     void CreateDatabase() const;
 
     const std::string& Installation() const { return installation_; }
+    bool WriteAheadLog() const { return writeAheadLog_; }
     const std::string& InputText() const { return profile_.initSubAppText; }
     const std::string& SubAppFolder() const;
     const std::string& DatabaseFile() const;
@@ -52,6 +56,7 @@ public:
     std::string Relative(const std::string& path) const;
 
 private:
+    bool writeAheadLog_ = false;
     std::string examples_;
     std::string installation_;
     shell::HostProfile profile_;

@@ -1,91 +1,47 @@
-// Profile texts (config/ProfileText.h) and the in-memory INI document
-// (config/ProfileDocument.h). The document must give back the text it was
-// read from, byte for byte; a key it sets must read back with a plain
-// reader of the profile rules, with no other line changed; a section it
-// keeps last must hold the same lines, last.
+// Profile texts (profile/ProfileText.h) and the in-memory INI document
+// (profile/ProfileDocument.h), held against the plain model of the
+// system's profile reader (support/ProfileModel.h, itself held against the
+// profile functions under Wine). The document must give back the text it was
+// read from, byte for byte, and read what the model reads; a key it sets
+// must leave the text as the model's write leaves it, with no other line
+// changed; a section it keeps last must hold the same keys, last.
 //   input: INI text NUL section NUL key NUL value
 #include "FuzzSupport.h"
 
 #include "profile/ProfileDocument.h"
 #include "profile/ProfileText.h"
-#include "text/TextRules.h"
+#include "support/ProfileModel.h"
 
 #include <optional>
 #include <vector>
 
 namespace {
 
-bool IsProfileSpace(char c)
-{
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f' || c == '\x1a';
-}
+using testing_support::ProfileModel;
 
-std::string_view Trim(std::string_view text)
-{
-    while (!text.empty() && IsProfileSpace(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsProfileSpace(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
-// The lines without their line ends ("\n", or "\r\n").
+// The text's lines as bytes: every run of CR and LF ends one.
 std::vector<std::string> Lines(std::string_view text)
 {
     std::vector<std::string> lines;
     while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        if (end != std::string_view::npos && !line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        lines.emplace_back(line);
-        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        const std::size_t end = std::min(text.find_first_of("\r\n"), text.size());
+        lines.emplace_back(text.substr(0, end));
+        text.remove_prefix(std::min(text.find_first_not_of("\r\n", end), text.size()));
     }
     return lines;
 }
 
-// A section header: a line that starts with '[' and holds a ']'; the name
-// between '[' and the last ']'.
-std::optional<std::string_view> HeaderName(std::string_view raw)
-{
-    const std::string_view line = Trim(raw);
-    if (line.empty() || line.front() != '[' || line.find(']') == std::string_view::npos)
-        return std::nullopt;
-    return line.substr(1, line.rfind(']') - 1);
-}
-
-// The first key `key` in the first section `section`, as the profile
-// reader reads it: nothing when there is none; a key without '=' has no
-// value.
-using Found = std::optional<std::optional<std::string>>;
-Found Lookup(std::string_view text, std::string_view section, std::string_view key)
-{
-    bool inSection = false;
-    bool seenSection = false;
-    for (const std::string& raw : Lines(text)) {
-        if (const auto name = HeaderName(raw)) {
-            if (inSection)
-                return std::nullopt;
-            inSection = !seenSection && text::EqualsIgnoreCase(*name, section);
-            seenSection = seenSection || inSection;
-            continue;
-        }
-        const std::string_view line = Trim(raw);
-        if (!inSection || line.empty() || line.front() == ';')
-            continue;
-        const std::size_t equals = line.find('=');
-        if (text::EqualsIgnoreCase(Trim(line.substr(0, equals)), key)) {
-            if (equals == std::string_view::npos)
-                return std::optional<std::string>();
-            return std::optional<std::string>(Trim(line.substr(equals + 1)));
-        }
-    }
-    return std::nullopt;
-}
-
-std::string Show(const Found& found)
+std::string Show(const std::optional<std::optional<std::string>>& found)
 {
     return !found ? "no key" : !*found ? "a key without value" : "value " + fuzz::Printable(**found);
+}
+
+// A section name as a header gives it back: not so one that ends in half a
+// GBK character, whose second byte the header's ']' would become.
+bool HeaderKeepsName(std::string_view section)
+{
+    const std::vector<std::string> names = ProfileModel("[" + std::string(section) + "]").Names();
+    return section.empty() || (names.size() == 1 && names[0] == section);
 }
 
 // What the profile functions would give as a section, key and value: no
@@ -94,19 +50,41 @@ std::string Show(const Found& found)
 bool Writable(std::string_view section, std::string_view key, std::string_view value)
 {
     for (std::string_view text : {section, key, value}) {
-        if (text.find('\n') != std::string_view::npos || Trim(text) != text)
+        if (text.find_first_of("\r\n") != std::string_view::npos || ProfileModel::Trim(text) != text)
             return false;
     }
-    return key.find('=') == std::string_view::npos && (key.empty() || (key[0] != '[' && key[0] != ';'));
+    return HeaderKeepsName(section) && key.find('=') == std::string_view::npos &&
+           (key.empty() || (key[0] != '[' && key[0] != ';'));
 }
 
-// The section made the text's one and last of its name: the same lines
-// apart from further headers of the name, the section's own ones last and
-// in their order, the others in theirs; a key of it read as before; the
-// text ending with a line end, so that a line added at the end belongs to
-// the section. Done twice, the second time changes nothing.
-void CheckKeepSectionLast(std::string_view text, std::string_view section, std::string_view key,
-                          const fuzz::Context& context)
+// The document reads what the profile reader reads: every named section
+// once, in order, with the lines of its first section, and the key asked
+// for.
+void CheckReading(const profile::ProfileDocument& document, const ProfileModel& model, std::string_view section,
+                  std::string_view key, const fuzz::Context& context)
+{
+    std::vector<std::string> names;
+    for (const std::string& name : model.Names()) {
+        bool seen = false;
+        for (const std::string& earlier : names)
+            seen = seen || ProfileModel::Same(earlier, name);
+        if (!seen)
+            names.push_back(name);
+    }
+    FUZZ_CHECK(document.SectionNames() == names, context);
+    for (const std::string& name : names)
+        FUZZ_CHECK(document.SectionLines(name) == model.Listing(name), context() + "\nsection " + name);
+    FUZZ_CHECK(document.SectionLines(section) == model.Listing(section), context);
+    FUZZ_CHECK(document.SectionLineNumbers(section).size() == model.Listing(section).size(), context);
+    FUZZ_CHECK(document.Value(section, key) == model.Get(section, key), context);
+}
+
+// The section made the text's one and last of its name: every section of
+// another name as it was, in its order; the section's keys, from every
+// section of its name in order, last; the text ending with a line end, so
+// that a line added at the end belongs to the section. Done twice, the
+// second time changes nothing.
+void CheckKeepSectionLast(std::string_view text, std::string_view section, const fuzz::Context& context)
 {
     profile::ProfileDocument document(text);
     const bool changed = document.KeepSectionLast(section);
@@ -114,34 +92,22 @@ void CheckKeepSectionLast(std::string_view text, std::string_view section, std::
     const auto where = [&] { return context() + "\nkept last: " + fuzz::Printable(after); };
     FUZZ_CHECK(changed == (after != text), where);
     FUZZ_CHECK(!document.KeepSectionLast(section) && document.Text() == after, where);
-    FUZZ_CHECK(!after.empty() && after.back() == '\n', where);
+    FUZZ_CHECK(!after.empty() && (after.back() == '\n' || after.back() == '\r'), where);
 
-    std::vector<std::string> own, others;
-    bool inSection = false;
-    for (const std::string& line : Lines(text)) {
-        const auto name = HeaderName(line);
-        if (name)
-            inSection = text::EqualsIgnoreCase(*name, section);
-        if (!name || !inSection)
-            (inSection ? own : others).push_back(line);
+    std::vector<ProfileModel::Section> expected;
+    ProfileModel::Section kept {std::string(section), {}};
+    const ProfileModel before(text);
+    for (const ProfileModel::Section& read : before.Sections()) {
+        if (ProfileModel::Same(read.name, section))
+            kept.keys.insert(kept.keys.end(), read.keys.begin(), read.keys.end());
+        else
+            expected.push_back(read);
     }
-    std::vector<std::string> expected = others;
-    std::string header;
-    std::size_t headers = 0;
-    for (const std::string& line : Lines(after)) {
-        const auto name = HeaderName(line);
-        if (name && text::EqualsIgnoreCase(*name, section)) {
-            ++headers;
-            header = line;
-        }
-    }
-    FUZZ_CHECK(headers == 1, where);
-    expected.push_back(header);
-    expected.insert(expected.end(), own.begin(), own.end());
-    FUZZ_CHECK(Lines(after) == expected, where);
-    const Found before = Lookup(text, section, key);
-    if (before)
-        FUZZ_CHECK(Lookup(after, section, key) == before, where);
+    const std::vector<ProfileModel::Section> actual = ProfileModel(after).Sections();
+    FUZZ_CHECK(!actual.empty() && ProfileModel::Same(actual.back().name, section), where);
+    kept.name = actual.back().name;
+    expected.push_back(kept);
+    FUZZ_CHECK(actual == expected, where);
 }
 
 } // namespace
@@ -175,43 +141,47 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     profile::ProfileDocument document(text);
     FUZZ_CHECK_TEXT(document.Text(), text, context());
-    if (section.find('\n') == std::string_view::npos && Trim(section) == section)
-        CheckKeepSectionLast(text, section, key, context);
+    ProfileModel model(text);
+    CheckReading(document, model, section, key, context);
+    if (section.find_first_of("\r\n") == std::string_view::npos && !section.empty() &&
+        ProfileModel::Trim(section) == section && HeaderKeepsName(section))
+        CheckKeepSectionLast(text, section, context);
     if (!Writable(section, key, value))
         return 0;
-    const Found before = Lookup(text, section, key);
-    const Found wanted = std::optional<std::string>(value);
+    const auto before = model.Raw(section, key);
     const bool changed = document.Set(section, key, value);
     const std::string after = document.Text();
-    FUZZ_CHECK(changed == (before != wanted),
+    FUZZ_CHECK(changed == (before != std::optional<std::string>(value)),
                context() + "\nSet said " + std::to_string(changed) + "; before " + Show(before));
     if (!changed) {
         FUZZ_CHECK_TEXT(after, text, context());
         return 0;
     }
-    const Found read = Lookup(after, section, key);
-    FUZZ_CHECK(read == wanted, context() + "\nafter " + fuzz::Printable(after) + "\nread " + Show(read));
-    FUZZ_CHECK(document.Set(section, key, value) == false, context() + "\nafter " + fuzz::Printable(after));
+    // The text as the profile functions would leave it after the same write.
+    model.Write(section, key, value);
+    const auto where = [&] { return context() + "\nafter " + fuzz::Printable(after); };
+    FUZZ_CHECK(ProfileModel(after) == model, where);
+    FUZZ_CHECK(document.Set(section, key, value) == false, where);
 
     // One line replaced, one inserted, or a section and its key added at
-    // the end; every other line as it was.
+    // the end; every other line keeps its bytes.
     const std::vector<std::string> oldLines = Lines(text);
     const std::vector<std::string> newLines = Lines(after);
-    std::size_t differing = 0;
     if (newLines.size() == oldLines.size()) {
+        std::size_t differing = 0;
         for (std::size_t i = 0; i < oldLines.size(); ++i)
             differing += oldLines[i] != newLines[i];
-        FUZZ_CHECK(differing == 1, context() + "\nafter " + fuzz::Printable(after));
+        FUZZ_CHECK(differing == 1, where);
     } else if (newLines.size() == oldLines.size() + 1) {
         std::size_t skipped = 0;
         while (skipped < oldLines.size() && oldLines[skipped] == newLines[skipped])
             ++skipped;
         for (std::size_t i = skipped; i < oldLines.size(); ++i)
-            FUZZ_CHECK(oldLines[i] == newLines[i + 1], context() + "\nafter " + fuzz::Printable(after));
+            FUZZ_CHECK(oldLines[i] == newLines[i + 1], where);
     } else {
-        FUZZ_CHECK(newLines.size() == oldLines.size() + 2, context() + "\nafter " + fuzz::Printable(after));
+        FUZZ_CHECK(newLines.size() == oldLines.size() + 2, where);
         for (std::size_t i = 0; i < oldLines.size(); ++i)
-            FUZZ_CHECK(oldLines[i] == newLines[i], context() + "\nafter " + fuzz::Printable(after));
+            FUZZ_CHECK(oldLines[i] == newLines[i], where);
         FUZZ_CHECK(!before.has_value(), context());
     }
     return 0;

@@ -7,6 +7,8 @@
 #include "support/ChildProcess.h"
 #include "support/TempFolder.h"
 
+#include <sqlite3.h>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -241,6 +243,78 @@ TEST_F(CheckInstallationTest, TheCheckChangesNothingOfTheInstallation)
     }
     for (const auto& [path, bytes] : after)
         EXPECT_TRUE(before.count(path) == 1) << path << " appeared";
+}
+
+namespace {
+
+// SQLite on a database file of the test's own, SQL as UTF-8.
+struct TestDatabase {
+    sqlite3* db = nullptr;
+    explicit TestDatabase(const std::string& file)
+    {
+        EXPECT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
+    }
+    ~TestDatabase() { sqlite3_close(db); }
+    void Exec(const char* sql) { EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sql; }
+};
+
+} // namespace
+
+// A host that stopped with its database in the middle of things: commits
+// still in the write-ahead log, or a commit cut short with its journal hot.
+// The check reads the database as the next start will (the log's commits
+// there, the cut commit rolled back) and creates and changes nothing.
+TEST_F(CheckInstallationTest, ADatabaseLeftWithALogOrAHotJournalIsReadAsTheStartFindsIt)
+{
+    ASSERT_EQ(Start().exitCode, 0u);
+    const std::string database = subApp_ + "wscbs.db";
+    const auto forecast = [&](const char* statements) {
+        Write("WSCBS\\dataupdate.ini", std::string("[MSACCESS]\r\n") + statements);
+        const auto before = Contents(installation_);
+        const ProcessResult run = Check();
+        const auto after = Contents(installation_);
+        std::vector<std::string> changed;
+        for (const auto& [path, bytes] : after)
+            if (before.count(path) == 0 || before.at(path) != bytes)
+                changed.push_back(path);
+        for (const auto& [path, bytes] : before)
+            if (after.count(path) == 0)
+                changed.push_back(path + " (gone)");
+        EXPECT_EQ(changed, std::vector<std::string>{}) << "the check changed the installation";
+        EXPECT_THAT(run.output, Not(HasSubstr("readonly"))) << run.output;
+        return run.output;
+    };
+
+    {
+        // Exclusive, as the reference host keeps its log: no index file;
+        // closed without a checkpoint, as by a host that stopped.
+        TestDatabase host(database);
+        host.Exec("PRAGMA locking_mode = EXCLUSIVE; PRAGMA journal_mode = WAL; PRAGMA wal_autocheckpoint = 0;"
+                  "CREATE TABLE t_logged (a Integer)");
+        sqlite3_db_config(host.db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+    }
+    ASSERT_TRUE(testing_support::PathExists(database + "-wal"));
+    ASSERT_FALSE(testing_support::PathExists(database + "-shm"));
+    std::string output = forecast("use=INSERT INTO t_logged VALUES (1)\r\n");
+    EXPECT_THAT(output, HasSubstr("line 2  runs  use="));
+    EXPECT_FALSE(testing_support::PathExists(database + "-shm"));
+    { TestDatabase(database).Exec("PRAGMA journal_mode = DELETE"); }  // the log taken in by an open
+
+    // A commit cut short: the file changed, its journal still there.
+    const TempFolder scratch("hot");
+    const std::string cut = scratch.Path() + "cut.db";
+    ASSERT_TRUE(CopyFileA(database.c_str(), cut.c_str(), FALSE));
+    {
+        TestDatabase host(cut);
+        host.Exec("PRAGMA cache_size = 1; BEGIN; CREATE TABLE t_cut (a Blob);"
+                  "INSERT INTO t_cut SELECT randomblob(4000) FROM (WITH RECURSIVE c(n) AS (SELECT 1 UNION ALL "
+                  "SELECT n + 1 FROM c WHERE n < 50) SELECT n FROM c)");
+        ASSERT_TRUE(CopyFileA(cut.c_str(), database.c_str(), FALSE));
+        ASSERT_TRUE(CopyFileA((cut + "-journal").c_str(), (database + "-journal").c_str(), FALSE));
+    }
+    output = forecast("use=INSERT INTO t_cut VALUES (1)\r\nlogged=INSERT INTO t_logged VALUES (2)\r\n");
+    EXPECT_THAT(output, HasSubstr("dataupdate.ini:2: the host's database refuses \"use\": no such table: t_cut"));
+    EXPECT_THAT(output, HasSubstr("line 3  runs  logged="));
 }
 
 TEST_F(CheckInstallationTest, AnInstallationThatCannotBeReadEndsWithStatusTwoNamingWhatIsMissing)

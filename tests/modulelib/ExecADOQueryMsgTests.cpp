@@ -284,6 +284,83 @@ TEST_P(RefusedWriteTest, AStatementWhoseCommitNeverReachedTheDiskIsReportedFaile
         [] { return Model().QueryDatabase("select type from pragma_table_info('cs_ickxx') where name = 'icxlh'"); });
 }
 
+// A column change whose rebuild the database refuses (here a check that the
+// text column breaks) is failed, and the table is as it was when read back
+// after the connection closed: undoing the rebuild must not commit.
+TEST_P(RefusedWriteTest, AColumnChangeTheRebuildRefusesIsReportedFailed)
+{
+    ASSERT_TRUE(Run("create table t (x integer, s integer check (typeof(s) = 'integer'))").done);
+    ASSERT_TRUE(Run("insert into t values (1, 5)").done);
+    const Outcome outcome = Run("alter table t alter column s Text(20)");
+    Model().CloseDatabase();
+    EXPECT_EQ(Model().QueryDatabase("select type from pragma_table_info('t') where name = 's'"), (Rows{{"INTEGER"}}));
+    EXPECT_FALSE(outcome.done);
+    EXPECT_THAT(outcome.message, HasSubstr("CHECK constraint failed"));
+}
+
+// The n-th write of a statement fails, for every n up to past its last
+// write: the statement is reported done exactly when the rows are there
+// when read back after the connection closed. A small page cache makes the
+// statement write pages before its commit (a spill).
+namespace nth_write {
+using WriteFileFunction = BOOL(WINAPI*)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED);
+WriteFileFunction original = nullptr;
+int countdown = 0;
+
+BOOL WINAPI WriteFileFailingOnce(HANDLE file, LPCVOID data, DWORD size, LPDWORD written, LPOVERLAPPED overlapped)
+{
+    if (--countdown == 0) {
+        if (written != nullptr)
+            *written = 0;
+        SetLastError(ERROR_DISK_FULL);
+        return FALSE;
+    }
+    return original(file, data, size, written, overlapped);
+}
+} // namespace nth_write
+
+TEST_P(RefusedWriteTest, AStatementIsDoneExactlyWhenItTookEffectWhicheverWriteFails)
+{
+    const char* const statements[] = {
+        "insert into cs_big select n, randomblob(900) from (with recursive c(n) as (select 1 union all "
+        "select n + 1 from c where n < 300) select n from c)",
+        "alter table cs_big alter column n Text(8)",
+    };
+    for (const char* statement : statements) {
+        for (int n = 1;; ++n) {
+            SCOPED_TRACE(std::string(statement) + ", write " + std::to_string(n) + " fails");
+            Model().CloseDatabase();
+            for (const char* file : {"wscbs.db", "wscbs.db-journal", "wscbs.db-wal"})
+                DeleteFileA((folder.Path() + file).c_str());
+            ASSERT_TRUE(Run("create table cs_big (n integer, b blob)").done);
+            if (statement == statements[1]) {
+                ASSERT_TRUE(Run(statements[0]).done);
+            }
+            ASSERT_TRUE(Run("pragma cache_size = 8").done);
+            Outcome outcome {};
+            {
+                const testing_support::ImportPatch failing(GetModuleHandleA("ModuleLib.dll"), "kernel32.dll",
+                                                           "WriteFile",
+                                                           reinterpret_cast<void*>(&nth_write::WriteFileFailingOnce));
+                nth_write::original = reinterpret_cast<nth_write::WriteFileFunction>(failing.Original());
+                nth_write::countdown = n;
+                outcome = Run(statement);
+            }
+            const bool fired = nth_write::countdown <= 0;
+            Model().CloseDatabase();
+            const Rows effect = statement == statements[0]
+                                    ? Model().QueryDatabase("select count(*) = 300 from cs_big")
+                                    : Model().QueryDatabase("select type = 'Text(8)' from pragma_table_info('cs_big') "
+                                                            "where name = 'n'");
+            EXPECT_EQ(outcome.done, effect == (Rows{{"1"}})) << outcome.message;
+            if (!fired) {
+                EXPECT_TRUE(outcome.done) << "no write failed, yet " << outcome.message;
+                break;
+            }
+        }
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(EitherJournal, RefusedWriteTest, testing::Bool(),
                          [](const testing::TestParamInfo<bool>& info) {
                              return info.param ? "WriteAheadLog" : "RollbackJournal";

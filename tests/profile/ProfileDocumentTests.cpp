@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <string>
+#include <vector>
+
 using profile::ProfileDocument;
 
 TEST(ProfileDocument, ChangesOnlyTheLinesOfChangedKeys)
@@ -97,4 +101,65 @@ TEST(ProfileDocument, ReadsWhatTheProfileFunctionsRead)
     EXPECT_EQ(document.Value("A", "flag"), std::nullopt);
     EXPECT_EQ(document.Value("A", "none"), std::nullopt);
     EXPECT_EQ(document.Value("none", "k"), std::nullopt);
+}
+
+// The profile reader's lines, as the profile functions under Wine read them:
+// every run of CR and LF ends a line, a section's name is trimmed, a key may
+// have an empty name, a comment is found by name but listed nowhere, and a
+// GBK character whose second byte is ']' does not close a section.
+TEST(ProfileDocument, ReadsEveryLineEndAndBracketFormAsTheProfileReader)
+{
+    struct Case {
+        const char* text;
+        std::vector<std::string> names;
+        std::vector<std::string> lines;  // of section "s"
+        std::optional<std::string> k;    // the value of key "k" of section "s"
+    };
+    const Case cases[] = {
+        {"[s]\rA=1\rB=2\r", {"s"}, {"A=1", "B=2"}, std::nullopt},
+        {"[s]\r\nk=1\rm=3\r\n", {"s"}, {"k=1", "m=3"}, "1"},
+        {"[s]\r\r\nk=1\n\rm=2\r\n\r\nn=3", {"s"}, {"k=1", "m=2", "n=3"}, "1"},
+        {"[ s ] x\r\nk=1\r\n[a]b]\r\nm=1\r\n[c\r\n [d] \r\n", {"s", "a]b", "d"}, {"k=1"}, "1"},
+        {"[s]\r\n=v\r\n;k=1\r\nk\r\n", {"s"}, {"=v", "k"}, std::nullopt},
+        {"k=0\r\n[]\r\nk=1\r\n[s]\r\nk=2\r\n", {"s"}, {"k=2"}, "2"},
+        {"[s\x81]]\r\nk=1\r\n", {"s\x81]"}, {}, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        const ProfileDocument document(c.text);
+        EXPECT_EQ(document.SectionNames(), c.names) << c.text;
+        EXPECT_EQ(document.SectionLines("s"), c.lines) << c.text;
+        EXPECT_EQ(document.SectionLines(" s "), std::vector<std::string>{}) << c.text;
+        EXPECT_EQ(document.Value("s", "k"), c.k) << c.text;
+        EXPECT_EQ(document.Text(), c.text);
+    }
+    const ProfileDocument comment("[s]\r\n;c=1\r\n=v\r\n");
+    EXPECT_EQ(comment.Value("s", ";c"), "1");
+    EXPECT_EQ(comment.Value("s", ""), "v");
+    // Line numbers as an editor counts them: CR LF, LF and a lone CR each end one.
+    EXPECT_EQ(ProfileDocument("[s]\rk=1\n\r\r\nm=2\r\n").SectionLineNumbers("s"), (std::vector<unsigned long>{2, 5}));
+}
+
+// A write changes the key the profile reader finds, whatever the line ends,
+// and no other line: a stray CR ends a line, so the key after it stays.
+TEST(ProfileDocument, WritesKeysWhereTheProfileReaderFindsThem)
+{
+    struct Case {
+        const char* text;
+        const char* section;
+        const char* key;
+        const char* after;
+    };
+    const Case cases[] = {
+        {"[s]\r\nk=1\rm=3\r\n", "s", "k", "[s]\r\nk=2\rm=3\r\n"},
+        {"[s]\rA=1\rB=2\r", "s", "k", "[s]\rA=1\rB=2\rk=2\r\n"},
+        {"[s]\rA=1\r\r\r[t]\r", "S", "k", "[s]\rA=1\rk=2\r\n\r\r[t]\r"},
+        {"[ s ]\r\nk=1\r\n", "s", "k", "[ s ]\r\nk=2\r\n"},
+        {"[s]\r\n=1\r\n", "s", "", "[s]\r\n=2\r\n"},
+        {"[s]\r\n;k=1\r\n", "s", ";k", "[s]\r\n;k=2\r\n"},
+    };
+    for (const Case& c : cases) {
+        ProfileDocument document(c.text);
+        EXPECT_TRUE(document.Set(c.section, c.key, "2")) << c.text;
+        EXPECT_EQ(document.Text(), c.after) << c.text;
+    }
 }

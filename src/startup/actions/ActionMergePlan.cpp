@@ -25,8 +25,6 @@ ActionMergePlan PlanActionMerge(const std::string& source, const std::optional<p
         std::map<std::string, unsigned long> firstLineOfKey;  // keys compare ignoring ASCII case
         for (std::size_t i = 0; i < lines.size(); ++i) {
             profile::ProfileEntry entry = profile::SplitProfileLine(lines[i]);
-            if (entry.key.empty())
-                continue;
             ActionKeyWrite write;
             write.section = section;
             write.sourceLine = i < numbers.size() ? numbers[i] : 0;

@@ -87,6 +87,39 @@ TEST(DatabaseUpgrade, FailedMiddleStatementKeepsTheFileAndOnlyItRunsAgain)
     EXPECT_TRUE(after.ran.empty());
 }
 
+// Every statement that the system's profile functions list runs, once,
+// whatever ends its lines: a lone CR ends one as CR LF does. Then the file
+// goes; a failure keeps it, and the next start runs only what failed.
+TEST(DatabaseUpgrade, RunsTheStatementsTheProfileFunctionsListWhateverEndsTheLines)
+{
+    const char* const texts[] = {
+        "[MSACCESS]\rA=CREATE TABLE x(a)\rB=CREATE TABLE y(b)\r",
+        "[MSACCESS]\r\nA=CREATE TABLE x2(a)\rB=CREATE TABLE y2(b)\r\n",
+        "[ MSACCESS ]\n\rA=CREATE TABLE x3(a)\r\r\nB=CREATE TABLE y3(b)",
+    };
+    const TempFolder folder("upgrade");
+    for (const char* text : texts) {
+        SCOPED_TRACE(text);
+        const std::string file = folder.Write("dataupdate.ini", text);
+        std::vector<std::string> listed;
+        for (const std::string& line : profile::ReadIniSectionLines(file, "MSACCESS"))
+            listed.push_back(line.substr(line.find('=') + 1));
+        ASSERT_EQ(listed.size(), 2u);
+        FakeDatabase database;
+        database.failing = {listed[1]};
+        std::string failures;
+        startup::RunDatabaseUpgradeFile(file, database.Runner(), failures);
+        EXPECT_EQ(database.ran, listed);
+        EXPECT_EQ(failures, "升级数据库失败:" + listed[1]);
+        ASSERT_TRUE(PathExists(file));
+
+        FakeDatabase next;
+        startup::RunDatabaseUpgradeFile(file, next.Runner(), failures);
+        EXPECT_EQ(next.ran, std::vector<std::string>{listed[1]});
+        EXPECT_FALSE(PathExists(file));
+    }
+}
+
 TEST(DatabaseUpgrade, ChangedStatementUnderARecordedLabelRunsAgain)
 {
     const TempFolder folder("upgrade");
