@@ -56,6 +56,8 @@ void StartRunner::FreshCopy() const
 
 const std::string& StartRunner::SubAppFolder() const { return CurrentSetup(profile_).folder; }
 
+DatabaseState StartRunner::ReadDatabaseNow() const { return ReadDatabaseInFreshProcess(DatabaseFile()); }
+
 const std::string& StartRunner::DatabaseFile() const { return CurrentSetup(profile_).databaseFile; }
 
 std::string StartRunner::Relative(const std::string& path) const

@@ -43,6 +43,11 @@ public:
     // fails none.
     StartOutcome Start(std::uint64_t failAt, const CallFaults::StatementObserver& observer = {}) const;
 
+    // The database as the next open will find it, read now by a process of
+    // its own (after a full disk is freed, say: reading a database left with
+    // a write-ahead log takes room).
+    DatabaseState ReadDatabaseNow() const;
+
     // Creates the database as the host does at its first statement (from
     // the sub-application's script), without starting the module.
     void CreateDatabase() const;

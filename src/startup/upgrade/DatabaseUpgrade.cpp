@@ -14,6 +14,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 
 namespace startup {
 namespace {
@@ -67,6 +69,21 @@ void RunDatabaseUpgradeFile(const std::string& file, const StatementRunner& run,
     // profile functions, which answer a read that fails with no lines.
     const UpgradePlan plan = PlanUpgrade(file, profile::ProfileTextAsGbk(content, text::SystemGbkConverter()));
     UpgradeJournal journal(file, std::move(content));
+    const bool anyToRun = std::any_of(plan.statements.begin(), plan.statements.end(),
+                                      [](const PlannedStatement& planned) { return !planned.done; });
+    if (anyToRun) {
+        try {
+            journal.Prepare();
+        } catch (const rt::IoError& e) {
+            // Nothing has run: the file stays, and the next start runs it all.
+            const std::string reason = "无法记录升级进度到[" + file + "]：" + e.what();
+            std::string line;
+            AppendUpgradeFailure(line, reason);
+            util::WriteLogLine(line);
+            AppendUpgradeFailure(failures, reason);
+            return;
+        }
+    }
     QueryOwner owner;
     for (const PlannedStatement& planned : plan.statements) {
         if (planned.done)

@@ -32,11 +32,14 @@ UpgradeJournal::UpgradeJournal(std::string file, std::string content)
 
 void UpgradeJournal::Prepare()
 {
+    if (prepared_)
+        return;
     throughProfile_ = StartsWithByteOrderMark(content_);
     if (!throughProfile_) {
         profile::ProfileDocument document(content_);
         if (document.KeepSectionLast(kUpgradeDoneSection))
             util::ReplaceFileContent(file_, document.Text());
+        OpenAppender();
     }
     content_.clear();
     prepared_ = true;

@@ -24,6 +24,12 @@ public:
     // `content` is the file's bytes as read before the run.
     UpgradeJournal(std::string file, std::string content);
 
+    // Makes the file ready to take records, before any statement runs: a
+    // statement done and not recorded would run again at the next start.
+    // Throws rt::IoError when the file cannot be made ready (a full disk,
+    // a file another program holds); then no statement may run.
+    void Prepare();
+
     // Records `statement` as done; on the disk when it returns. A record
     // that cannot be written is tried once more, afresh, after a moment.
     // Throws rt::IoError when that fails too; the journal takes no further
@@ -34,7 +40,6 @@ public:
     void Close() { appender_.reset(); }
 
 private:
-    void Prepare();
     void OpenAppender();
     void Write(const UpgradeStatement& statement, bool afresh);
 

@@ -120,6 +120,29 @@ TEST(DatabaseUpgrade, RunsTheStatementsTheProfileFunctionsListWhateverEndsTheLin
     }
 }
 
+// A statement done and not recorded runs again at the next start, where
+// one that is not made to run twice fails for good. So the record is made
+// ready before any statement runs: a file that cannot take records (here
+// one that another program holds open, so that it cannot be replaced) runs
+// nothing, and stays for the next start.
+TEST(DatabaseUpgrade, AFileThatCannotTakeRecordsRunsNoStatement)
+{
+    const TempFolder folder("upgrade");
+    const std::string file = folder.Write("dataupdate.ini", kThreeStatements);
+    FakeDatabase database;
+    std::string failures;
+    {
+        const rt::unique_hfile holder(CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                                  nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(holder);
+        startup::RunDatabaseUpgradeFile(file, database.Runner(), failures);
+    }
+    EXPECT_TRUE(database.ran.empty());
+    EXPECT_NE(failures.find(file), std::string::npos) << failures;
+    EXPECT_EQ(ReadBytes(file), kThreeStatements);
+    EXPECT_NE(ReadBytes(util::ModuleLogPath()).find(failures.substr(failures.find(':') + 1)), std::string::npos);
+}
+
 TEST(DatabaseUpgrade, ChangedStatementUnderARecordedLabelRunsAgain)
 {
     const TempFolder folder("upgrade");
@@ -165,6 +188,26 @@ TEST(DatabaseUpgrade, RecordsAreLinesAddedToTheJournalKeptAtTheEnd)
     EXPECT_EQ(profile::ReadIniString(file, "MSACCESS.done", "s2", ""), startup::StatementHash("CREATE TABLE b (x)"));
 }
 
+namespace {
+
+// The disk full from the first statement on: no write of this program gets
+// a byte onto it.
+bool diskFull = false;
+using WriteFileFunction = BOOL(WINAPI*)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED);
+WriteFileFunction originalWriteFile = nullptr;
+BOOL WINAPI WriteFileUntilTheDiskIsFull(HANDLE file, LPCVOID data, DWORD size, LPDWORD written,
+                                        LPOVERLAPPED overlapped)
+{
+    if (!diskFull)
+        return originalWriteFile(file, data, size, written, overlapped);
+    if (written != nullptr)
+        *written = 0;
+    SetLastError(ERROR_DISK_FULL);
+    return FALSE;
+}
+
+} // namespace
+
 TEST(DatabaseUpgrade, AStatementThatCannotBeRecordedStopsTheRun)
 {
     // Running on without the record would run the statement again at the
@@ -174,24 +217,25 @@ TEST(DatabaseUpgrade, AStatementThatCannotBeRecordedStopsTheRun)
     FakeDatabase database;
     std::string failures;
     {
-        // From the first statement on, another program holds the file,
-        // sharing only reading.
         const auto runner = database.Runner();
-        rt::unique_hfile holder;
+        const testing_support::ImportPatch full(GetModuleHandleA(nullptr), "kernel32.dll", "WriteFile",
+                                                reinterpret_cast<void*>(&WriteFileUntilTheDiskIsFull));
+        originalWriteFile = reinterpret_cast<WriteFileFunction>(full.Original());
+        diskFull = false;
         startup::RunDatabaseUpgradeFile(
             file,
             [&](const std::string& statement, rt::RtQuery*& query) {
-                if (!holder)
-                    holder.reset(CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                             0, nullptr));
+                diskFull = true;
                 return runner(statement, query);
             },
             failures);
-        ASSERT_TRUE(holder);
+        diskFull = false;
     }
     EXPECT_EQ(database.ran, (std::vector<std::string>{"CREATE TABLE cs_test (id INTEGER)"}));
     EXPECT_NE(failures.find("升级数据库失败:CREATE TABLE cs_test (id INTEGER)"), std::string::npos) << failures;
-    EXPECT_EQ(ReadBytes(file), kThreeStatements) << "the file stays as it was";
+    // Made ready for records before the statement ran; no record on it.
+    EXPECT_EQ(profile::ReadIniSectionLines(file, startup::kUpgradeDoneSection), std::vector<std::string>{});
+    EXPECT_EQ(profile::ReadIniSectionLines(file, startup::kUpgradeSection).size(), 4u);
 }
 
 TEST(DatabaseUpgrade, TwoFailuresGiveTwoLinesAndAnAppendedText)
