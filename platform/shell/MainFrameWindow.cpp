@@ -1,5 +1,6 @@
 #include "shell/MainFrameWindow.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace shell {
@@ -82,6 +83,29 @@ void Tfrm_MainFrame::ClearRecords()
     ncActivations_.clear();
 }
 
+SIZE ViewMinimumSize(int dpi) noexcept
+{
+    auto scaled = [dpi](int design) { return MulDiv(design, dpi, 96); };
+    return SIZE{scaled(480) + scaled(80), scaled(26) + scaled(250) + scaled(80) + scaled(60)};
+}
+
+// The window no smaller than what holds the container at the view's least
+// size: the frame, the tool bar and the status line around it.
+void Tfrm_MainFrame::KeepViewWhole(MINMAXINFO& limits) const
+{
+    HWND window = Handle();
+    if (!window || !pnlContainer_ || !pnlContainer_->Handle())
+        return;
+    RECT outer{}, container{};
+    GetWindowRect(window, &outer);
+    GetClientRect(pnlContainer_->Handle(), &container);
+    const SIZE view = ViewMinimumSize(rt::ui::WindowDpi(window));
+    const int width = view.cx + (outer.right - outer.left) - container.right;
+    const int height = view.cy + (outer.bottom - outer.top) - container.bottom;
+    limits.ptMinTrackSize.x = std::max<LONG>(limits.ptMinTrackSize.x, width);
+    limits.ptMinTrackSize.y = std::max<LONG>(limits.ptMinTrackSize.y, height);
+}
+
 void Tfrm_MainFrame::NoteCopyData(WPARAM sender, const COPYDATASTRUCT* record)
 {
     CopyDataNotice notice;
@@ -116,6 +140,9 @@ LRESULT Tfrm_MainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_NCACTIVATE:
         ncActivations_.push_back({wParam, lParam});
         break;
+    case WM_GETMINMAXINFO:
+        KeepViewWhole(*reinterpret_cast<MINMAXINFO*>(lParam));
+        return 0;
     default:
         break;
     }

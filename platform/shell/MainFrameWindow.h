@@ -32,6 +32,14 @@ struct MessageParams {
     bool operator==(const MessageParams&) const = default;
 };
 
+// The smallest client area of the container in which a module's launcher
+// view is whole, without scroll bars, at `dpi` dots per inch: at 96, its
+// six buttons' area (560 x 330: the last column and row start at 480 and
+// 250, 80 wide and high), the module's tool bar (26) above it and the
+// bottom panel's least height (60) below, 560 x 416; at other DPIs each of
+// those lengths scaled and rounded on its own, as the view scales them.
+SIZE ViewMinimumSize(int dpi) noexcept;
+
 class Tfrm_MainFrame : public rt::ui::Form {
 public:
     explicit Tfrm_MainFrame(const std::string& caption);
@@ -64,6 +72,7 @@ protected:
 
 private:
     void NoteCopyData(WPARAM sender, const COPYDATASTRUCT* record);
+    void KeepViewWhole(MINMAXINFO& limits) const;
 
     rt::ui::ToolBar* toolbar_ = nullptr;
     rt::ui::Panel* pnlContainer_ = nullptr;

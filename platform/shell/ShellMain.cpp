@@ -1,11 +1,16 @@
 // MainFrame.exe, the reference host shell.
-//   MainFrame.exe [<installation folder>] [--capture <file.png>] [--timing] [--unattended]
+//   MainFrame.exe [<installation folder>] [--capture <file.png>] [--timing] [--unattended] [--high-contrast]
 //   MainFrame.exe --console <installation folder>
+// The shell is aware of the system's DPI (its choice as the host): its
+// windows and the module's view are laid out for the screen's DPI rather
+// than stretched by the system.
 // Without an installation folder, the folder above the program's own is
 // taken (the program sits in <installation>\host).
 #include "shell/ConsoleMode.h"
 #include "shell/SubAppModule.h"
 #include "shell/WindowMode.h"
+
+#include <windows.h>
 
 #include <cstring>
 #include <iostream>
@@ -15,7 +20,8 @@ namespace {
 
 int Usage()
 {
-    std::cerr << "usage: MainFrame.exe [<installation folder>] [--capture <file.png>] [--timing] [--unattended]\n"
+    std::cerr << "usage: MainFrame.exe [<installation folder>] [--capture <file.png>] [--timing] [--unattended]"
+                 " [--high-contrast]\n"
                  "       MainFrame.exe --console <installation folder>\n";
     return 2;
 }
@@ -28,10 +34,22 @@ std::string DefaultInstallation()
     return folder.substr(0, folder.find_last_of("\\/") + 1);
 }
 
+// SetProcessDPIAware where the system has it (Windows Vista and later).
+void BecomeDpiAware()
+{
+    const FARPROC found = GetProcAddress(GetModuleHandleA("user32.dll"), "SetProcessDPIAware");
+    BOOL(WINAPI * setProcessDpiAware)() = nullptr;
+    static_assert(sizeof found == sizeof setProcessDpiAware);
+    std::memcpy(&setProcessDpiAware, &found, sizeof found);
+    if (setProcessDpiAware)
+        setProcessDpiAware();
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    BecomeDpiAware();
     if (argc == 3 && std::strcmp(argv[1], "--console") == 0)
         return shell::RunConsole(argv[2], std::cout);
 
@@ -44,6 +62,8 @@ int main(int argc, char** argv)
             options.timing = true;
         else if (arg == "--unattended")
             options.unattended = true;
+        else if (arg == "--high-contrast")
+            options.highContrast = true;
         else if (arg.rfind("--", 0) == 0 || !options.installationFolder.empty())
             return Usage();
         else

@@ -1,5 +1,6 @@
 #include "shell/WindowMode.h"
 
+#include "shell/HighContrastStandIn.h"
 #include "shell/HostProfile.h"
 #include "shell/MainFrameWindow.h"
 #include "shell/ParamEntry.h"
@@ -81,6 +82,8 @@ void PrintExecuteCalls(std::ostream& out, hostmodel::HostModel& model)
 
 int Run(const WindowOptions& options, std::ostream& out, rt::Application& app)
 {
+    if (options.highContrast && !ReportHighContrastToRuntime())
+        out << "high contrast: the runtime could not be told\n";
     hostmodel::HostModel& model = hostmodel::Model();
     const HostProfile profile = ReadHostProfile(options.installationFolder);
     ApplyHostProfile(profile, model);

@@ -19,6 +19,9 @@ struct WindowOptions {
     bool timing = false;
     // Host functions succeed without dialogs.
     bool unattended = false;
+    // Windows' high-contrast mode, as the runtime hears of it (Wine cannot
+    // switch it on).
+    bool highContrast = false;
 };
 
 // Returns 0 when the module initialised and showed its view, 1 when it

@@ -7,7 +7,6 @@
 namespace ui {
 namespace {
 
-constexpr int kScreenPixelsPerInch = 96;
 constexpr int kPointsPerInch = 72;
 constexpr const char* kImeSection = "RunParameter";
 constexpr const char* kImeKey = "SysIME";
@@ -63,6 +62,8 @@ void Tfrm_Custom::BuildBaseResource()
                                          .edgeBorders = false,
                                          .autoSize = true,
                                          .images = ImageList1});
+    // What assistive technology calls the bar; its caption stays.
+    ModuleToolbar->SetAccessibleName("模块工具栏");
 }
 
 void Tfrm_Custom::FormCreate()
@@ -93,10 +94,10 @@ void Tfrm_Custom::ApplySkin()
     const host::SkinValues skin = host::Skin();
     rt::ui::Font font = GetFont();
     font.charset = static_cast<std::uint8_t>(skin.fontCharSet);
-    // The host gives the size in points; a size the host has not set keeps
-    // the form's own.
+    // The host gives the size in points, for the form's screen; a size the
+    // host has not set keeps the form's own.
     if (skin.fontSize > 0)
-        font.height = MulDiv(skin.fontSize, kScreenPixelsPerInch, kPointsPerInch);
+        font.height = MulDiv(skin.fontSize, PixelsPerInch(), kPointsPerInch);
     font.color = skin.fontColor;
     SetFont(font);
     SetColor(skin.moduleBackColor);

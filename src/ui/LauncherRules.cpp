@@ -48,11 +48,13 @@ int SingleArrowLeft(int firstButtonLeft, int lastButtonLeft, int lastButtonWidth
     return (lastButtonLeft + firstButtonLeft + lastButtonWidth - arrowWidth) / 2;
 }
 
-int BottomPanelHeight(int formHeight)
+int BottomPanelHeight(int formHeight, int pixelsPerInch)
 {
-    if (formHeight >= kFullHeightFrom)
-        return kFullBottomHeight;
-    return std::max(kMinBottomHeight, formHeight - kMainAreaHeight);
+    // Rounded to the nearest pixel, halves up.
+    auto scaled = [pixelsPerInch](int design) { return (design * pixelsPerInch + 48) / 96; };
+    if (formHeight >= scaled(kFullHeightFrom))
+        return scaled(kFullBottomHeight);
+    return std::max(scaled(kMinBottomHeight), formHeight - scaled(kMainAreaHeight));
 }
 
 } // namespace ui

@@ -62,7 +62,9 @@ std::string VersionCaption(std::string_view version);
 // button, the quotient truncated toward zero.
 int SingleArrowLeft(int firstButtonLeft, int lastButtonLeft, int lastButtonWidth, int arrowWidth);
 
-// The bottom panel's height for a form of outer height `formHeight`.
-int BottomPanelHeight(int formHeight);
+// The bottom panel's height for a form of outer height `formHeight`, both
+// in pixels of a screen of `pixelsPerInch` (the rule's lengths are the
+// design's, at 96, scaled and rounded).
+int BottomPanelHeight(int formHeight, int pixelsPerInch = 96);
 
 } // namespace ui

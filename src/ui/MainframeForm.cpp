@@ -9,6 +9,8 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
+
 namespace ui {
 namespace {
 
@@ -28,8 +30,9 @@ Font Song(int height)
 }
 
 constexpr int kDesignedArrowLeft = 228;
-constexpr int kDesignedLinkHeight = 80;
-constexpr int kLinkTitleMargin = 2;
+// The main area's designed width: the background's designed place is its
+// right edge then.
+constexpr int kDesignedMainWidth = 789;
 
 rt::ui::FormArgs MainframeResource(rt::ui::WinControl* container)
 {
@@ -47,6 +50,8 @@ Tfrm_Mainframe::Tfrm_Mainframe(rt::ui::WinControl* container) : Tfrm_Custom(Main
     BuildBottomArea();
     BuildMainArea();
     BindEvents();
+    // What assistive technology calls the view; its caption stays.
+    SetAccessibleName("网上抄报税");
 }
 
 Tfrm_Mainframe::~Tfrm_Mainframe() = default;
@@ -57,21 +62,25 @@ void Tfrm_Mainframe::BuildMainArea()
                                               .bounds = {0, 27, 789, 365}, .align = Align::Client,
                                               .color = kMainAreaColor},
                                   .bevelOuter = rt::ui::Bevel::None,
-                                  .showCaption = false});
+                                  .showCaption = false,
+                                  .autoScroll = true});
+    // A caption wider than its button wraps, the button growing downwards.
     auto button = [this](const char* name, Bounds bounds, const char* caption, const char* picture) {
         return new rt::ui::FlatPictureButton({.control = {.owner = this, .parent = Pnl_main, .name = name,
                                                           .bounds = bounds, .caption = caption},
-                                              .glyph = pictures::Load(picture)});
+                                              .glyph = pictures::Load(picture),
+                                              .growToFit = true});
     };
     auto image = [this](const char* name, Bounds bounds, const char* picture, bool transparent) {
         return new rt::ui::Image({.control = {.owner = this, .parent = Pnl_main, .name = name, .bounds = bounds},
                                   .picture = pictures::Load(picture),
                                   .transparent = transparent});
     };
-    auto label = [this](const char* name, Bounds bounds, const char* caption, Font font) {
+    auto label = [this](const char* name, Bounds bounds, const char* caption, Font font, bool link = false) {
         return new rt::ui::Label({.control = {.owner = this, .parent = Pnl_main, .name = name, .bounds = bounds,
                                               .caption = caption, .font = font},
-                                  .transparent = true});
+                                  .transparent = true,
+                                  .link = link});
     };
 
     // In paint order: the first is drawn beneath all others.
@@ -79,7 +88,8 @@ void Tfrm_Mainframe::BuildMainArea()
                                                .bounds = {340, 47, 447, 322},
                                                .anchors = rt::ui::kAnchorRight | rt::ui::kAnchorBottom},
                                    .picture = pictures::Load(pictures::kBackground),
-                                   .autoSize = true});
+                                   .autoSize = true,
+                                   .decorative = true});
     sbtnBs = button("sbtnBs", {130, 98, 80, 80}, "网上抄税", pictures::kOnlineCopy);
     sbtncbzt = button("sbtncbzt", {362, 250, 80, 80}, "抄报状态", pictures::kReportStatus);
     sbtnfpcx = button("sbtnfpcx", {480, 250, 80, 80}, "发票查询", pictures::kInvoiceQuery);
@@ -91,7 +101,7 @@ void Tfrm_Mainframe::BuildMainArea()
     Font linkFont = Song(12);
     linkFont.underline = true;
     linkFont.color = kLinkOrange;
-    Label_ggkjny = label("Label_ggkjny", {229, 13, 24, 12}, "更改", linkFont);
+    Label_ggkjny = label("Label_ggkjny", {229, 13, 24, 12}, "更改", linkFont, true);
     Label_ggkjny->SetCursor(rt::ui::Cursor::Hand);
     sbtnClearCard = button("sbtnClearCard", {480, 98, 80, 80}, "清  卡  ", pictures::kClearCard);
     sbtnGetState = button("sbtnGetState", {130, 250, 80, 80}, "获取状态", pictures::kGetState);
@@ -102,7 +112,7 @@ void Tfrm_Mainframe::BuildMainArea()
                                                .bounds = {128, 344, 72, 13}, .visible = false,
                                                .caption = "Label_url"}});
     img_fpcj_arrow2 = image("img_fpcj_arrow2", {404, 127, 49, 20}, pictures::kArrow, true);
-    sbtn_url = button("sbtn_url", {301, 98, 80, kDesignedLinkHeight}, "", pictures::kLink);
+    sbtn_url = button("sbtn_url", {301, 98, 80, 80}, "", pictures::kLink);
 }
 
 void Tfrm_Mainframe::BuildBottomArea()
@@ -115,7 +125,8 @@ void Tfrm_Mainframe::BuildBottomArea()
     Image1 = new rt::ui::Image({.control = {.owner = this, .parent = pnl_bottom, .name = "Image1",
                                             .bounds = {0, 0, 789, 5}, .align = Align::Top},
                                 .picture = pictures::Load(pictures::kStrip),
-                                .stretch = true});
+                                .stretch = true,
+                                .decorative = true});
     Font versionFont = Song(13);
     versionFont.color = kHighlightBlue;
     Label_version = new rt::ui::Label({.control = {.owner = this, .parent = pnl_bottom, .name = "Label_version",
@@ -129,6 +140,8 @@ void Tfrm_Mainframe::BindEvents()
     OnCreate = [this](rt::ui::Component&) { FormCreate(); };
     OnShow = [this](rt::ui::Component&) { FormShow(); };
     OnResize = [this](rt::ui::Component&) { FormResize(); };
+    // Scroll bars coming or going change the main area's visible size.
+    Pnl_main->OnResize = [this](rt::ui::Component&) { PlaceBackground(); };
     sbtnBs->OnClick = [this](rt::ui::Component&) { sbtnBsClick(); };
     sbtnClearCard->OnClick = [this](rt::ui::Component&) { sbtnClearCardClick(); };
     sbtnGetState->OnClick = [this](rt::ui::Component&) { sbtnGetStateClick(); };
@@ -244,25 +257,33 @@ void Tfrm_Mainframe::SetupPanel()
         button->SetHint(param(keys->hintKey));
 
     // The link's picture fills its designed button; a title goes under it,
-    // the button growing downwards into the free row below.
-    const int content = sbtn_url->ContentHeight();
-    sbtn_url->SetHeight(content > kDesignedLinkHeight ? content + 2 * kLinkTitleMargin : kDesignedLinkHeight);
+    // the button growing downwards into the free row below (as every button
+    // does whose caption needs it).
 
     // With the link the arrows stand in their designed places on either side
     // of it (also when an earlier show had moved them); without it one arrow
     // stands centred between the two buttons.
     const bool link = sbtn_url->Visible();
     img_fpcj_arrow2->SetVisible(link);
-    img_fpcj_arrow->SetLeft(link ? kDesignedArrowLeft
+    img_fpcj_arrow->SetLeft(link ? Scaled(kDesignedArrowLeft)
                                  : SingleArrowLeft(sbtnBs->Left(), sbtnClearCard->Left(), sbtnClearCard->Width(),
                                                    img_fpcj_arrow->Width()));
 }
 
 void Tfrm_Mainframe::ArrangePanel()
 {
-    pnl_bottom->SetHeight(BottomPanelHeight(Height()));
-    bg_img_up->SetBounds({Pnl_main->Width() - bg_img_up->Width(), Pnl_main->Height() - bg_img_up->Height(),
-                          bg_img_up->Width(), bg_img_up->Height()});
+    pnl_bottom->SetHeight(BottomPanelHeight(Height(), PixelsPerInch()));
+    PlaceBackground();
+}
+
+// The bottom-right corner of the main area, or of its content when that is
+// larger (scrolled); never further left than its designed place, so that a
+// narrow window does not slide it under the buttons.
+void Tfrm_Mainframe::PlaceBackground()
+{
+    const SIZE area = Pnl_main->ScrollArea();
+    const int left = std::max<int>(area.cx - bg_img_up->Width(), Scaled(kDesignedMainWidth) - bg_img_up->Width());
+    bg_img_up->SetBounds({left, area.cy - bg_img_up->Height(), bg_img_up->Width(), bg_img_up->Height()});
 }
 
 } // namespace ui

@@ -45,6 +45,7 @@ public:
     // Bottom panel height from the form's height; background picture to the
     // bottom-right corner of the main area.
     void ArrangePanel();
+    void PlaceBackground();
 
     rt::ui::Panel* Pnl_main = nullptr;
     rt::ui::Image* bg_img_up = nullptr;

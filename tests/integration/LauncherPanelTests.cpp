@@ -47,15 +47,18 @@ protected:
         return true;
     }
 
-    // Makes the view `height` pixels high by resizing the host's window.
-    void ResizeViewTo(int height)
+    // Makes the view in `container` `height` pixels high by resizing the
+    // container's window (one of the test's own: the shell's window keeps
+    // a least size).
+    void ResizeViewTo(Panel& container, int height)
     {
+        HWND window = GetAncestor(container.Handle(), GA_ROOT);
         RECT outer{};
-        GetWindowRect(host->Handle(), &outer);
-        const int delta = height - View()->Height();
-        rt::ui::driver::ResizeWindow(host->Handle(), outer.right - outer.left, outer.bottom - outer.top + delta);
+        GetWindowRect(window, &outer);
+        const int delta = height - View(&container)->Height();
+        rt::ui::driver::ResizeWindow(window, outer.right - outer.left, outer.bottom - outer.top + delta);
         rt::ui::driver::ProcessMessages();
-        ASSERT_EQ(View()->Height(), height);
+        ASSERT_EQ(View(&container)->Height(), height);
     }
 
     std::string SaveTwoCellPicture(const std::string& name, int cell, rt::ui::Color color)
@@ -276,19 +279,24 @@ TEST_F(LauncherPanelTest, TheVersionCaptionIsCutAt56Bytes)
 
 TEST_F(LauncherPanelTest, TheBottomPanelFollowsTheHeightAndTheBackgroundTheCorner)
 {
-    ASSERT_TRUE(Show());
-    Panel& bottom = Element<Panel>("pnl_bottom");
-    Panel& main = Element<Panel>("Pnl_main");
-    const Label& version = Element<Label>("Label_version");
+    Panel& container = OwnContainer(900, 600);
+    ASSERT_TRUE(ShowIn(&container));
+    Panel& bottom = Element<Panel>("pnl_bottom", &container);
+    Panel& main = Element<Panel>("Pnl_main", &container);
+    const Label& version = Element<Label>("Label_version", &container);
     for (const auto& [height, expected] : {std::pair{400, 60}, {480, 115}, {500, 135}, {560, 135}}) {
         SCOPED_TRACE(height);
         const int versionFromBottom = bottom.Height() - version.Top();
-        ResizeViewTo(height);
+        ResizeViewTo(container, height);
         EXPECT_EQ(bottom.Height(), expected);
-        EXPECT_EQ(bottom.GetBounds().Bottom(), View()->ClientHeight());
-        EXPECT_EQ(Element<Image>("bg_img_up").GetBounds(),
-                  (Bounds{main.Width() - 447, main.Height() - 322, 447, 322}));
+        EXPECT_EQ(bottom.GetBounds().Bottom(), View(&container)->ClientHeight());
         EXPECT_EQ(bottom.Height() - version.Top(), versionFromBottom);
+        // Where the buttons fit, the background stands in the corner; at
+        // 400 the main area scrolls (LauncherLayoutTests).
+        if (height >= 480) {
+            EXPECT_EQ(Element<Image>("bg_img_up", &container).GetBounds(),
+                      (Bounds{main.Width() - 447, main.Height() - 322, 447, 322}));
+        }
     }
 }
 

@@ -8,6 +8,7 @@
 #include "shell/MainFrameWindow.h"
 #include "sharedrt/AppObjects.h"
 #include "sharedrt/SharedHeap.h"
+#include "sharedrt/ui/Panel.h"
 #include "sharedrt/ui/UiDriver.h"
 #include "support/LoadedModule.h"
 #include "support/TempFolder.h"
@@ -90,19 +91,36 @@ protected:
         return shown;
     }
 
-    // The form embedded in the container, or null.
-    rt::ui::Form* View() const
+    // The form embedded in the container (the host's by default), or null.
+    rt::ui::Form* View(const rt::ui::WinControl* container = nullptr) const
     {
-        for (rt::ui::Control* control : host->Container().Controls())
+        for (rt::ui::Control* control : (container ? *container : host->Container()).Controls())
             if (auto* form = dynamic_cast<rt::ui::Form*>(control))
                 return form;
         return nullptr;
     }
 
-    template <typename T>
-    T& Element(const char* name) const
+    // A container of its own whose client area is `width` x `height`: a
+    // borderless window at (20, 20), owned by the host's window, filled by
+    // a panel. Freed with the host.
+    rt::ui::Panel& OwnContainer(int width, int height)
     {
-        rt::ui::Form* view = View();
+        auto* form = new rt::ui::Form({.control = {.owner = host, .name = "ownContainerForm",
+                                                   .bounds = {20, 20, width, height}},
+                                       .borderStyle = rt::ui::BorderStyle::None});
+        auto* panel = new rt::ui::Panel({.control = {.owner = form, .parent = form, .name = "ownContainer",
+                                                     .align = rt::ui::Align::Client},
+                                         .bevelOuter = rt::ui::Bevel::None,
+                                         .showCaption = false});
+        form->Show();
+        rt::ui::driver::ProcessMessages();
+        return *panel;
+    }
+
+    template <typename T>
+    T& Element(const char* name, const rt::ui::WinControl* container = nullptr) const
+    {
+        rt::ui::Form* view = View(container);
         T* element = view ? view->Find<T>(name) : nullptr;
         if (element == nullptr)
             throw std::runtime_error(std::string("no element ") + name);

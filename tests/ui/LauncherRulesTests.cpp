@@ -43,6 +43,17 @@ TEST(LauncherRules, BottomPanelFollowsTheFormHeight)
     EXPECT_EQ(BottomPanelHeight(0), 60);
 }
 
+TEST(LauncherRules, TheBottomPanelsRuleIsInPixelsOfTheScreen)
+{
+    // 500, 135, 60 and 365 at 96 DPI; halves round up.
+    const struct {
+        int dpi, formHeight, expected;
+    } cases[] = {{144, 750, 203}, {144, 749, 201}, {144, 600, 90}, {120, 625, 169}, {120, 624, 168},
+                 {120, 500, 75},  {96, 480, 115}};
+    for (const auto& c : cases)
+        EXPECT_EQ(BottomPanelHeight(c.formHeight, c.dpi), c.expected) << c.dpi << " DPI, " << c.formHeight;
+}
+
 TEST(LauncherRules, FunctionCodesJoinWithoutSeparator)
 {
     EXPECT_EQ(FunctionCode("WSCBS", kSuffixInvoiceQuery), "WSCBS003-01");

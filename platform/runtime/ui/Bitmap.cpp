@@ -131,7 +131,7 @@ Bitmap::Bitmap(HBITMAP handle) : handle_(handle)
     }
 }
 
-Bitmap::Bitmap(const Bitmap& other) : width_(other.width_), height_(other.height_)
+Bitmap::Bitmap(const Bitmap& other) : alpha_(other.alpha_), width_(other.width_), height_(other.height_)
 {
     if (other.handle_) {
         handle_.reset(CopyDib(other.handle_.get()));
@@ -212,10 +212,14 @@ void Bitmap::Draw(HDC dc, const RECT& destination, const RECT& source, bool tran
     if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0)
         return;
     // Read before the bitmap is selected: it can sit in one DC only.
-    const COLORREF key = transparent ? TransparentColor() : 0;
+    const COLORREF key = transparent && !alpha_ ? TransparentColor() : 0;
     unique_hdc memory(CreateCompatibleDC(dc));
     SelectGuard select(memory.get(), handle_.get());
-    if (transparent) {
+    if (alpha_) {
+        const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+        AlphaBlend(dc, destination.left, destination.top, dw, dh, memory.get(), source.left, source.top, sw, sh,
+                   blend);
+    } else if (transparent) {
         TransparentBlt(dc, destination.left, destination.top, dw, dh, memory.get(), source.left, source.top, sw, sh,
                        key);
     } else if (dw == sw && dh == sh) {
@@ -247,6 +251,87 @@ void Bitmap::DrawCell(HDC dc, int x, int y, int cell, int cellCount, bool transp
     const int cellWidth = width_ / cellCount;
     Draw(dc, RECT{x, y, x + cellWidth, y + height_}, RECT{cell * cellWidth, 0, (cell + 1) * cellWidth, height_},
          transparent);
+}
+
+namespace {
+
+// For one axis: which source pixels each new pixel covers, and how much.
+struct Span {
+    int first = 0;
+    std::vector<double> weights;
+};
+
+std::vector<Span> Spans(int from, int to)
+{
+    std::vector<Span> spans(static_cast<std::size_t>(to));
+    const double step = static_cast<double>(from) / to;
+    for (int i = 0; i < to; ++i) {
+        const double begin = i * step, end = (i + 1) * step;
+        Span& span = spans[static_cast<std::size_t>(i)];
+        span.first = static_cast<int>(begin);
+        for (int s = span.first; s < from && s < end; ++s)
+            span.weights.push_back(std::min<double>(end, s + 1) - std::max<double>(begin, s));
+    }
+    return spans;
+}
+
+} // namespace
+
+Bitmap Bitmap::Scaled(int width, int height, int cells, bool transparent) const
+{
+    if (!handle_ || width <= 0 || height <= 0)
+        throw Error("位图尺寸无效。");
+    if (cells < 1)
+        cells = 1;
+    // The source as 32-bit rows from the top (0x00RRGGBB).
+    std::vector<std::uint32_t> source(static_cast<std::size_t>(width_) * height_);
+    {
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), width_, -height_, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        WindowDc screen(nullptr);
+        if (GetDIBits(screen.get(), handle_.get(), 0, static_cast<UINT>(height_), source.data(), &info,
+                      DIB_RGB_COLORS) != height_)
+            throw Error("无法读取位图数据。");
+    }
+    const COLORREF keyRef = TransparentColor();
+    const std::uint32_t key = (GetRValue(keyRef) << 16) | (GetGValue(keyRef) << 8) | GetBValue(keyRef);
+    const int sourceCell = width_ / cells;
+    const int cell = width / cells;
+    std::uint32_t* bits = nullptr;
+    Bitmap scaled(CreateDib(cell * cells, height, &bits));
+    const std::vector<Span> columns = Spans(sourceCell, cell);
+    const std::vector<Span> rows = Spans(height_, height);
+    for (int y = 0; y < height; ++y) {
+        const Span& row = rows[static_cast<std::size_t>(y)];
+        for (int c = 0; c < cells; ++c) {
+            for (int x = 0; x < cell; ++x) {
+                const Span& column = columns[static_cast<std::size_t>(x)];
+                double red = 0, green = 0, blue = 0, alpha = 0, total = 0;
+                for (std::size_t j = 0; j < row.weights.size(); ++j) {
+                    const std::uint32_t* line = source.data() + static_cast<std::size_t>(row.first + j) * width_ +
+                                                c * sourceCell;
+                    for (std::size_t i = 0; i < column.weights.size(); ++i) {
+                        const double weight = row.weights[j] * column.weights[i];
+                        const std::uint32_t pixel = line[column.first + static_cast<int>(i)] & 0x00FFFFFFu;
+                        const double opacity = transparent && pixel == key ? 0.0 : 1.0;
+                        red += weight * opacity * (pixel >> 16 & 0xFF);
+                        green += weight * opacity * (pixel >> 8 & 0xFF);
+                        blue += weight * opacity * (pixel & 0xFF);
+                        alpha += weight * opacity;
+                        total += weight;
+                    }
+                }
+                // Premultiplied, as a blended drawing takes it.
+                auto channel = [&](double sum) { return static_cast<std::uint32_t>(sum / total + 0.5) & 0xFF; };
+                const std::uint32_t a = static_cast<std::uint32_t>(255.0 * alpha / total + 0.5) & 0xFF;
+                bits[static_cast<std::size_t>(y) * cell * cells + c * cell + x] =
+                    (a << 24) | (channel(red) << 16) | (channel(green) << 8) | channel(blue);
+            }
+        }
+    }
+    GdiFlush();
+    scaled.alpha_ = transparent;
+    return scaled;
 }
 
 void Bitmap::SaveToFile(const std::string& path) const

@@ -11,4 +11,19 @@ std::uint32_t ResolveColor(Color color) noexcept
     return color & 0x00FFFFFFu;
 }
 
+bool HighContrast() noexcept
+{
+    HIGHCONTRASTA contrast{};
+    contrast.cbSize = sizeof contrast;
+    return SystemParametersInfoA(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+           (contrast.dwFlags & HCF_HIGHCONTRASTON);
+}
+
+Color ContrastColor(Color designed, Color system) noexcept
+{
+    if ((designed & 0x80000000u) || !HighContrast())
+        return designed;
+    return system;
+}
+
 } // namespace rt::ui

@@ -3,6 +3,8 @@
 #include "sharedrt/ui/Form.h"
 #include "sharedrt/ui/WinControl.h"
 
+#include <oleacc.h>
+
 namespace rt::ui {
 
 Control::Control(const ControlArgs& args)
@@ -83,8 +85,11 @@ void Control::ApplyBounds(const Bounds& bounds, bool recordAnchors)
 {
     const Bounds old = bounds_;
     bounds_ = bounds;
-    if (bounds_ != old)
+    if (bounds_ != old) {
         BoundsChanged(old);
+        if (parent_)
+            parent_->ContentChanged();
+    }
     if (recordAnchors) {
         RecordAnchorDistances();
         // An aligned control that changes size moves its neighbours.
@@ -107,7 +112,8 @@ Bounds Control::ScreenBounds() const noexcept
         return bounds_;
     POINT origin{0, 0};
     ClientToScreen(parent_->Handle(), &origin);
-    return {origin.x + bounds_.left, origin.y + bounds_.top, bounds_.width, bounds_.height};
+    const POINT scroll = parent_->ScrollPosition();
+    return {origin.x + bounds_.left - scroll.x, origin.y + bounds_.top - scroll.y, bounds_.width, bounds_.height};
 }
 
 void Control::SetAlign(Align align)
@@ -133,6 +139,12 @@ void Control::SetVisible(bool visible)
     VisibleChanged();
     if (parent_ && align_ != Align::None)
         parent_->Realign();
+    if (parent_) {
+        parent_->ContentChanged();
+        // The children that assistive technology sees are the visible ones.
+        if (AccessibleRole() != 0)
+            parent_->NotifyAccessible(EVENT_OBJECT_REORDER, nullptr);
+    }
 }
 
 void Control::SetEnabled(bool enabled)
@@ -224,18 +236,85 @@ HFONT Control::FontHandle() const
 void Control::AdjustSize()
 {
     if (autoSize_)
-        ApplyBounds(AutoSizedBounds(), true);
+        ApplyBounds(AutoSizedBounds(), !scaling_);
 }
 
 void Control::Invalidate() noexcept
 {
     if (!parent_ || !parent_->Handle())
         return;
+    const POINT scroll = parent_->ScrollPosition();
     RECT r{bounds_.left, bounds_.top, bounds_.Right(), bounds_.Bottom()};
+    OffsetRect(&r, -scroll.x, -scroll.y);
     InvalidateRect(parent_->Handle(), &r, FALSE);
 }
 
 void Control::Click() { RunEvent(OnClick, *this); }
+
+int Control::Scaled(int designPixels) const noexcept
+{
+    return MulDiv(designPixels, pixelsPerInch_, kDesignPixelsPerInch);
+}
+
+void Control::ScaleProperties(int to, int from)
+{
+    pixelsPerInch_ = to;
+    if (ownFont_)
+        ownFont_->height = MulDiv(ownFont_->height, to, from);
+    rightDistance_ = MulDiv(rightDistance_, to, from);
+    bottomDistance_ = MulDiv(bottomDistance_, to, from);
+}
+
+Bounds Control::ScaledBounds(int to, int from) const noexcept
+{
+    return {MulDiv(bounds_.left, to, from), MulDiv(bounds_.top, to, from), MulDiv(bounds_.width, to, from),
+            MulDiv(bounds_.height, to, from)};
+}
+
+void Control::ChangeScale(int to, int from)
+{
+    if (to <= 0 || from <= 0 || to == from)
+        return;
+    ScaleProperties(to, from);
+    ApplyBounds(ScaledBounds(to, from), false);
+    // An auto-sized control takes its new size without new anchor
+    // distances: its parent is not scaled yet; the scaled ones hold.
+    scaling_ = true;
+    FontChanged();
+    scaling_ = false;
+}
+
+std::string Control::AccessibleName() const
+{
+    if (accessibleName_)
+        return *accessibleName_;
+    // A blank byte is never part of a double-byte character.
+    std::string name;
+    bool blank = false;
+    for (char c : caption_) {
+        if (c == ' ') {
+            blank = true;
+            continue;
+        }
+        if (blank && !name.empty())
+            name += ' ';
+        blank = false;
+        name += c;
+    }
+    return name;
+}
+
+void Control::SetAccessibleName(std::string name)
+{
+    accessibleName_ = std::move(name);
+    if (parent_)
+        parent_->NotifyAccessible(EVENT_OBJECT_NAMECHANGE, this);
+}
+
+RECT Control::FocusRect() const noexcept
+{
+    return RECT{bounds_.left - 1, bounds_.top - 1, bounds_.Right() + 1, bounds_.Bottom() + 1};
+}
 
 void Control::MouseEnter() { hot_ = true; }
 void Control::MouseLeave() { hot_ = false; }
@@ -245,7 +324,9 @@ void Control::MouseUp(int, int) {}
 void Control::BoundsChanged(const Bounds& old)
 {
     if (parent_ && parent_->Handle()) {
+        const POINT scroll = parent_->ScrollPosition();
         RECT r{old.left, old.top, old.Right(), old.Bottom()};
+        OffsetRect(&r, -scroll.x, -scroll.y);
         InvalidateRect(parent_->Handle(), &r, FALSE);
     }
     Invalidate();
@@ -263,12 +344,16 @@ void Control::EnabledChanged()
     Invalidate();
     if (!enabled_ && parent_ && parent_->HotControl() == this)
         parent_->SetHot(nullptr);
+    if (parent_)
+        parent_->NotifyAccessible(EVENT_OBJECT_STATECHANGE, this);
 }
 
 void Control::CaptionChanged()
 {
     AdjustSize();
     Invalidate();
+    if (parent_ && !accessibleName_)
+        parent_->NotifyAccessible(EVENT_OBJECT_NAMECHANGE, this);
 }
 
 void Control::FontChanged()

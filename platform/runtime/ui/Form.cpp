@@ -5,6 +5,8 @@
 
 #include "sharedrt/AppObjects.h"
 
+#include <cstring>
+
 namespace rt::ui {
 namespace {
 
@@ -76,6 +78,13 @@ ControlArgs FormControlArgs(const FormArgs& args)
     return control;
 }
 
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0
+#endif
+#ifndef WM_DPICHANGED_AFTERPARENT
+#define WM_DPICHANGED_AFTERPARENT 0x02E3
+#endif
+
 HWND ApplicationWindow() noexcept
 {
     Application* app = CurrentApplication();
@@ -134,12 +143,59 @@ void Form::BeforeDestruction() noexcept
     WinControl::BeforeDestruction();
 }
 
+int WindowDpi(HWND window) noexcept
+{
+    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+    static const GetDpiForWindowFn getDpiForWindow = [] {
+        GetDpiForWindowFn function = nullptr;
+        const FARPROC found = GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow");
+        static_assert(sizeof found == sizeof function);
+        std::memcpy(&function, &found, sizeof function);
+        return function;
+    }();
+    if (getDpiForWindow && window)
+        if (const UINT dpi = getDpiForWindow(window))
+            return static_cast<int>(dpi);
+    HDC screen = GetDC(nullptr);
+    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
+    if (screen)
+        ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : kDesignPixelsPerInch;
+}
+
 void Form::DoCreate()
 {
     if (created_)
         return;
     created_ = true;
+    try {
+        ScaleToDpi(WindowDpi(hwnd_));
+    } catch (...) {
+        ReportEventException();
+    }
     RunEvent(OnCreate, *this);
+}
+
+void Form::ScaleToDpi(int dpi)
+{
+    if (dpi > 0 && dpi != PixelsPerInch())
+        ChangeScale(dpi, PixelsPerInch());
+}
+
+void Form::ScaleProperties(int to, int from)
+{
+    WinControl::ScaleProperties(to, from);
+    designBounds_ = {designBounds_.left, designBounds_.top, MulDiv(designBounds_.width, to, from),
+                     MulDiv(designBounds_.height, to, from)};
+}
+
+// A top-level form keeps its place on the screen.
+Bounds Form::ScaledBounds(int to, int from) const noexcept
+{
+    const Bounds b = GetBounds();
+    if (IsTopLevel())
+        return {b.left, b.top, MulDiv(b.width, to, from), MulDiv(b.height, to, from)};
+    return WinControl::ScaledBounds(to, from);
 }
 
 HWND Form::DetachedParentWindow() const { return ApplicationWindow(); }
@@ -259,7 +315,7 @@ void Form::ApplyFrameStyle()
     if (IsTopLevel())
         keep |= WS_MAXIMIZE | WS_MINIMIZE;
     const DWORD currentEx = static_cast<DWORD>(GetWindowLongPtrA(hwnd_, GWL_EXSTYLE));
-    SetWindowStyles(BaseStyle() | (current & keep), spec_.exStyle | (currentEx & WS_EX_TOPMOST));
+    SetWindowStyles(BaseStyle() | (current & keep), spec_.exStyle | (currentEx & (WS_EX_TOPMOST | WS_EX_CONTROLPARENT)));
 }
 
 void Form::SetBorderStyle(BorderStyle style)
@@ -412,6 +468,23 @@ LRESULT Form::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             ::SetFocus(activeControl_->Handle());
             return 0;
         }
+        break;
+    case WM_DPICHANGED_AFTERPARENT:
+        ScaleToDpi(WindowDpi(hwnd_));
+        return 0;
+    case WM_DPICHANGED:
+        if (IsTopLevel()) {
+            ScaleToDpi(HIWORD(wParam));
+            if (const auto* suggested = reinterpret_cast<const RECT*>(lParam))
+                SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                             suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+            return 0;
+        }
+        break;
+    case WM_SETTINGCHANGE:
+    case WM_SYSCOLORCHANGE:
+        // High contrast on or off, other system colours: everything anew.
+        RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
         break;
     case WM_SIZE:
         if (IsTopLevel()) {

@@ -2,13 +2,16 @@
 
 #include "sharedrt/ui/DcGuards.h"
 
+#include <oleacc.h>
+
 namespace rt::ui {
 
 Label::Label(const LabelArgs& args)
     : GraphicControl(args.control),
       transparent_(args.transparent),
       wordWrap_(args.wordWrap),
-      alignment_(args.alignment)
+      alignment_(args.alignment),
+      link_(args.link)
 {
     autoSize_ = args.autoSize;
     AdjustSize();
@@ -54,13 +57,22 @@ void Label::Paint(HDC dc)
 {
     RECT r{0, 0, Width(), Height()};
     if (!transparent_) {
-        unique_hbrush brush(CreateSolidBrush(ResolveColor(GetColor())));
+        unique_hbrush brush(CreateSolidBrush(ResolveColor(ContrastColor(GetColor(), kColorWindow))));
         FillRect(dc, &r, brush.get());
     }
     SelectGuard font(dc, FontHandle());
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, ResolveColor(Enabled() ? GetFont().color : kColorGrayText));
+    const Color text = ContrastColor(GetFont().color, link_ ? kColorHotLight : kColorWindowText);
+    SetTextColor(dc, ResolveColor(Enabled() ? text : kColorGrayText));
     DrawTextA(dc, Caption().c_str(), static_cast<int>(Caption().size()), &r, TextFormat());
 }
+
+} // namespace rt::ui
+
+namespace rt::ui {
+
+long Label::AccessibleRole() const noexcept { return link_ ? ROLE_SYSTEM_LINK : ROLE_SYSTEM_STATICTEXT; }
+
+std::string Label::AccessibleDefaultAction() const { return link_ ? "跳转" : std::string(); }
 
 } // namespace rt::ui

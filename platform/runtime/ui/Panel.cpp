@@ -9,6 +9,7 @@ Panel::Panel(const PanelArgs& args)
       bevel_(args.bevelOuter),
       showCaption_(args.showCaption)
 {
+    SetAutoScroll(args.autoScroll);
 }
 
 Panel::~Panel() = default;
@@ -38,7 +39,7 @@ void Panel::PaintBackground(HDC dc, const RECT& client)
     if (showCaption_ && !Caption().empty()) {
         SelectGuard font(dc, FontHandle());
         SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, ResolveColor(Enabled() ? GetFont().color : kColorGrayText));
+        SetTextColor(dc, ResolveColor(Enabled() ? ContrastColor(GetFont().color, kColorWindowText) : kColorGrayText));
         RECT text = client;
         DrawTextA(dc, Caption().c_str(), static_cast<int>(Caption().size()), &text,
                   DT_SINGLELINE | DT_VCENTER | DT_CENTER | DT_NOPREFIX);

@@ -121,6 +121,14 @@ void ToolBar::AdjustHeight()
     SetHeight(first.bottom + first.top);
 }
 
+void ToolBar::ScaleProperties(int to, int from)
+{
+    WinControl::ScaleProperties(to, from);
+    buttonWidth_ = MulDiv(buttonWidth_, to, from);
+    buttonHeight_ = MulDiv(buttonHeight_, to, from);
+    ApplyButtonSize();
+}
+
 bool ToolBar::HandleReflected(UINT message, WPARAM wParam, LPARAM, LRESULT& result)
 {
     if (message != WM_COMMAND)
@@ -148,7 +156,7 @@ LRESULT ToolBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     if (message == WM_ERASEBKGND) {
         RECT client{};
         GetClientRect(Handle(), &client);
-        unique_hbrush brush(CreateSolidBrush(ResolveColor(GetColor())));
+        unique_hbrush brush(CreateSolidBrush(ResolveColor(ContrastColor(GetColor(), kColorBtnFace))));
         FillRect(reinterpret_cast<HDC>(wParam), &client, brush.get());
         return 1;
     }

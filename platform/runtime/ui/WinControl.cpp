@@ -57,7 +57,10 @@ void WinControl::CreateHandle()
     HWND parentWindow = Parent() ? Parent()->Handle() : DetachedParentWindow();
     const Bounds b = GetBounds();
     HMENU id = topLevel ? nullptr : reinterpret_cast<HMENU>(NextChildId());
-    HWND window = CreateWindowExA(spec_.exStyle, spec_.className, Caption().c_str(), BaseStyle(), b.left, b.top,
+    // The runtime's own windows hold their children as a dialog holds its
+    // controls: the dialog keys of a host reach into them.
+    const DWORD exStyle = spec_.exStyle | (spec_.systemClass ? 0 : WS_EX_CONTROLPARENT);
+    HWND window = CreateWindowExA(exStyle, spec_.className, Caption().c_str(), BaseStyle(), b.left, b.top,
                                   b.width, b.height, parentWindow, id, WindowDispatch::Instance(),
                                   spec_.systemClass ? nullptr : this);
     if (!window)
@@ -140,6 +143,10 @@ void WinControl::RemoveChild(Control* child) noexcept
     children_.erase(std::remove(children_.begin(), children_.end(), child), children_.end());
     if (hot_ == child)
         hot_ = nullptr;
+    if (focusedChild_ == child)
+        focusedChild_ = nullptr;
+    if (spacePressed_ == child)
+        spacePressed_ = nullptr;
     if (pressed_ == child) {
         pressed_ = nullptr;
         if (hwnd_ && GetCapture() == hwnd_)
@@ -268,6 +275,7 @@ void WinControl::ClientSizeChanged()
     lastClientHeight_ = client.bottom;
     Realign();
     Resized();
+    UpdateScrollBars();
 }
 
 void WinControl::Resized() { RunEvent(OnResize, *this); }
@@ -277,6 +285,8 @@ void WinControl::UpdateShowing()
     const bool now = Visible() && (Parent() ? Parent()->Showing() : IsTopLevel());
     if (now != showing_) {
         showing_ = now;
+        if (now)
+            UpdateTabStopStyle();
         ShowingChanged(now);
     }
     const std::vector<Control*> children = children_;
@@ -302,6 +312,8 @@ void WinControl::SetFocus()
 
 Control* WinControl::ControlAt(int x, int y) const noexcept
 {
+    x += scrollX_;
+    y += scrollY_;
     for (auto it = children_.rbegin(); it != children_.rend(); ++it) {
         Control* child = *it;
         if (dynamic_cast<GraphicControl*>(child) && child->Visible() && child->Enabled() &&
@@ -399,13 +411,42 @@ void WinControl::FontChanged()
 
 void WinControl::ColorChanged() { Invalidate(); }
 
+void WinControl::ChangeScale(int to, int from)
+{
+    if (to <= 0 || from <= 0 || to == from)
+        return;
+    // The children first, each from its own place and distances; the
+    // layout waits until this control has its new size too.
+    ++aligning_;
+    try {
+        ScaleProperties(to, from);
+        const std::vector<Control*> children = children_;
+        for (Control* child : children)
+            if (std::find(children_.begin(), children_.end(), child) != children_.end())
+                child->ChangeScale(to, from);
+        ApplyBounds(ScaledBounds(to, from), false);
+        scaling_ = true;
+        FontChanged();
+        scaling_ = false;
+    } catch (...) {
+        scaling_ = false;
+        --aligning_;
+        throw;
+    }
+    --aligning_;
+    Realign();
+    UpdateScrollBars();
+    Invalidate();
+}
+
 HBRUSH WinControl::ControlColor(HDC dc)
 {
-    SetTextColor(dc, ResolveColor(GetFont().color));
-    SetBkColor(dc, ResolveColor(GetColor()));
-    if (!colorBrush_ || colorBrushFor_ != GetColor()) {
-        colorBrush_.reset(CreateSolidBrush(ResolveColor(GetColor())));
-        colorBrushFor_ = GetColor();
+    const Color color = ContrastColor(GetColor(), kColorWindow);
+    SetTextColor(dc, ResolveColor(ContrastColor(GetFont().color, kColorWindowText)));
+    SetBkColor(dc, ResolveColor(color));
+    if (!colorBrush_ || colorBrushFor_ != color) {
+        colorBrush_.reset(CreateSolidBrush(ResolveColor(color)));
+        colorBrushFor_ = color;
     }
     return colorBrush_.get();
 }

@@ -3,6 +3,7 @@
 // visibility changes, and messages its children send to it.
 #include "sharedrt/ui/WinControl.h"
 
+#include "AccessibleWindow.h"
 #include "BackBuffer.h"
 #include "FormToolTips.h"
 #include "InputMethod.h"
@@ -57,7 +58,16 @@ bool IsMouseButtonMessage(UINT message) noexcept
 
 LRESULT WinControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    LRESULT handled = 0;
+    if (HandleFocusMessage(message, wParam, lParam, handled) || HandleScrollMessage(message, wParam, handled))
+        return handled;
     switch (message) {
+    case WM_GETOBJECT:
+        if (static_cast<LONG>(static_cast<DWORD>(lParam)) == OBJID_CLIENT &&
+            (HasAccessibleChildren() || HasOwnAccessibleName()))
+            if (const LRESULT object = AnswerAccessibleObject(hwnd_, wParam))
+                return object;
+        break;
     case WM_ERASEBKGND:
         if (!IsSystemClass())
             return 1; // WM_PAINT draws everything, off screen first
@@ -94,10 +104,14 @@ LRESULT WinControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SYSKEYDOWN:
         if (HandleKeyDown(wParam))
             return 0;
+        if (message == WM_KEYDOWN && NavigateKey(static_cast<WORD>(wParam), lParam))
+            return 0;
         break;
     case WM_SETFOCUS: {
         const LRESULT result = DefaultHandler(message, wParam, lParam);
         FocusEntered();
+        if (hwnd_ && GetFocus() == hwnd_)
+            KeyboardFocusEntered();
         return result;
     }
     case WM_KILLFOCUS: {
@@ -209,29 +223,41 @@ void WinControl::PaintWindow(HDC dc)
         auto* graphic = dynamic_cast<GraphicControl*>(child);
         if (!graphic || !graphic->Visible())
             continue;
-        const Bounds b = graphic->GetBounds();
+        Bounds b = graphic->GetBounds();
         if (b.width <= 0 || b.height <= 0)
             continue;
+        b.left -= scrollX_;
+        b.top -= scrollY_;
         SavedDcState state(dc);
         IntersectClipRect(dc, b.left, b.top, b.Right(), b.Bottom());
         OffsetViewportOrgEx(dc, b.left, b.top, nullptr);
         graphic->Paint(dc);
     }
+    if (focusedChild_ && focusedChild_->Visible() && ShowsFocusCues()) {
+        RECT focus = focusedChild_->FocusRect();
+        OffsetRect(&focus, -scrollX_, -scrollY_);
+        SetTextColor(dc, RGB(0, 0, 0));
+        SetBkColor(dc, RGB(255, 255, 255));
+        DrawFocusRect(dc, &focus);
+    }
 }
 
 void WinControl::PaintBackground(HDC dc, const RECT& client)
 {
-    unique_hbrush brush(CreateSolidBrush(ResolveColor(GetColor())));
+    unique_hbrush brush(CreateSolidBrush(ResolveColor(ContrastColor(GetColor(), kColorWindow))));
     FillRect(dc, &client, brush.get());
 }
 
 void WinControl::RouteMouse(UINT message, WPARAM, LPARAM lParam)
 {
-    const int x = GET_X_LPARAM(lParam);
-    const int y = GET_Y_LPARAM(lParam);
+    const int clientX = GET_X_LPARAM(lParam);
+    const int clientY = GET_Y_LPARAM(lParam);
+    // Children's places are in content coordinates.
+    const int x = clientX + scrollX_;
+    const int y = clientY + scrollY_;
     switch (message) {
     case WM_MOUSEMOVE: {
-        Control* target = ControlAt(x, y);
+        Control* target = ControlAt(clientX, clientY);
         // While a control is pressed, only it can be under the mouse.
         if (pressed_)
             target = pressed_->GetBounds().Contains(x, y) ? pressed_ : nullptr;
@@ -248,7 +274,19 @@ void WinControl::RouteMouse(UINT message, WPARAM, LPARAM lParam)
             SetHot(nullptr);
         break;
     case WM_LBUTTONDOWN:
-        if (Control* target = ControlAt(x, y)) {
+        if (HasTabStops()) {
+            // The keyboard follows the click; no focus cue comes of it.
+            Control* target = ControlAt(clientX, clientY);
+            if (target && target->TabStop() && target != focusedChild_) {
+                InvalidateFocusRect();
+                focusedChild_ = target;
+            }
+            if (GetFocus() != hwnd_)
+                ::SetFocus(hwnd_);
+            if (!hwnd_)
+                break;
+        }
+        if (Control* target = ControlAt(clientX, clientY)) {
             pressed_ = target;
             SetCapture(hwnd_);
             target->MouseDown(x - target->Left(), y - target->Top());
@@ -273,7 +311,7 @@ void WinControl::RouteMouse(UINT message, WPARAM, LPARAM lParam)
                 ReleaseCapture();
             RECT client{};
             GetClientRect(hwnd_, &client);
-            const POINT point{x, y};
+            const POINT point{clientX, clientY};
             if (PtInRect(&client, point) && Enabled())
                 Click();
         }

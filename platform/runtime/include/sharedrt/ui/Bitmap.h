@@ -53,10 +53,21 @@ public:
     // Writes a 24-bit .bmp file. Throws rt::IoError when it cannot.
     void SaveToFile(const std::string& path) const;
 
+    // A copy of `width` x `height` pixels, each of `cells` equal-width
+    // cells scaled on its own by averaging the area each new pixel covers
+    // (smooth, for pictures of a design drawn at a higher DPI). With
+    // `transparent`, the transparent colour's pixels become see-through
+    // and the copy is drawn blended (its edges soft); whichever way it is
+    // drawn. Throws rt::Error when the copy cannot be made.
+    Bitmap Scaled(int width, int height, int cells, bool transparent) const;
+    // Drawn blended by its own per-pixel alpha (a transparent Scaled copy).
+    bool HasAlpha() const noexcept { return alpha_; }
+
 private:
     explicit Bitmap(HBITMAP handle);
 
     unique_hbitmap handle_;
+    bool alpha_ = false;
     int width_ = 0;
     int height_ = 0;
 };

@@ -27,8 +27,15 @@ inline constexpr Color kColorBtnFace = SystemColor(15);    // COLOR_BTNFACE
 inline constexpr Color kColorBtnShadow = SystemColor(16);  // COLOR_BTNSHADOW
 inline constexpr Color kColorGrayText = SystemColor(17);   // COLOR_GRAYTEXT
 inline constexpr Color kColorBtnHighlight = SystemColor(20); // COLOR_BTNHIGHLIGHT
+inline constexpr Color kColorHotLight = SystemColor(26);   // COLOR_HOTLIGHT
 
 // The RGB value a colour stands for now (system colours resolved).
 SHAREDRT_API std::uint32_t ResolveColor(Color color) noexcept;
+
+// Windows' high-contrast mode is on (asked of the system each time).
+SHAREDRT_API bool HighContrast() noexcept;
+// The colour to paint with: `designed`, or in high-contrast mode the system
+// colour `system` in place of a fixed RGB one.
+SHAREDRT_API Color ContrastColor(Color designed, Color system) noexcept;
 
 } // namespace rt::ui

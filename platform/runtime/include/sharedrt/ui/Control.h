@@ -32,6 +32,9 @@ class Form;
 
 enum class Cursor { Default, Arrow, Hand, IBeam, Wait };
 
+// Designs give pixels at this many dots per inch.
+inline constexpr int kDesignPixelsPerInch = 96;
+
 struct ControlArgs {
     Component* owner = nullptr;
     WinControl* parent = nullptr;
@@ -116,6 +119,33 @@ public:
     virtual void Click();
     NotifyEvent OnClick;
 
+    // The dots per inch the control's sizes are for: the design's (96)
+    // until its form is scaled to its window's (Form::ScaleToDpi).
+    int PixelsPerInch() const noexcept { return pixelsPerInch_; }
+    // A design length (at 96 dots per inch) in this control's pixels.
+    int Scaled(int designPixels) const noexcept;
+    // Scales position, size, anchor distances and the control's own font
+    // from `from` to `to` dots per inch (a whole form: Form::ScaleToDpi).
+    virtual void ChangeScale(int to, int from);
+
+    // The keyboard and assistive technology. A windowed parent serves its
+    // graphic children: it takes the focus for them, moves it between its
+    // tab stops and tells oleacc about those with a role.
+    // Reached with Tab and the arrow keys; Enter and Space click it.
+    virtual bool TabStop() const noexcept { return false; }
+    // Its MSAA role (ROLE_SYSTEM_...); 0: not shown to assistive technology.
+    virtual long AccessibleRole() const noexcept { return 0; }
+    // The name it is read by: the one set, else the caption with each run
+    // of blanks made one blank and none at either end ("清  卡  ": "清 卡").
+    std::string AccessibleName() const;
+    bool HasOwnAccessibleName() const noexcept { return accessibleName_.has_value(); }
+    // A name for assistive technology; the caption stays as it is.
+    void SetAccessibleName(std::string name);
+    // What its click does, in words (the default action); empty: nothing.
+    virtual std::string AccessibleDefaultAction() const { return {}; }
+    // Where its focus rectangle goes, in its parent's coordinates.
+    virtual RECT FocusRect() const noexcept;
+
 protected:
     explicit Control(const ControlArgs& args);
     // The arguments with a kind's own defaults where the caller left them
@@ -150,6 +180,11 @@ protected:
     // distances.
     void SetBoundsFromLayout(const Bounds& bounds);
 
+    // The DPI, the own font and the anchor distances of ChangeScale.
+    virtual void ScaleProperties(int to, int from);
+    // The bounds ChangeScale gives the control.
+    virtual Bounds ScaledBounds(int to, int from) const noexcept;
+
 private:
     friend class WinControl;
     void ApplyBounds(const Bounds& bounds, bool recordAnchors);
@@ -175,6 +210,9 @@ private:
     mutable unique_hfont fontHandle_;
     mutable unique_hfont retiredFont_; // the previous one, still selected somewhere
     mutable std::optional<Font> fontHandleFor_;
+    int pixelsPerInch_ = kDesignPixelsPerInch;
+    bool scaling_ = false;
+    std::optional<std::string> accessibleName_;
 };
 
 } // namespace rt::ui

@@ -38,6 +38,12 @@
 //   OnKeyDown - with key preview on, every key pressed in any windowed
 //               control of the form reaches the form first; the key then
 //               goes on to the focused control unless a handler set it to 0.
+//
+// Dots per inch: a form is designed at 96. CreateForm scales it to its
+// window's DPI before OnCreate (rectangles, fonts, pictures), and a form
+// lays itself out again when its window's DPI changes (WM_DPICHANGED, and
+// WM_DPICHANGED_AFTERPARENT inside a container). At 96 nothing changes.
+// The runtime never changes the process's DPI mode: that is the host's.
 #ifdef _WIN32
 #include "sharedrt/Export.h"
 #include "sharedrt/ui/WinControl.h"
@@ -83,8 +89,11 @@ public:
     explicit Form(const FormArgs& args);
     ~Form() override;
 
-    // Runs OnCreate once (CreateForm calls it).
+    // Scales the form to its window's DPI, then runs OnCreate once
+    // (CreateForm calls it).
     void DoCreate();
+    // Lays the form out for `dpi` dots per inch (from the one it has now).
+    void ScaleToDpi(int dpi);
 
     // Shows the form and brings it to the front. A top-level form takes its
     // window state and, the first time, its position.
@@ -154,6 +163,8 @@ protected:
     virtual void HandleActivate(WPARAM wParam, LPARAM lParam);
     void ShowingChanged(bool showing) override;
     void VisibleChanged() override;
+    void ScaleProperties(int to, int from) override;
+    Bounds ScaledBounds(int to, int from) const noexcept override;
     void BeforeDestruction() noexcept override;
     HWND DetachedParentWindow() const override;
 
@@ -172,7 +183,7 @@ private:
     WindowState windowState_;
     const BorderStyle designBorderStyle_;
     const WindowState designWindowState_;
-    const Bounds designBounds_;
+    Bounds designBounds_;
     FormPosition position_;
     FormStyle formStyle_;
     bool keyPreview_;
@@ -183,6 +194,10 @@ private:
     std::unique_ptr<FormToolTips> tips_;
     Application* owningApplication_ = nullptr;  // set by Application::OwnForm
 };
+
+// The dots per inch of a window: GetDpiForWindow where the system has it
+// (looked up at run time), else the screen's LOGPIXELSY.
+SHAREDRT_API int WindowDpi(HWND window) noexcept;
 
 // Creates a form of class F and runs its create event.
 template <typename F, typename... Args>

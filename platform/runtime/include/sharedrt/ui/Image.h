@@ -1,8 +1,10 @@
 #pragma once
 // A picture. Stretched pictures fill the control; others are drawn at their
-// own size at the top-left (or centred). Transparent pictures leave out their
-// bottom-left pixel's colour. With auto size the control takes the picture's
-// size.
+// own size at the top-left (or centred): the size of the design (96 dots
+// per inch) at the control's scale, smoothed above it. Transparent pictures
+// leave out their bottom-left pixel's colour. With auto size the control
+// takes the picture's size. A decorative picture is not drawn in
+// high-contrast mode.
 #ifdef _WIN32
 #include "sharedrt/Export.h"
 #include "sharedrt/ui/Bitmap.h"
@@ -17,6 +19,7 @@ struct ImageArgs {
     bool stretch = false;
     bool center = false;
     bool autoSize = false;
+    bool decorative = false;
 };
 
 class SHAREDRT_API Image : public GraphicControl {
@@ -38,10 +41,17 @@ protected:
     Bounds AutoSizedBounds() const override;
 
 private:
+    // The picture as it is drawn at `width` x `height` (itself when that is
+    // its own size at 96 dots per inch).
+    const Bitmap& DrawnPicture(int width, int height) const;
+
     Bitmap picture_;
     bool transparent_;
     bool stretch_;
     bool center_;
+    bool decorative_;
+    mutable Bitmap scaled_;
+    mutable SIZE scaledFor_{0, 0};
 };
 
 } // namespace rt::ui

@@ -13,6 +13,9 @@ struct PanelArgs {
     ControlArgs control;  // colour defaults to the button face
     Bevel bevelOuter = Bevel::Raised;
     bool showCaption = true;
+    // Scroll bars when the client area is smaller than the content
+    // (WinControl's scrolling).
+    bool autoScroll = false;
 };
 
 class SHAREDRT_API Panel : public WinControl {

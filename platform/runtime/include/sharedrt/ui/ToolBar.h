@@ -49,6 +49,7 @@ public:
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void ScaleProperties(int to, int from) override;
     bool HandleReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     std::string HintAt(int x, int y) const override;
 

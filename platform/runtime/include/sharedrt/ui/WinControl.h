@@ -80,6 +80,49 @@ public:
 
     void Invalidate() noexcept override;
 
+    void ChangeScale(int to, int from) override;
+
+    // Keyboard focus among the graphic children that are tab stops: the
+    // window has the focus for them, Tab, Shift+Tab and the arrow keys move
+    // it in reading order (rows from the top, left to right in a row;
+    // hidden and disabled ones passed over), Enter and Space click the one
+    // that has it, under the rules of a mouse click. Its focus rectangle
+    // shows only after the keyboard was used (and not while the system's
+    // user-interface state hides focus cues). Tab past the last one goes to
+    // the next tab stop of the top-level window, or round when there is none.
+    Control* FocusedChild() const noexcept { return focusedChild_; }
+    // Gives the focus to a graphic tab stop (the window takes the focus).
+    void FocusChild(Control* child, bool byKeyboard);
+    // True when a graphic child is a tab stop: the window itself is then one.
+    bool HasTabStops() const noexcept;
+    // The graphic children with an accessible role, visible ones, in reading
+    // order: the children of the window's accessible object (child id =
+    // position + 1).
+    std::vector<Control*> AccessibleChildren() const;
+    bool HasAccessibleChildren() const noexcept;
+    // The child id of an accessible child (0 when it is none).
+    long AccessibleIdOf(const Control* child) const;
+    // The visible accessible child at a client point, or null.
+    Control* AccessibleChildAt(int x, int y) const;
+    // Clicks `child` later, from the message loop, if it is still a visible
+    // and enabled child then (an accessible default action).
+    void RequestClick(const Control* child);
+    // Tells assistive technology of a change of `child` (null: of the
+    // window's own object).
+    void NotifyAccessible(DWORD event, const Control* child) const noexcept;
+
+    // Scrolling (a panel made with autoScroll): when the client area is
+    // smaller than the content, that is the right and bottom edges of the
+    // children placed by position (not aligned, not anchored to the right or
+    // bottom edge), scroll bars show and the graphic children move with
+    // them. Bounds stay in content coordinates.
+    POINT ScrollPosition() const noexcept { return POINT{scrollX_, scrollY_}; }
+    void ScrollTo(int x, int y);
+    // The content's size, or the client area where that is larger.
+    SIZE ScrollArea() const noexcept;
+    // Scrolls so that the child is wholly in view (as far as it fits).
+    void ScrollIntoView(const Control& child);
+
     // Raised each time the window receives / loses the input focus, with the
     // control as sender.
     NotifyEvent OnEnter;
@@ -127,6 +170,10 @@ protected:
     bool IsTopLevel() const noexcept;
     // Works out Showing() again for this control and its windowed children.
     void UpdateShowing();
+    // Scroll bars with the content (a panel with autoScroll).
+    void SetAutoScroll(bool on);
+    // A child's place or visibility changed.
+    void ContentChanged();
     // The window parent for a control without a parent control.
     virtual HWND DetachedParentWindow() const;
 
@@ -161,6 +208,21 @@ private:
     bool SetMouseCursor(WPARAM wParam, LPARAM lParam);
     void PaintMessage();
     HBRUSH ControlColor(HDC dc);
+    bool NavigateKey(WORD key, LPARAM data);
+    bool MoveFocus(int step, bool wrap);
+    bool TabOut(bool back);
+    void ClickFocused();
+    bool ShowsFocusCues() const noexcept;
+    void InvalidateFocusRect() noexcept;
+    void KeyboardFocusEntered();
+    LRESULT DialogCode(const MSG* message) const;
+    std::vector<Control*> TabOrder() const;
+    SIZE ContentExtent() const noexcept;
+    void UpdateScrollBars();
+    void ScrollMessage(int bar, WORD request);
+    void UpdateTabStopStyle();
+    bool HandleFocusMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool HandleScrollMessage(UINT message, WPARAM wParam, LRESULT& result);
 
     WindowSpec spec_;
     HWND hwnd_ = nullptr;
@@ -185,6 +247,13 @@ private:
     std::string imeName_;
     unique_hbrush colorBrush_;
     Color colorBrushFor_ = 0;
+    Control* focusedChild_ = nullptr;
+    Control* spacePressed_ = nullptr;
+    bool focusCues_ = false;
+    bool autoScroll_ = false;
+    bool updatingScroll_ = false;
+    int scrollX_ = 0;
+    int scrollY_ = 0;
 };
 
 } // namespace rt::ui
