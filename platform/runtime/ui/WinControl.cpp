@@ -274,7 +274,7 @@ void WinControl::Resized() { RunEvent(OnResize, *this); }
 
 void WinControl::UpdateShowing()
 {
-    const bool now = Visible() && (Parent() ? Parent()->Showing() : IsTopLevel());
+    const bool now = Visible() && (Parent() ? Parent()->Showing() : ShowsWithoutParent());
     if (now != showing_) {
         showing_ = now;
         ShowingChanged(now);
@@ -287,6 +287,8 @@ void WinControl::UpdateShowing()
 }
 
 void WinControl::ShowingChanged(bool) {}
+
+bool WinControl::ShowsWithoutParent() const noexcept { return IsTopLevel(); }
 
 bool WinControl::HandleReflected(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 

@@ -127,6 +127,10 @@ protected:
     bool IsTopLevel() const noexcept;
     // Works out Showing() again for this control and its windowed children.
     void UpdateShowing();
+    // Whether this control, with no parent control, is on screen when
+    // visible: a top-level window is; a control placed into a window of the
+    // host's own says so too (HostWindowContainer).
+    virtual bool ShowsWithoutParent() const noexcept;
     // The window parent for a control without a parent control.
     virtual HWND DetachedParentWindow() const;
 
