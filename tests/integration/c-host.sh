@@ -19,10 +19,12 @@ kit="$work/kit" host="$work/host"
 mkdir -p "$host"
 cmake --install "$build" --prefix "$kit" >/dev/null
 
-flags=(-std=c99 -pedantic -Wall -Wextra -Werror -I"$kit/include" -I"$sqlite_include")
+# The compiler's own helpers linked in (-static-libgcc), as a C program
+# ships; the undecorated .def names bound to the __stdcall symbols.
+flags=(-std=c99 -pedantic -Wall -Wextra -Werror -static-libgcc -I"$kit/include" -I"$sqlite_include")
 "$cc" "${flags[@]}" -shared -o "$host/ModuleLib.dll" "$source/tests/integration/chost/CHostServices.c" \
   "$source/tests/integration/chost/CHostProgram.c" "$kit/lib/ModuleLib.def" "$kit/lib/SharedRt.lib" \
-  "$sqlite_library" -lversion -Wl,--kill-at
+  "$sqlite_library" -lversion -Wl,--enable-stdcall-fixup,--kill-at
 "$cc" "${flags[@]}" -o "$host/chost.exe" "$source/tests/integration/chost/chost.c"
 
 status=0
