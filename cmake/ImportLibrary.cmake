@@ -53,31 +53,71 @@ endfunction()
 
 wscbs_contract_names(WSCBS_EXPORTS WSCBS_MODULE_EXPORTS wscbs_module_slots)
 wscbs_contract_names(WSCBS_HOST_SERVICES WSCBS_HOST_SERVICE_NAMES wscbs_service_slots)
+wscbs_contract_names(WSCBS_RUNTIME_FUNCTIONS WSCBS_RUNTIME_FUNCTION_NAMES wscbs_runtime_slots)
 
-# wscbs_contract_def(FILE_NAME LIST LIBRARY OUT_VAR [EXTRA line...]): a .def
-# file (build/contract/FILE_NAME) for this build's width listing one X-macro
-# list of the header. 32-bit names
-# carry the __stdcall decoration ("InitSubApp@8"), which the linker
-# (--kill-at) and dlltool (-k) map onto the undecorated export; 64-bit
-# Windows has one calling convention and no decoration. EXTRA lines follow
-# the list as they are.
+# wscbs_contract_def(FILE_NAME LIST LIBRARY OUT_VAR [CDECL] [EXTRA line...]): a
+# .def file (build/contract/FILE_NAME) for this build's width listing one
+# X-macro list of the header. 32-bit __stdcall names carry their
+# decoration ("InitSubApp@8"), which the linker (--kill-at) and dlltool
+# (-k) map onto the undecorated export; __cdecl names (CDECL: the runtime's
+# C functions) and every 64-bit name have none. EXTRA lines follow the list
+# as they are.
 function(wscbs_contract_def file_name list library out)
+    set(extras ${ARGN})
+    set(decorate OFF)
+    if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+        set(decorate ON)
+    endif()
+    if(extras)
+        list(GET extras 0 first)
+        if(first STREQUAL "CDECL")
+            list(POP_FRONT extras)
+            set(decorate OFF)
+        endif()
+    endif()
     wscbs_contract_names(${list} names slots)
     set(lines "; Generated from include/wscbs/wscbs.h (${list}).\nLIBRARY ${library}\nEXPORTS\n")
     foreach(name count IN ZIP_LISTS names slots)
-        if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+        if(decorate)
             math(EXPR bytes "${count} * 4")
             string(APPEND lines "    ${name}@${bytes}\n")
         else()
             string(APPEND lines "    ${name}\n")
         endif()
     endforeach()
-    foreach(extra IN LISTS ARGN)
+    foreach(extra IN LISTS extras)
         string(APPEND lines "    ${extra}\n")
     endforeach()
     set(def ${CMAKE_BINARY_DIR}/contract/${file_name})
     file(CONFIGURE OUTPUT ${def} CONTENT "${lines}" @ONLY)
     set(${out} ${def} PARENT_SCOPE)
+endfunction()
+
+# wscbs_msvc_import_library(TARGET DEF_FILE): lib/<name of the DLL>.lib in
+# the build tree, the import library an MSVC host links (wscbs.lib,
+# SharedRt.lib), made from the .def with LLVM's dlltool: 32-bit symbols are
+# decorated as MSVC decorates them ("_InitSubApp@8" importing "InitSubApp",
+# "_WscbsStringAssign"), 64-bit ones plain. GNU ld links these as well. The
+# target is TARGET, built with the packed binaries.
+find_program(WSCBS_LLVM_DLLTOOL NAMES llvm-dlltool-14 llvm-dlltool)
+function(wscbs_msvc_import_library target def)
+    if(NOT WSCBS_LLVM_DLLTOOL)
+        message(FATAL_ERROR "LLVM's dlltool (llvm-dlltool-14, Debian package llvm-14) makes the MSVC import "
+                            "libraries: scripts/bootstrap installs it")
+    endif()
+    get_filename_component(name ${def} NAME_WE)
+    set(lib ${CMAKE_BINARY_DIR}/lib/${name}.lib)
+    if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+        set(machine i386)
+    else()
+        set(machine i386:x86-64)
+    endif()
+    add_custom_command(OUTPUT ${lib}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/lib
+        COMMAND ${WSCBS_LLVM_DLLTOOL} -m ${machine} -k -d ${def} -l ${lib}
+        DEPENDS ${def})
+    add_custom_target(${target} ALL DEPENDS ${lib})
+    set_property(TARGET ${target} PROPERTY WSCBS_IMPORT_LIBRARY ${lib})
 endfunction()
 
 # add_import_library(NAME DEF_FILE)

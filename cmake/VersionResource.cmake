@@ -1,6 +1,12 @@
 # wscbs_version_resource(TARGET DESCRIPTION_EN text DESCRIPTION_ZH utf16-escapes)
 # Gives a Windows binary its version resource: file and product version from
-# the project's version, the texts in a Chinese and an English block.
+# the project's version (the one source of the version: the reference host
+# reads the module's from its resource), the texts in a Chinese and an
+# English block. The description says the width ("(32-bit)", "（32位）"), so
+# that the two builds' files can be told apart by their version fields.
+set(WSCBS_COMPANY "Quorvane" CACHE STRING "CompanyName of the binaries' version resources")
+set(WSCBS_COPYRIGHT "Copyright (C) 2026 Quorvane. All rights reserved."
+    CACHE STRING "LegalCopyright of the binaries' version resources")
 function(wscbs_version_resource target)
     cmake_parse_arguments(arg "" "DESCRIPTION_EN;DESCRIPTION_ZH" "" ${ARGN})
     get_target_property(type ${target} TYPE)
@@ -11,14 +17,24 @@ function(wscbs_version_resource target)
         set(VR_TYPE VFT_DLL)
         set(suffix .dll)
     endif()
+    if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+        set(bits 64)
+        # （64位）
+        set(bits_zh "\\xff08\\x0036\\x0034\\x4f4d\\xff09")
+    else()
+        set(bits 32)
+        set(bits_zh "\\xff08\\x0033\\x0032\\x4f4d\\xff09")
+    endif()
     set(VR_NAME ${target})
     set(VR_FILE ${target}${suffix})
     set(VR_MAJOR ${PROJECT_VERSION_MAJOR})
     set(VR_MINOR ${PROJECT_VERSION_MINOR})
     set(VR_PATCH ${PROJECT_VERSION_PATCH})
     set(VR_VERSION ${PROJECT_VERSION})
-    set(VR_DESCRIPTION_EN ${arg_DESCRIPTION_EN})
-    set(VR_DESCRIPTION_ZH ${arg_DESCRIPTION_ZH})
+    set(VR_DESCRIPTION_EN "${arg_DESCRIPTION_EN} (${bits}-bit)")
+    set(VR_DESCRIPTION_ZH "${arg_DESCRIPTION_ZH}${bits_zh}")
+    set(VR_COMPANY "${WSCBS_COMPANY}")
+    set(VR_COPYRIGHT "${WSCBS_COPYRIGHT}")
     set(rc ${CMAKE_CURRENT_BINARY_DIR}/${target}.version.rc)
     configure_file(${PROJECT_SOURCE_DIR}/cmake/VersionResource.rc.in ${rc} @ONLY)
     target_sources(${target} PRIVATE ${rc})

@@ -1,5 +1,6 @@
 #include "HostState.h"
 
+#include "HostSettings.h"
 #include "HostText.h"
 #include "ValueObjects.h"
 #include "sharedrt/RtError.h"
@@ -249,6 +250,8 @@ HostState& State()
 
 extern "C" hostmodel::HostModel* HostModelInstance() noexcept
 {
+    // The host that asks for the model configures it: no settings file.
+    hostmodel::HostConfiguresModel();
     try {
         return &hostmodel::State();
     } catch (...) {

@@ -1,6 +1,7 @@
 #pragma once
 // The frame around each of the 30 services: one entry in the call log, and
 // no exception out of the export.
+#include "HostSettings.h"
 #include "HostState.h"
 #include "HostText.h"
 #include "sharedrt/RtString.h"
@@ -15,7 +16,9 @@ namespace hostmodel {
 // The call log entry of the running service.
 class ServiceCall {
 public:
-    explicit ServiceCall(const char* function) : slot_(State().BeginCall(function)) {}
+    // A model that no host configured is set up from the settings file
+    // first (HostSettings.h).
+    explicit ServiceCall(const char* function) : slot_((SetUpFromSettingsOnce(), State().BeginCall(function))) {}
 
     void Arguments(std::string text)
     {

@@ -149,7 +149,7 @@ std::size_t SharedHeap::BlockSize(const void* p)
 } // namespace rt
 #endif
 
-extern "C" void* SharedHeapAllocZeroed(std::size_t size) noexcept
+extern "C" void* SharedHeapAllocZeroed(std::size_t size)
 {
     try {
         return rt::SharedHeap::AllocZeroed(size);
@@ -158,7 +158,7 @@ extern "C" void* SharedHeapAllocZeroed(std::size_t size) noexcept
     }
 }
 
-extern "C" void SharedHeapFree(void* block) noexcept
+extern "C" void SharedHeapFree(void* block)
 {
     rt::SharedHeap::Free(block);
 }

@@ -2,6 +2,7 @@
 #include "CatalogueSection.h"
 #include "CheckReport.h"
 #include "UpgradeSection.h"
+#include "VersionSection.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -30,7 +31,16 @@ std::unique_ptr<check::CheckSection> Catalogue(std::string bytes)
     file.path = "C:\\inst\\WSCBS\\errmsg.xml";
     file.read = true;
     file.bytes = std::move(bytes);
-    return check::MakeCatalogueSection(startup::PlanErrorCatalogue(file, text::SystemGbkConverter()));
+    return check::MakeCatalogueSection(startup::PlanErrorCatalogue(file, text::SystemGbkConverter()), file.bytes);
+}
+
+// `text` (ASCII) as UTF-16 with a byte-order mark.
+std::string Utf16(std::string_view text, bool littleEndian)
+{
+    std::string bytes = littleEndian ? std::string("\xFF\xFE") : std::string("\xFE\xFF");
+    for (char c : text)
+        bytes += littleEndian ? std::string{c, '\0'} : std::string{'\0', c};
+    return bytes;
 }
 
 check::UpgradeCheck Upgrade(std::string_view text)
@@ -125,4 +135,54 @@ TEST(CheckReport, TheActionSectionListsOnlyWhatChanges)
     failed.push_back(check::MakeActionSection(nothing, "cannot read"));
     EXPECT_EQ(check::ExitStatus(failed), check::kProblemsFound);
     EXPECT_THAT(Text(failed), HasSubstr("  S: the merge fails: cannot read"));
+}
+
+TEST(CheckReport, AByteOrderMarkAgainstTheDeclarationIsNamedAsTheCauseOnOneLine)
+{
+    const std::string document = "<?xml version=\"1.0\" encoding=\"GB2312\"?>\r\n<L><E><CODE>1</CODE><MSG>a</MSG></E></L>\r\n";
+    for (const bool littleEndian : {true, false}) {
+        check::Sections sections;
+        sections.push_back(Catalogue(Utf16(document, littleEndian)));
+        const std::string text = Text(sections);
+        const std::string problems = text.substr(text.find("== Problems"));
+        EXPECT_THAT(problems, HasSubstr("errmsg.xml:1: the file starts with a UTF-16 byte-order mark but declares "
+                                        "encoding \"GB2312\""));
+        EXPECT_THAT(problems, HasSubstr("save it as GB2312 without a byte-order mark"));
+        // Every problem on a line of its own: the module's message keeps
+        // its two lines joined.
+        EXPECT_THAT(problems, Not(HasSubstr("\r")));
+        EXPECT_THAT(problems, HasSubstr("[0002] "));
+    }
+    // Declared as UTF-16, or without a byte-order mark: no such cause.
+    for (const std::string& bytes : {Utf16("<?xml version=\"1.0\" encoding=\"UTF-16\"?><L/>", true),
+                                     std::string("<?xml version=\"1.0\" encoding=\"GB2312\"?>")}) {
+        check::Sections sections;
+        sections.push_back(Catalogue(bytes));
+        EXPECT_THAT(Text(sections), Not(HasSubstr("byte-order mark but")));
+    }
+}
+
+TEST(CheckReport, TheHostsRecordVersionIsCheckedAgainstTheModulesOwn)
+{
+    struct Case {
+        const char* moduleVersion;
+        const char* profileVersion;
+        const char* problem;  // empty: none
+    };
+    for (const Case& c : {Case{"2.0.1", "", ""}, Case{"2.0.1", "2.0.1", ""},
+                          Case{"2.0.1", "2.0.2", "Version=2.0.2 of [SubApp WSCBS] differs from 2.0.1, the version of "
+                                                 "C:\\inst\\host\\wscbs.dll"},
+                          Case{"", "", "the host's record of WSCBS has no version"}}) {
+        SCOPED_TRACE(std::string(c.moduleVersion) + "/" + c.profileVersion);
+        check::Sections sections;
+        sections.push_back(check::MakeVersionSection(
+            {"C:\\inst\\host\\MainFrame.ini", "WSCBS", "C:\\inst\\host\\wscbs.dll", c.moduleVersion, c.profileVersion}));
+        const std::string text = Text(sections);
+        if (*c.problem == '\0') {
+            EXPECT_EQ(check::ExitStatus(sections), check::kClean);
+        } else {
+            EXPECT_EQ(check::ExitStatus(sections), check::kProblemsFound);
+            EXPECT_THAT(text, HasSubstr("  C:\\inst\\host\\MainFrame.ini: " + std::string(c.problem)));
+        }
+    }
 }

@@ -124,3 +124,20 @@ TEST(DifferenceSectionJson, NumbersReadBackAsTheSameDouble)
     EXPECT_THAT(json.Text(), HasSubstr("-2.5e-300"));
     EXPECT_THAT(json.Text(), HasSubstr("null"));
 }
+
+TEST_F(DifferenceSectionTest, AZoneCodeThatMatchesNoRegionDirectoryIsAProblem)
+{
+    const std::vector<std::string> regions{"32-jiangsu", "33", "3301-hangzhou"};
+    // A digit left off the zone code: only the general part applies.
+    const startup::DifferencePlan unmatched = startup::PlanSysDifference(site_, files_, "330106", 0, 1);
+    const auto problem = check::UnmatchedZoneProblem(unmatched, regions);
+    ASSERT_TRUE(problem.has_value());
+    EXPECT_EQ(problem->file, unmatched.differenceFolder);
+    EXPECT_EQ(problem->message, "zone code 330106 (matched as 30106) matches no region directory (32-jiangsu, 33, "
+                                "3301-hangzhou): the start applies the general part alone");
+    EXPECT_EQ(check::MakeDifferenceSection(unmatched, regions)->Problems().size(),
+              check::DifferenceProblems(unmatched).size() + 1);
+    // A zone that a region directory fits, or no region directories at all.
+    EXPECT_FALSE(check::UnmatchedZoneProblem(startup::PlanSysDifference(site_, files_, "1330106", 0, 1), regions));
+    EXPECT_FALSE(check::UnmatchedZoneProblem(unmatched, {}));
+}

@@ -54,3 +54,44 @@ int32_t contract_c_item_integer(const WscbsParamItem* item) { return item->Value
 int contract_c_item_boolean(const WscbsParamItem* item) { return item->Value->Scalar.BooleanValue; }
 double contract_c_item_float(const WscbsParamItem* item) { return item->Value->Scalar.FloatValue; }
 const void* contract_c_item_pointer(const WscbsParamItem* item) { return item->Value->Scalar.PointerValue; }
+
+WscbsValueObject* contract_c_fill_value_object(void* borrowed)
+{
+    WscbsValueObject* vo = WscbsValueObjectCreate();
+    WscbsValueObject* child = WscbsValueObjectCreate();
+    int ok = vo != NULL && child != NULL;
+    ok = ok && WscbsValueObjectSetString(vo, "Global_curkjny", "202405");
+    ok = ok && WscbsValueObjectSetInteger(vo, "Count", -7);
+    ok = ok && WscbsValueObjectSetBoolean(vo, "Flag", 1);
+    ok = ok && WscbsValueObjectSetFloat(vo, "Rate", 0.13);
+    ok = ok && WscbsValueObjectSetPointer(vo, "Borrowed", borrowed);
+    ok = ok && WscbsValueObjectSetString(child, "Inner", "x");
+    ok = ok && WscbsValueObjectSetObject(vo, "Child", child);
+    ok = ok && WscbsValueObjectSetString(vo, "GLOBAL_CURKJNY", "200703");
+    /* Refused: an object owned already, a name too long, no value object. */
+    ok = ok && !WscbsValueObjectSetObject(vo, "Again", child);
+    {
+        char name[257];
+        memset(name, 'N', 256);
+        name[256] = '\0';
+        ok = ok && !WscbsValueObjectSetString(vo, name, "long");
+    }
+    ok = ok && !WscbsValueObjectSetString(NULL, "x", "y");
+    ok = ok && WscbsValueObjectCount(vo) == 6;
+    ok = ok && strcmp(WscbsValueObjectGetString(vo, "global_curkjny", "none"), "200703") == 0;
+    ok = ok && strcmp(WscbsValueObjectGetString(vo, "Count", "none"), "none") == 0;
+    ok = ok && WscbsValueObjectGetInteger(vo, "Count", 0) == -7;
+    ok = ok && WscbsValueObjectGetPointer(vo, "Borrowed", NULL) == borrowed;
+    ok = ok && WscbsValueObjectGetPointer(vo, "Child", NULL) == (void*)child;
+    if (!ok) {
+        WscbsValueObjectDestroy(vo);
+        return NULL;
+    }
+    return vo;
+}
+
+int contract_c_assign_text(WscbsString* result, const char* text)
+{
+    return WscbsStringAssign(result, "an older answer") && WscbsStringAssign(result, text) &&
+           strcmp(WscbsStringText(result), text) == 0 && WscbsStringLength(result) == strlen(text);
+}

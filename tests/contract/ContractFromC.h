@@ -73,6 +73,17 @@ int contract_c_item_boolean(const WscbsParamItem* item);
 double contract_c_item_float(const WscbsParamItem* item);
 const void* contract_c_item_pointer(const WscbsParamItem* item);
 
+/* A C host's value object made with the runtime's C functions: the items
+   "Global_curkjny" (string, set twice, the second time as
+   "GLOBAL_CURKJNY" to "200703"), "Count" (integer -7), "Flag" (boolean),
+   "Rate" (float 0.13), "Borrowed" (pointer to `borrowed`) and "Child" (an
+   object: a value object of its own with one item). Every call's result
+   is checked; NULL when one failed. */
+WscbsValueObject* contract_c_fill_value_object(void* borrowed);
+/* A text result as a C host's service gives it: assigned twice to the
+   caller's string, the second time `text`. 1 when both assignments held. */
+int contract_c_assign_text(WscbsString* result, const char* text);
+
 #ifdef __cplusplus
 }
 #endif

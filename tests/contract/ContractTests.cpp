@@ -167,3 +167,37 @@ TEST(ContractRecords, AFullLengthNameFillsTheLengthPrefixedField)
     EXPECT_EQ(item->Name[0], 255);
     EXPECT_EQ(ItemName(item), name);
 }
+
+TEST(ContractRecords, TheModuleReadsTheValueObjectACHostFillsWithTheRuntimesFunctions)
+{
+    int borrowed = 42;
+    WscbsValueObject* vo = contract_c_fill_value_object(&borrowed);
+    ASSERT_NE(vo, nullptr) << "a C function of the runtime failed";
+    // The module's own reading of the items (host/ValueObject).
+    EXPECT_EQ(host::GetString(vo, "Global_curkjny", ""), "200703");
+    EXPECT_EQ(ItemName(reinterpret_cast<const WscbsParamItem*>(host::FindItem(vo, "global_curkjny"))), "Global_curkjny")
+        << "the first spelling stays";
+    EXPECT_EQ(host::GetString(vo, "Count", "default"), "") << "an integer item reads as its empty string";
+    EXPECT_TRUE(host::GetBoolean(vo, "Flag", false));
+    EXPECT_EQ(host::FindItem(vo, "Rate")->Value->FloatValue, 0.13);
+    EXPECT_EQ(host::FindItem(vo, "Borrowed")->Value->PointerValue, &borrowed);
+    const rt::ParamItem* child = host::FindItem(vo, "Child");
+    ASSERT_NE(child, nullptr);
+    EXPECT_EQ(child->ValueType, WSCBS_PARAM_OBJECT);
+    EXPECT_EQ(host::GetString(static_cast<rt::DataVO*>(child->Value->ObjectValue), "Inner", ""), "x");
+    // The module replaces the borrowed pointer; the memory stays the host's.
+    host::SetString(vo, "Borrowed", "text");
+    EXPECT_EQ(borrowed, 42);
+    WscbsValueObjectDestroy(vo);  // with the child object, under the sanitizers
+}
+
+TEST(ContractRecords, AServiceWrittenInCGivesItsTextIntoTheModulesString)
+{
+    rt::RtString result("the module's own");
+    const rt::RtString kept = result;
+    ASSERT_EQ(contract_c_assign_text(&result, "WSCBS"), 1);
+    EXPECT_EQ(result.View(), "WSCBS");
+    EXPECT_EQ(result.RefCount(), 1);
+    EXPECT_EQ(kept.View(), "the module's own") << "another reference to the old text keeps it";
+    EXPECT_EQ(kept.RefCount(), 1);
+}

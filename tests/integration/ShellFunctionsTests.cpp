@@ -183,3 +183,32 @@ TEST(ShellTextRules, TheProfileMatchesCodesAsTheHostModelDoes)
     installation.Write("host\\MainFrame.ini", "[Host]\r\nCurrentSubApp=wscbs\r\n[SubApp WSCBS]\r\nFolder=..\\app\r\n");
     EXPECT_EQ(shell::ReadHostProfile(installation.Path()).currentSubApp, "wscbs");
 }
+
+TEST(HostProfile, TheRecordsVersionIsTheModulesOwnUnlessTheProfileGivesOne)
+{
+    // The module's DLL: <code>.dll in the host folder, else beside the
+    // program (this test's folder holds the build's wscbs.dll), or Module=.
+    testing_support::TempFolder installation("profile-version");
+    installation.Make("app");
+    installation.Make("host");
+    const auto read = [&](const std::string& subApp) {
+        installation.Write("host\\MainFrame.ini", "[Host]\r\nCurrentSubApp=WSCBS\r\n[SubApp WSCBS]\r\nFolder=..\\app\r\n" + subApp);
+        const shell::HostProfile profile = shell::ReadHostProfile(installation.Path());
+        EXPECT_EQ(profile.modules.size(), 1u);
+        return std::make_pair(profile.subApps.at(0).version, profile.modules.at(0));
+    };
+    const auto [own, module] = read("");
+    EXPECT_EQ(own, WSCBS_VERSION);
+    EXPECT_EQ(module.fileVersion, WSCBS_VERSION);
+    EXPECT_TRUE(module.profileVersion.empty());
+    EXPECT_TRUE(module.file.ends_with("\\WSCBS.dll")) << module.file;
+
+    const auto [given, moduleGiven] = read("Version=9.8.7\r\n");
+    EXPECT_EQ(given, "9.8.7");
+    EXPECT_EQ(moduleGiven.fileVersion, WSCBS_VERSION);
+
+    // A Module= that names no file: no version at all.
+    const auto [none, moduleMissing] = read("Module=absent.dll\r\n");
+    EXPECT_EQ(none, "");
+    EXPECT_EQ(moduleMissing.file, installation.Path() + "host\\absent.dll");
+}

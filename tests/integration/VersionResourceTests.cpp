@@ -60,9 +60,14 @@ TEST(VersionResource, EveryBinaryCarriesTheProjectsVersionInBothLanguages)
             EXPECT_EQ(info.Text(block, "ProductVersion"), WSCBS_VERSION);
             EXPECT_EQ(info.Text(block, "FileVersion"), std::string(WSCBS_VERSION) + ".0");
             EXPECT_EQ(info.Text(block, "OriginalFilename"), file);
-            EXPECT_NE(info.Text(block, "FileDescription"), "(none)");
-            EXPECT_NE(info.Text(block, "CompanyName"), "(none)");
+            EXPECT_EQ(info.Text(block, "CompanyName"), WSCBS_COMPANY);
+            EXPECT_EQ(info.Text(block, "LegalCopyright"), WSCBS_COPYRIGHT);
         }
+        // The 32- and 64-bit files told apart by their descriptions.
+        const bool wide = sizeof(void*) == 8;
+        EXPECT_TRUE(info.Text("040904b0", "FileDescription").ends_with(wide ? " (64-bit)" : " (32-bit)"))
+            << info.Text("040904b0", "FileDescription");
+        EXPECT_TRUE(info.Text("080403a8", "FileDescription").ends_with(wide ? "（64位）" : "（32位）"));
         // The Chinese block in the ANSI code page of a Chinese system.
         EXPECT_EQ(info.Text("080403a8", "ProductName"), "\xcd\xf8\xc9\xcf\xb3\xad\xb1\xa8\xcb\xb0");  // 网上抄报税
         EXPECT_EQ(info.Text("040904b0", "ProductName"), "Online tax copy-and-report");

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # scripts/run --installation DIR on folders that are no installation, or an
 # incomplete one: exit status 2 and a message naming what is missing, before
-# anything is built or laid out. The sample, and the sample with the
+# anything is built or laid out, pointing at scripts/check. The sample, and the sample with the
 # binaries in its host folder, pass the check.
 #   run-installation.sh SOURCE_DIR
 set -uo pipefail
@@ -27,6 +27,8 @@ expect_refusal() {
     echo "FAIL $1: exit status $status, not 2"; failures=$((failures + 1))
   elif ! grep -qF -- "$2" <<<"$output"; then
     echo "FAIL $1: the message does not say \"$2\":"; echo "$output"; failures=$((failures + 1))
+  elif ! grep -qF "scripts/check DIR tells what a start would meet" <<<"$output"; then
+    echo "FAIL $1: the message does not point at scripts/check:"; echo "$output"; failures=$((failures + 1))
   elif grep -q '^== building\|^== laying out' <<<"$output"; then
     echo "FAIL $1: went on after the check:"; echo "$output"; failures=$((failures + 1))
   else
@@ -61,7 +63,7 @@ expect_refusal no-subapp-folder "the sub-application folder of WSCBS is missing:
 sample some-binaries
 : >"$work/some-binaries/host/MainFrame.exe"
 : >"$work/some-binaries/host/wscbs.dll"
-expect_refusal some-binaries "not SharedRt.dll XPKestrel.dll ModuleLib.dll"
+expect_refusal some-binaries "not SharedRt.dll ModuleLib.dll"
 
 sample not-programs
 for name in MainFrame.exe wscbs.dll SharedRt.dll XPKestrel.dll ModuleLib.dll; do

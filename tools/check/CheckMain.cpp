@@ -13,6 +13,7 @@
 #include "DifferenceSection.h"
 #include "UpgradeSection.h"
 #include "UpgradeTrial.h"
+#include "VersionSection.h"
 
 #include "startup/actions/ActionIniMerge.h"
 #include "startup/upgrade/DatabaseUpgrade.h"
@@ -35,6 +36,7 @@
 #include <fcntl.h>
 #include <io.h>
 
+#include <algorithm>
 #include <iostream>
 #include <optional>
 
@@ -82,11 +84,20 @@ bool IsFolder(const std::string& path)
 
 // What the host would give the module, from the profile; rt::Error naming
 // what is missing when the installation cannot be read.
-check::CheckedInstallation ReadInstallation(const Options& options)
+check::CheckedInstallation ReadInstallation(const Options& options, check::VersionCheck& version)
 {
     if (!IsFolder(options.installation))
         throw rt::Error("no installation folder " + options.installation);
     const shell::HostProfile profile = shell::ReadHostProfile(options.installation);
+    version.profileFile = profile.profileFile;
+    for (const auto& module : profile.modules) {
+        if (rt::GbkCompareIgnoreAsciiCase(module.code, profile.currentSubApp) != 0)
+            continue;
+        version.subAppCode = module.code;
+        version.moduleFile = module.file;
+        version.moduleVersion = module.fileVersion;
+        version.profileVersion = module.profileVersion;
+    }
     check::CheckedInstallation installation;
     installation.folder = profile.installationFolder;
     installation.profileFile = profile.profileFile;
@@ -116,6 +127,25 @@ check::CheckedInstallation ReadInstallation(const Options& options)
     return installation;
 }
 
+// The region directories of the difference folder: its directories whose
+// names start with a digit.
+std::vector<std::string> RegionDirectories(const std::string& differenceFolder)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    const HANDLE find = FindFirstFileA((differenceFolder + "*").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && found.cFileName[0] >= '0' &&
+            found.cFileName[0] <= '9')
+            names.emplace_back(found.cFileName);
+    } while (FindNextFileA(find, &found));
+    FindClose(find);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 // The regional differences as the start plans them: strip switch 0 and the
 // "GS_Differ" kind, as InitSubApp applies them. The site only reads:
 // "cookie.ini" through the private-profile functions, a value object of the
@@ -133,9 +163,10 @@ std::unique_ptr<check::CheckSection> DifferenceSection(const check::CheckedInsta
     site.readIni = [](const std::string& file, const std::string& section, const std::string& key) {
         return profile::ReadIniString(file, section, key, "");
     };
-    return check::MakeDifferenceSection(startup::PlanSysDifference(site, startup::SystemDifferenceFiles(),
-                                                                  installation.zoneCode, kStripFirstCharacter,
-                                                                  kGsDiffer));
+    startup::DifferencePlan plan = startup::PlanSysDifference(site, startup::SystemDifferenceFiles(),
+                                                            installation.zoneCode, kStripFirstCharacter, kGsDiffer);
+    std::vector<std::string> regions = RegionDirectories(plan.differenceFolder);
+    return check::MakeDifferenceSection(std::move(plan), std::move(regions));
 }
 
 std::unique_ptr<check::CheckSection> ActionSection(const check::CheckedInstallation& installation)
@@ -159,7 +190,7 @@ std::unique_ptr<check::CheckSection> CatalogueSection(const check::CheckedInstal
 {
     const startup::CatalogueFile file =
         startup::ReadErrorCatalogueFile(installation.subAppFolder + startup::kCatalogueFileName);
-    return check::MakeCatalogueSection(startup::PlanErrorCatalogue(file, text::SystemGbkConverter()));
+    return check::MakeCatalogueSection(startup::PlanErrorCatalogue(file, text::SystemGbkConverter()), file.bytes);
 }
 
 std::unique_ptr<check::CheckSection> UpgradeSection(const check::CheckedInstallation& installation)
@@ -181,14 +212,16 @@ std::unique_ptr<check::CheckSection> UpgradeSection(const check::CheckedInstalla
 int Run(const Options& options)
 {
     check::CheckedInstallation installation;
+    check::VersionCheck version;
     try {
-        installation = ReadInstallation(options);
+        installation = ReadInstallation(options, version);
     } catch (const rt::Error& e) {
         std::cerr << "wscbs-check: the installation cannot be read: " << e.what() << "\n";
         return check::kUnreadableInstallation;
     }
     // In the order the start runs the steps.
     check::Sections sections;
+    sections.push_back(check::MakeVersionSection(version));
     sections.push_back(DifferenceSection(installation));
     sections.push_back(ActionSection(installation));
     sections.push_back(CatalogueSection(installation));

@@ -13,9 +13,22 @@ void WriteProblem(JsonWriter& json, const startup::PlanProblem& problem)
 
 std::string ProblemLine(const startup::PlanProblem& problem)
 {
+    // One problem, one line: a message of the module's own with a line
+    // break ("错误代码：[0002]\r\n...") is joined with a blank.
+    std::string message;
+    for (std::size_t i = 0; i < problem.message.size(); ++i) {
+        const char c = problem.message[i];
+        if (c == '\r' || c == '\n') {
+            if (c == '\r' && i + 1 < problem.message.size() && problem.message[i + 1] == '\n')
+                ++i;
+            message += ' ';
+        } else {
+            message += c;
+        }
+    }
     if (problem.line == 0)
-        return problem.file + ": " + problem.message;
-    return problem.file + ":" + std::to_string(problem.line) + ": " + problem.message;
+        return problem.file + ": " + message;
+    return problem.file + ":" + std::to_string(problem.line) + ": " + message;
 }
 
 std::vector<startup::PlanProblem> AllProblems(const Sections& sections)

@@ -36,7 +36,10 @@ void WriteStoredValue(JsonWriter& json, const startup::PlannedParameter& paramet
 
 class DifferenceSection final : public CheckSection {
 public:
-    explicit DifferenceSection(startup::DifferencePlan plan) : plan_(std::move(plan)) {}
+    DifferenceSection(startup::DifferencePlan plan, std::vector<std::string> regionDirectories)
+        : plan_(std::move(plan)), regionDirectories_(std::move(regionDirectories))
+    {
+    }
 
     std::string Key() const override { return "differences"; }
     std::string Title() const override { return "Regional differences " + plan_.differenceFolder; }
@@ -102,10 +105,17 @@ public:
         json.EndArray();
     }
 
-    std::vector<startup::PlanProblem> Problems() const override { return DifferenceProblems(plan_); }
+    std::vector<startup::PlanProblem> Problems() const override
+    {
+        std::vector<startup::PlanProblem> problems = DifferenceProblems(plan_);
+        if (auto unmatched = UnmatchedZoneProblem(plan_, regionDirectories_))
+            problems.push_back(std::move(*unmatched));
+        return problems;
+    }
 
 private:
     startup::DifferencePlan plan_;
+    std::vector<std::string> regionDirectories_;
 };
 
 } // namespace
@@ -122,9 +132,27 @@ std::vector<startup::PlanProblem> DifferenceProblems(const startup::DifferencePl
     return problems;
 }
 
-std::unique_ptr<CheckSection> MakeDifferenceSection(startup::DifferencePlan plan)
+std::optional<startup::PlanProblem> UnmatchedZoneProblem(const startup::DifferencePlan& plan,
+                                                        const std::vector<std::string>& regionDirectories)
 {
-    return std::make_unique<DifferenceSection>(std::move(plan));
+    if (regionDirectories.empty())
+        return std::nullopt;
+    for (const auto& folder : plan.folders)
+        if (folder.zoneDirectory)
+            return std::nullopt;
+    std::string names;
+    for (const auto& name : regionDirectories)
+        names += (names.empty() ? "" : ", ") + name;
+    return startup::PlanProblem{plan.differenceFolder, 0,
+                               "zone code " + plan.zoneCode + " (matched as " + plan.matchCode +
+                                   ") matches no region directory (" + names +
+                                   "): the start applies the general part alone"};
+}
+
+std::unique_ptr<CheckSection> MakeDifferenceSection(startup::DifferencePlan plan,
+                                                    std::vector<std::string> regionDirectories)
+{
+    return std::make_unique<DifferenceSection>(std::move(plan), std::move(regionDirectories));
 }
 
 } // namespace check

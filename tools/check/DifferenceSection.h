@@ -16,13 +16,26 @@
 #include "startup/regional/SysDifferencePlan.h"
 
 #include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
 namespace check {
 
-std::unique_ptr<CheckSection> MakeDifferenceSection(startup::DifferencePlan plan);
+// `regionDirectories`: the region directories the difference folder holds
+// (names that start with a digit), for the warning when none of them
+// matches the zone code.
+std::unique_ptr<CheckSection> MakeDifferenceSection(startup::DifferencePlan plan,
+                                                    std::vector<std::string> regionDirectories = {});
 
 // A plan's problems as the report lists them: the module's log text, with
 // what the reader said after it in brackets.
 std::vector<startup::PlanProblem> DifferenceProblems(const startup::DifferencePlan& plan);
+
+// A zone code that matches none of the region directories there are: the
+// start then applies the general part alone, silently (a digit left off
+// the company's ZONECODE, say). None when one matches or there are none.
+std::optional<startup::PlanProblem> UnmatchedZoneProblem(const startup::DifferencePlan& plan,
+                                                        const std::vector<std::string>& regionDirectories);
 
 } // namespace check

@@ -282,7 +282,7 @@ void WinControl::Resized() { RunEvent(OnResize, *this); }
 
 void WinControl::UpdateShowing()
 {
-    const bool now = Visible() && (Parent() ? Parent()->Showing() : IsTopLevel());
+    const bool now = Visible() && (Parent() ? Parent()->Showing() : ShowsWithoutParent());
     if (now != showing_) {
         showing_ = now;
         if (now)
@@ -297,6 +297,8 @@ void WinControl::UpdateShowing()
 }
 
 void WinControl::ShowingChanged(bool) {}
+
+bool WinControl::ShowsWithoutParent() const noexcept { return IsTopLevel(); }
 
 bool WinControl::HandleReflected(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include "sharedrt/Export.h"
+#include "wscbs/wscbs.h"
 
 #include <cstddef>
 
@@ -28,11 +29,7 @@ public:
 
 } // namespace rt
 
-// The same heap for a host written in C, exported by undecorated name: a
-// zero-filled block of `size` bytes, null when there is no memory for it;
-// and its release (null is ignored). A host gives the module's exports a
+// The same heap for a host written in C: SharedHeapAllocZeroed and
+// SharedHeapFree, declared with the runtime's other C functions in the
+// contract header (included above). A host gives the module's exports a
 // buffer of this heap, so that the module knows the buffer's size.
-extern "C" {
-SHAREDRT_API void* SharedHeapAllocZeroed(std::size_t size) noexcept;
-SHAREDRT_API void SharedHeapFree(void* block) noexcept;
-}

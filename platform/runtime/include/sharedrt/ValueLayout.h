@@ -11,6 +11,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 namespace rt {
 
@@ -98,5 +99,18 @@ SHAREDRT_API TParamValue* NewParamValue();
 SHAREDRT_API void FreeParamValue(TParamValue* cell) noexcept;
 // Empties an OLE variant (VariantClear in the product).
 SHAREDRT_API void ClearVariant(VariantBytes& variant) noexcept;
+
+// The host's side of the items, which host programs in C++ and the C
+// interface (WscbsValueObject...) share.
+// The first item whose name equals `name`, ASCII letters that begin a
+// character compared without case; null when none.
+SHAREDRT_API ParamItem* FindParamItem(const DataVO& vo, std::string_view name) noexcept;
+// Adds the item `name` with `cell` at the end, or gives the existing item
+// the new type and cell where it stands (keeping the name as first
+// written), releasing the old cell: a type 7 object is destroyed unless the
+// same object is set again as type 7; type 8 memory is left alone. The item
+// takes the cell also when this throws. Names over 255 bytes are refused
+// with rt::Error (they could never be found again).
+SHAREDRT_API void SetParamItem(DataVO& vo, std::string_view name, ParamType type, TParamValue* cell);
 
 } // namespace rt

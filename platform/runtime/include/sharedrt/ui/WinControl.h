@@ -174,6 +174,10 @@ protected:
     void SetAutoScroll(bool on);
     // A child's place or visibility changed.
     void ContentChanged();
+    // Whether this control, with no parent control, is on screen when
+    // visible: a top-level window is; a control placed into a window of the
+    // host's own says so too (HostWindowContainer).
+    virtual bool ShowsWithoutParent() const noexcept;
     // The window parent for a control without a parent control.
     virtual HWND DetachedParentWindow() const;
 

@@ -1,4 +1,4 @@
-#include "shell/HostProfile.h"
+#include "hostmodel/HostProfile.h"
 
 #include "sharedrt/GbkText.h"
 #include "sharedrt/RtError.h"
@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
-namespace shell {
+namespace hostmodel {
 namespace {
 
 using Lines = std::vector<std::pair<std::string, std::string>>;
@@ -118,14 +118,51 @@ std::uint32_t Number(const std::string& text, std::uint32_t fallback)
     return (end != nullptr && *end == '\0') ? static_cast<std::uint32_t>(value) : fallback;
 }
 
+bool IsFile(const std::string& path)
+{
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+// The folder of the running program, ending with "".
+std::string ProgramFolder()
+{
+    std::vector<char> path(MAX_PATH);
+    for (;;) {
+        const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0)
+            return {};
+        if (length < path.size()) {
+            const std::string file(path.data(), length);
+            return file.substr(0, file.find_last_of("\\/") + 1);
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
+// The sub-application's DLL: Module= relative to the host folder, else
+// <code>.dll there, else <code>.dll beside the running program (the shell
+// run on an installation without binaries loads its own).
+std::string ModuleFile(const std::string& hostFolder, const std::string& code, const std::string& module)
+{
+    if (!module.empty())
+        return Resolve(hostFolder, module);
+    const std::string inHostFolder = Resolve(hostFolder, code + ".dll");
+    if (IsFile(inHostFolder))
+        return inHostFolder;
+    const std::string besideProgram = ProgramFolder() + code + ".dll";
+    return IsFile(besideProgram) ? besideProgram : inHostFolder;
+}
+
 } // namespace
 
-HostProfile ReadHostProfile(const std::string& installationFolder)
+HostProfile ReadHostProfileFile(const std::string& profileFile)
 {
     HostProfile profile;
-    profile.installationFolder = WithBackslash(Resolve("", WithBackslash(installationFolder)));
-    profile.hostFolder = profile.installationFolder + "host\\";
-    profile.profileFile = profile.hostFolder + "MainFrame.ini";
+    profile.profileFile = Resolve("", profileFile);
+    profile.hostFolder = profile.profileFile.substr(0, profile.profileFile.find_last_of("\\/") + 1);
+    std::string parent = profile.hostFolder.substr(0, profile.hostFolder.size() - 1);
+    profile.installationFolder = parent.substr(0, parent.find_last_of("\\/") + 1);
     const DWORD attributes = GetFileAttributesA(profile.profileFile.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
         throw rt::Error("找不到主框架配置文件：" + profile.profileFile);
@@ -150,7 +187,13 @@ HostProfile ReadHostProfile(const std::string& installationFolder)
         setup.code = code;
         setup.caption = file.Value(section, "Caption");
         setup.folder = WithBackslash(Resolve(profile.hostFolder, WithBackslash(file.Value(section, "Folder"))));
-        setup.version = file.Value(section, "Version");
+        SubAppModuleFile module;
+        module.code = code;
+        module.file = ModuleFile(profile.hostFolder, code, file.Value(section, "Module"));
+        module.fileVersion = FileVersion(module.file);
+        module.profileVersion = file.Value(section, "Version");
+        setup.version = module.profileVersion.empty() ? module.fileVersion : module.profileVersion;
+        profile.modules.push_back(std::move(module));
         if (const std::string database = file.Value(section, "Database"); !database.empty())
             setup.databaseFile = Resolve(setup.folder, database);
         if (const std::string script = file.Value(section, "DatabaseScript"); !script.empty())
@@ -183,6 +226,32 @@ HostProfile ReadHostProfile(const std::string& installationFolder)
     return profile;
 }
 
+HostProfile ReadHostProfile(const std::string& installationFolder)
+{
+    return ReadHostProfileFile(WithBackslash(Resolve("", WithBackslash(installationFolder))) + "host\\MainFrame.ini");
+}
+
+std::string FileVersion(const std::string& file)
+{
+    DWORD handle = 0;
+    const DWORD size = GetFileVersionInfoSizeA(file.c_str(), &handle);
+    if (size == 0)
+        return {};
+    std::vector<char> data(size);
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    if (!GetFileVersionInfoA(file.c_str(), 0, size, data.data()) ||
+        !VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&fixed), &length) || fixed == nullptr ||
+        length < sizeof(VS_FIXEDFILEINFO) || fixed->dwSignature != VS_FFI_SIGNATURE)
+        return {};
+    std::string version = std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." +
+                          std::to_string(LOWORD(fixed->dwFileVersionMS)) + "." +
+                          std::to_string(HIWORD(fixed->dwFileVersionLS));
+    if (LOWORD(fixed->dwFileVersionLS) != 0)
+        version += "." + std::to_string(LOWORD(fixed->dwFileVersionLS));
+    return version;
+}
+
 void ApplyHostProfile(const HostProfile& profile, hostmodel::HostModel& model)
 {
     model.Reset();
@@ -202,4 +271,4 @@ void ApplyHostProfile(const HostProfile& profile, hostmodel::HostModel& model)
     model.SetSkin(profile.skin);
 }
 
-} // namespace shell
+} // namespace hostmodel
