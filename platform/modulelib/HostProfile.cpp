@@ -1,6 +1,7 @@
 #include "hostmodel/HostProfile.h"
 
 #include "sharedrt/GbkText.h"
+#include "sharedrt/AnsiPath.h"
 #include "sharedrt/RtError.h"
 
 #include <windows.h>
@@ -38,11 +39,7 @@ bool IsAbsolute(const std::string& path)
 std::string Resolve(const std::string& base, const std::string& path)
 {
     const std::string joined = IsAbsolute(path) ? path : base + path;
-    char full[MAX_PATH];
-    const DWORD length = GetFullPathNameA(joined.c_str(), MAX_PATH, full, nullptr);
-    if (length == 0 || length >= MAX_PATH)
-        return joined;
-    return std::string(full, length);
+    return rt::FullPathName(joined).value_or(joined);
 }
 
 // A double-NUL-terminated list from a private-profile call that answers

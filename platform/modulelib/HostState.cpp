@@ -3,6 +3,7 @@
 #include "HostSettings.h"
 #include "HostText.h"
 #include "ValueObjects.h"
+#include "sharedrt/AnsiPath.h"
 #include "sharedrt/RtError.h"
 
 #include <windows.h>
@@ -167,10 +168,9 @@ std::string HostState::AppPath() const
 {
     if (!appPath_.empty())
         return appPath_;
-    char path[MAX_PATH];
-    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path, length < MAX_PATH ? length : 0);
-    return folder.substr(0, folder.find_last_of("\\/") + 1);
+    // Empty when the path is cut or has no ANSI form: the module then says
+    // the host gave no folder, rather than working in a folder above it.
+    return rt::ModuleFolder(nullptr).value_or("");
 }
 
 bool HostState::Allows(std::string_view functionCode) const

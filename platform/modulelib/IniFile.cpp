@@ -2,6 +2,8 @@
 
 #include "ProfileEdit.h"
 
+#include "sharedrt/FileReplace.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -28,8 +30,6 @@ std::string ReadIniString(const std::string& file, const std::string& section, c
 }
 
 namespace {
-
-constexpr const char kBesideSuffix[] = ".wscbs-new";
 
 enum class Encoding { Ansi, Utf8, Utf16LittleEndian, Utf16BigEndian };
 
@@ -186,9 +186,8 @@ bool WriteIniString(const std::string& file, const std::string& section, const s
         return true;
     // The whole file anew beside the old one, and then in its place: the
     // file is old or new, whatever fails on the way.
-    const std::string beside = file + kBesideSuffix;
-    const bool written = WriteNewFile(beside, updated) &&
-                         MoveFileExA(beside.c_str(), file.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    const std::string beside = rt::ReplacementName(file);
+    const bool written = WriteNewFile(beside, updated) && rt::MoveOver(beside, file);
     if (!written) {
         const DWORD error = GetLastError();
         DeleteFileA(beside.c_str());

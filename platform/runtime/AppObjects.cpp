@@ -4,6 +4,7 @@
 #include <exception>
 
 #ifdef _WIN32
+#include "sharedrt/AnsiPath.h"
 #include "sharedrt/ui/Form.h"
 
 #include <windows.h>
@@ -23,12 +24,11 @@ const char kUnknownError[] = "发生了未知错误。";
 #ifdef _WIN32
 std::string ProgramName()
 {
-    char path[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string name(path, length < MAX_PATH ? length : 0);
-    const auto slash = name.find_last_of("\\/");
-    if (slash != std::string::npos)
-        name.erase(0, slash + 1);
+    const std::optional<std::string> path = rt::ModuleFileName(nullptr);
+    const std::optional<std::string> folder = rt::ModuleFolder(nullptr);
+    if (!path || !folder)
+        return {};
+    std::string name = path->substr(folder->size());
     const auto dot = name.rfind('.');
     if (dot != std::string::npos)
         name.erase(dot);

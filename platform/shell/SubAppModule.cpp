@@ -1,6 +1,7 @@
 #include "shell/SubAppModule.h"
 
 #include "sharedrt/AppObjects.h"
+#include "sharedrt/AnsiPath.h"
 
 #include "sharedrt/RtError.h"
 #include "sharedrt/SharedHeap.h"
@@ -42,10 +43,7 @@ Function Export(HMODULE module, const char* name)
 
 std::string ExecutableFolder()
 {
-    char path[MAX_PATH];
-    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    const std::string file(path, length < MAX_PATH ? length : 0);
-    return file.substr(0, file.find_last_of("\\/") + 1);
+    return rt::ModuleFolder(nullptr).value_or("");
 }
 
 SubAppModule::SubAppModule(const std::string& dllPath) : path_(dllPath), module_(LoadLibraryA(dllPath.c_str()))

@@ -5,6 +5,7 @@
 #include "module/ModuleGlobals.h"
 #include "host/ValueObject.h"
 #include "module/InitSteps.h"
+#include "module/InstallationLock.h"
 #include "module/PlatformCheck.h"
 #include "module/ShortcutCleanup.h"
 #include "util/ModuleLog.h"
@@ -12,6 +13,7 @@
 #include "sharedrt/RtError.h"
 
 #include <exception>
+#include <optional>
 
 namespace module {
 namespace {
@@ -23,6 +25,15 @@ constexpr int kGsKind = 1;
 
 class HostInitSteps final : public InitSteps {
 public:
+    void HoldInstallation() override
+    {
+        // Without a folder there is no installation to hold; the steps
+        // themselves say that the host named none.
+        const std::string folder = host::CurSubAppPath();
+        if (!folder.empty())
+            lock_.emplace(folder);
+    }
+
     void ApplyRegionalDifferences() override
     {
         try {
@@ -46,6 +57,9 @@ public:
     bool CardReaderDriverPresent() override { return module::CardReaderDriverPresent(); }
 
     std::string InitModuleGlobals() override { return module::InitModuleGlobals(); }
+
+private:
+    std::optional<InstallationLock> lock_;
 };
 
 } // namespace

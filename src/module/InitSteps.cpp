@@ -17,6 +17,7 @@ InitOutcome Failed(const std::string& text, std::string_view message)
 
 InitOutcome RunSteps(InitSteps& steps, const std::string& hostText)
 {
+    steps.HoldInstallation();
     try {
         steps.ApplyRegionalDifferences();
     } catch (...) {

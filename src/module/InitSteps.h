@@ -2,6 +2,9 @@
 // The order and outcome of the initialisation steps, apart from what each
 // step does (InitSequence.cpp binds them to the host and the system).
 //
+//   0. the installation held for this start: a start of another host on the
+//      same installation waits until this one ends; one that cannot wait
+//      for it fails with its message
 //   1. zone code and regional differences - any failure ends the step
 //      silently and the sequence goes on
 //   2. legacy shortcut clean-up
@@ -33,6 +36,9 @@ inline constexpr const char kUnknownFailureMessage[] = "未知错误";
 class InitSteps {
 public:
     virtual ~InitSteps() = default;
+    // Step 0. Holds the installation until the steps object ends; throws
+    // when it cannot be had.
+    virtual void HoldInstallation() {}
     // Step 1. May throw; the runner swallows whatever it throws.
     virtual void ApplyRegionalDifferences() = 0;
     // Step 2. Reports nothing.

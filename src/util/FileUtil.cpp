@@ -2,6 +2,7 @@
 
 #include "util/PathText.h"
 
+#include "sharedrt/FileReplace.h"
 #include "sharedrt/RtError.h"
 #include "sharedrt/UniqueHandle.h"
 
@@ -151,11 +152,11 @@ void FlushToDisk(const std::string& path)
 
 void ReplaceFileBy(const std::string& path, const std::function<void(const std::string& beside)>& fill)
 {
-    const std::string beside = path + kReplacementSuffix;
+    const std::string beside = rt::ReplacementName(path);
     try {
         fill(beside);
         FlushToDisk(beside);
-        if (!MoveFileExA(beside.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        if (!rt::MoveOver(beside, path))
             RaiseWriteFailure(path, GetLastError());
     } catch (...) {
         DeleteFileA(beside.c_str());

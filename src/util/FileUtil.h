@@ -51,11 +51,13 @@ bool CopyDirectoryTree(std::string_view source, std::string_view target, bool fa
 void WriteWholeFile(const std::string& path, std::string_view content);
 
 // Replaces the file at `path` with `content` so that no reader ever finds
-// it cut short: the content is written whole to the file `path` +
-// kReplacementSuffix beside it, flushed, and moved over `path` in one step.
+// it cut short: the content is written whole to a file beside it of this
+// replacement's own (its name `path`, rt::kReplacementMark and more;
+// sharedrt/FileReplace.h), flushed, and moved over `path` in one step,
+// waiting a moment for another program that holds `path` open. Two
+// processes replacing one file at once both succeed, one after the other.
 // On any failure the file at `path` stays as it was, what was written beside
 // it is removed, and rt::IoError is raised.
-inline constexpr const char kReplacementSuffix[] = ".wscbs-new";
 void ReplaceFileContent(const std::string& path, std::string_view content);
 
 // The same with the new file made by `fill`, given the path beside; what it

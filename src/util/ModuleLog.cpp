@@ -2,6 +2,7 @@
 
 #include "util/PathText.h"
 
+#include "sharedrt/AnsiPath.h"
 #include "sharedrt/UniqueHandle.h"
 
 #include <windows.h>
@@ -24,18 +25,12 @@ std::string NowText()
 
 std::string ModuleLogPath()
 {
-    std::string path(MAX_PATH, '\0');
-    for (;;) {
-        const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0)
-            return {};
-        if (length < path.size()) {
-            path.resize(length);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
-    return std::string(util::ExtractParentPath(path)) + kLogFileName;
+    // Whole or not at all: a cut path names a folder above the host's, and
+    // the log would land there.
+    const std::optional<std::string> path = rt::ModuleFileName(nullptr);
+    if (!path)
+        return {};
+    return std::string(util::ExtractParentPath(*path)) + kLogFileName;
 }
 
 void WriteLogLine(std::string_view message) noexcept

@@ -68,7 +68,7 @@ TEST_F(IniServicesTest, AWriteReplacesTheFileWholeRatherThanRewritingItInPlace)
     WriteIniValueString(file.c_str(), "Difference", "lastRevenueCode", "1330106");
     EXPECT_NE(testing_support::FileNumber(file), before);
     EXPECT_EQ(testing_support::ReadBytes(file), "[Difference]\r\nlastVersion=2.0.1\r\nlastRevenueCode=1330106\r\n");
-    EXPECT_FALSE(testing_support::PathExists(file + ".wscbs-new"));
+    EXPECT_TRUE(testing_support::ReplacementsBeside(file).empty());
 
     // One that cannot take another's place leaves the file as it was.
     rt::unique_hfile holder(CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -77,7 +77,7 @@ TEST_F(IniServicesTest, AWriteReplacesTheFileWholeRatherThanRewritingItInPlace)
     WriteIniValueString(file.c_str(), "Difference", "lastVersion", "2.0.2");
     holder.reset();
     EXPECT_EQ(Read(file, "Difference", "lastVersion", ""), "2.0.1");
-    EXPECT_FALSE(testing_support::PathExists(file + ".wscbs-new"));
+    EXPECT_TRUE(testing_support::ReplacementsBeside(file).empty());
     EXPECT_EQ(Model().Calls().back().function, "ReadIniValueStr");
 }
 
@@ -126,7 +126,7 @@ TEST_F(IniServicesTest, AWriteTheDiskRefusesLeavesTheFileAsItWasAndSaysSo)
     }
     EXPECT_EQ(testing_support::ReadBytes(file), text);
     EXPECT_EQ(Model().Calls().back().result, "not written");
-    EXPECT_FALSE(testing_support::PathExists(file + ".wscbs-new"));
+    EXPECT_TRUE(testing_support::ReplacementsBeside(file).empty());
 
     // The lines it does not change keep their bytes.
     WriteIniValueString(file.c_str(), "difference", "LASTVERSION", "2.0.2");

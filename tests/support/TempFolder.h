@@ -1,6 +1,7 @@
 #pragma once
 // A fresh folder under the Windows temporary folder for one test, removed
 // with everything in it when the test ends, and small helpers for files.
+#include "sharedrt/FileReplace.h"
 #include "sharedrt/UniqueHandle.h"
 
 #include <windows.h>
@@ -9,6 +10,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace testing_support {
 
@@ -71,6 +73,21 @@ inline std::uint64_t FileNumber(const std::string& path)
 inline bool PathExists(const std::string& path)
 {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// The files that replacements of `path` left beside it (named after it
+// with rt::kReplacementMark): none once every replacement has ended.
+inline std::vector<std::string> ReplacementsBeside(const std::string& path)
+{
+    std::vector<std::string> left;
+    WIN32_FIND_DATAA entry;
+    rt::unique_hfind listing(FindFirstFileA((path + rt::kReplacementMark + "*").c_str(), &entry));
+    while (listing) {
+        left.emplace_back(entry.cFileName);
+        if (!FindNextFileA(listing.get(), &entry))
+            listing.reset();
+    }
+    return left;
 }
 
 class TempFolder {

@@ -2,6 +2,8 @@
 
 #include "util/PathText.h"
 
+#include "support/TempFolder.h"
+
 #include "sharedrt/RtError.h"
 #include "sharedrt/UniqueHandle.h"
 
@@ -10,6 +12,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <functional>
+#include <thread>
 #include <vector>
 
 using namespace util;
@@ -173,4 +177,46 @@ TEST_F(FileUtilTest, ReadWholeFileSharesWithWritersAndIsEmptyOnFailure)
     }
     const rt::unique_hfile exclusive = WriteFile(root_ + "log", "locked", 0);
     EXPECT_EQ(ReadWholeFile(root_ + "log"), "");
+}
+
+// Two replacements of one file at once (two hosts started together) both
+// take effect, one after the other; so does one that meets the file held
+// open by another program for a moment. The file is always one of the
+// contents whole, and nothing is left beside it.
+TEST_F(FileUtilTest, ReplacementsAtOnceAndAFileHeldForAMomentAllTakeEffect)
+{
+    const std::string path = root_ + "action.ini";
+    WriteFile(path, "[A]\r\nx=0\r\n");
+    const std::string first(50000, 'a');
+    const std::string second(30000, 'b');
+    std::vector<std::string> failures[2];
+    const auto replace = [&](const std::string& content, std::vector<std::string>& failed) {
+        for (int i = 0; i < 40; ++i) {
+            try {
+                ReplaceFileContent(path, content);
+            } catch (const rt::Error& e) {
+                failed.push_back(e.what());
+            }
+        }
+    };
+    std::thread other(replace, std::cref(second), std::ref(failures[1]));
+    replace(first, failures[0]);
+    other.join();
+    for (const std::vector<std::string>& failed : failures)
+        EXPECT_TRUE(failed.empty()) << failed.size() << " failed, the first: " << failed.front();
+    const std::string now = ReadWholeFile(path);
+    EXPECT_TRUE(now == first || now == second) << now.size() << " bytes";
+    EXPECT_TRUE(testing_support::ReplacementsBeside(path).empty());
+
+    rt::unique_hfile holder(
+        CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(holder);
+    std::thread letGo([&] {
+        Sleep(300);
+        holder.reset();
+    });
+    EXPECT_NO_THROW(ReplaceFileContent(path, "[A]\r\nx=1\r\n"));
+    letGo.join();
+    EXPECT_EQ(ReadWholeFile(path), "[A]\r\nx=1\r\n");
+    EXPECT_TRUE(testing_support::ReplacementsBeside(path).empty());
 }

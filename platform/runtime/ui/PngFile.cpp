@@ -1,3 +1,4 @@
+#include "sharedrt/FileReplace.h"
 #include "sharedrt/ui/PngFile.h"
 
 #include "sharedrt/RtError.h"
@@ -116,14 +117,14 @@ void WritePngFile(const std::string& path, int width, int height, const std::vec
     const ComScope com;
     ComPtr<IWICImagingFactory> factory;
     Factory(factory);
-    const std::string beside = path + ".partial";
+    const std::string beside = ReplacementName(path);
     try {
         Encode(factory.get(), WidePath(beside), width, height, pixels);
     } catch (const IoError& e) {
         DeleteFileA(beside.c_str());
         throw IoError(std::string(e.what()) + "：" + path);
     }
-    if (!MoveFileExA(beside.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (!MoveOver(beside, path)) {
         const DWORD error = GetLastError();
         DeleteFileA(beside.c_str());
         throw IoError("无法写入图片文件" + path + "（系统错误" + std::to_string(error) + "）");

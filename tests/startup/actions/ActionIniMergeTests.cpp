@@ -105,19 +105,23 @@ TEST(ActionIniMerge, HostsFileIsReplacedWholeOrLeftAsItWas)
     const std::string hostText = "; the host's actions\r\n[A]\r\nx=0\r\nkeep=1\r\n";
     const std::string target = folder.Write("host.ini", hostText);
 
-    // The new file cannot be written beside the host's (as on a full disk):
-    // the merge raises and the host's file has not changed by one byte.
-    const std::string beside = target + util::kReplacementSuffix;
-    ASSERT_TRUE(CreateDirectoryA(beside.c_str(), nullptr));
-    EXPECT_THROW(startup::MergeActionIniFiles(source, target), rt::IoError);
+    // The merged file cannot take the host's file's place (another program
+    // holds it open and does not let go): the merge raises after waiting,
+    // and the host's file has not changed by one byte.
+    {
+        const rt::unique_hfile holder(CreateFileA(target.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                                  nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(holder);
+        EXPECT_THROW(startup::MergeActionIniFiles(source, target), rt::IoError);
+    }
     EXPECT_EQ(ReadBytes(target), hostText);
+    EXPECT_TRUE(testing_support::ReplacementsBeside(target).empty());
 
-    // Once it can be written, the merged file takes the old one's place
-    // whole, its comment and order kept; nothing is left beside it.
-    RemoveDirectoryA(beside.c_str());
+    // Once it can, the merged file takes the old one's place whole, its
+    // comment and order kept; nothing is left beside it.
     startup::MergeActionIniFiles(source, target);
     EXPECT_EQ(ReadBytes(target), "; the host's actions\r\n[A]\r\nx=1\r\nkeep=1\r\n[B]\r\ny=2\r\n");
-    EXPECT_FALSE(PathExists(beside));
+    EXPECT_TRUE(testing_support::ReplacementsBeside(target).empty());
 }
 
 TEST(ActionIniMerge, HostsFileWithAByteOrderMarkKeepsItsEncoding)
@@ -129,7 +133,7 @@ TEST(ActionIniMerge, HostsFileWithAByteOrderMarkKeepsItsEncoding)
     EXPECT_EQ(profile::ReadIniString(target, "A", "x", "?"), "1");
     EXPECT_EQ(profile::ReadIniString(target, "A", "keep", "?"), "1");
     EXPECT_EQ(ReadBytes(target).rfind("\xEF\xBB\xBF", 0), 0u);
-    EXPECT_FALSE(PathExists(target + util::kReplacementSuffix));
+    EXPECT_TRUE(testing_support::ReplacementsBeside(target).empty());
 }
 
 namespace {
@@ -284,7 +288,7 @@ TEST(ActionIniMerge, HostsFileWithAByteOrderMarkIsNotReplacedByAProfileWriteThat
         EXPECT_THROW(startup::MergeActionIniFiles(source, target), rt::IoError);
     }
     EXPECT_EQ(ReadBytes(target), hostText);
-    EXPECT_FALSE(PathExists(target + util::kReplacementSuffix));
+    EXPECT_TRUE(testing_support::ReplacementsBeside(target).empty());
 }
 
 TEST(ActionIniMerge, NoFailingCallLeavesTheHostsFileHalfMerged)

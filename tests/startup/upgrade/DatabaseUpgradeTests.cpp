@@ -183,7 +183,7 @@ TEST(DatabaseUpgrade, RecordsAreLinesAddedToTheJournalKeptAtTheEnd)
                                "s3=CREATE TABLE c (x)\r\n[MSACCESS.done]\r\ns0=00000000\r\n"
                                "s1=" + startup::StatementHash("CREATE TABLE a (x)") + "\r\n"
                                "s2=" + startup::StatementHash("CREATE TABLE b (x)") + "\r\n");
-    EXPECT_FALSE(PathExists(file + ".wscbs-new"));
+    EXPECT_TRUE(testing_support::ReplacementsBeside(file).empty());
     // The profile reader sees the same records.
     EXPECT_EQ(profile::ReadIniString(file, "MSACCESS.done", "s2", ""), startup::StatementHash("CREATE TABLE b (x)"));
 }
@@ -455,7 +455,7 @@ TEST(DatabaseUpgrade, AJournalWithAByteOrderMarkIsReplacedWholeForEachRecord)
     EXPECT_EQ(ReadBytes(file).rfind("\xEF\xBB\xBF", 0), 0u);
     EXPECT_EQ(profile::ReadIniString(file, "MSACCESS.done", "a", ""),
               startup::StatementHash("CREATE TABLE cs_a (id INTEGER)"));
-    EXPECT_FALSE(PathExists(file + util::kReplacementSuffix));
+    EXPECT_TRUE(testing_support::ReplacementsBeside(file).empty());
 }
 
 namespace {
@@ -486,6 +486,6 @@ TEST(DatabaseUpgrade, AJournalWithAByteOrderMarkIsNotReplacedByAProfileWriteThat
     }
     // Not recorded, so the statements and the file stay as they were.
     EXPECT_EQ(ReadBytes(file), content);
-    EXPECT_FALSE(PathExists(file + util::kReplacementSuffix));
+    EXPECT_TRUE(testing_support::ReplacementsBeside(file).empty());
     EXPECT_NE(failures.find("CREATE TABLE cs_a"), std::string::npos) << failures;
 }
