@@ -121,20 +121,11 @@ bool IsFile(const std::string& path)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-// The folder of the running program, ending with "".
+// The folder of the running program, ending with "\"; empty when it
+// cannot be told whole.
 std::string ProgramFolder()
 {
-    std::vector<char> path(MAX_PATH);
-    for (;;) {
-        const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0)
-            return {};
-        if (length < path.size()) {
-            const std::string file(path.data(), length);
-            return file.substr(0, file.find_last_of("\\/") + 1);
-        }
-        path.resize(path.size() * 2);
-    }
+    return rt::ModuleFolder(nullptr).value_or(std::string());
 }
 
 // The sub-application's DLL: Module= relative to the host folder, else

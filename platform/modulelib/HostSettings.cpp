@@ -2,11 +2,11 @@
 
 #include "HostState.h"
 #include "hostmodel/HostProfile.h"
+#include "sharedrt/AnsiPath.h"
 #include "sharedrt/RtError.h"
 
 #include <windows.h>
 
-#include <vector>
 
 namespace hostmodel {
 namespace {
@@ -17,24 +17,15 @@ SetUp g_setUp = SetUp::Pending;
 std::string g_file;
 std::string g_problem;
 
-// The folder of ModuleLib.dll, ending with "\"; empty when it cannot be told.
+// The folder of ModuleLib.dll, ending with "\"; empty when it cannot be
+// told whole.
 std::string OwnFolder()
 {
     HMODULE self = nullptr;
     if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
                             reinterpret_cast<LPCSTR>(&SetUpFromSettingsOnce), &self))
         return {};
-    std::vector<char> path(MAX_PATH);
-    for (;;) {
-        const DWORD length = GetModuleFileNameA(self, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0)
-            return {};
-        if (length < path.size()) {
-            const std::string file(path.data(), length);
-            return file.substr(0, file.find_last_of("\\/") + 1);
-        }
-        path.resize(path.size() * 2);
-    }
+    return rt::ModuleFolder(self).value_or(std::string());
 }
 
 bool IsFile(const std::string& path)
