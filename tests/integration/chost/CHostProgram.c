@@ -128,9 +128,13 @@ int __cdecl CHostRun(const char* installation, const char* logFile, const char* 
     RegisterClassA(&windowClass);
     host.mainWindow = CreateWindowA(WSCBS_HOST_MAIN_WINDOW_CLASS, "C host", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
                                     40, 40, 820, 480, NULL, NULL, windowClass.hInstance, NULL);
+    if (host.mainWindow == NULL) {
+        printf("no main window (error %lu)\n", (unsigned long)GetLastError());
+        return 2;
+    }
     host.container = WscbsContainerCreate(host.mainWindow);
-    if (host.mainWindow == NULL || host.container == NULL) {
-        printf("no window or container\n");
+    if (host.container == NULL) {
+        printf("no container in the main window (error %lu)\n", (unsigned long)GetLastError());
         return 2;
     }
     ShowWindow(host.mainWindow, SW_SHOW);
