@@ -13,6 +13,7 @@
 #include "sharedrt/ui/WindowCapture.h"
 #include "support/ImportPatch.h"
 #include "support/LocalBlockRecord.h"
+#include "support/UserInput.h"
 
 #include <gmock/gmock.h>
 
@@ -430,51 +431,21 @@ TEST_F(LauncherPanelTest, F1InThePanelAsksTheHostForHelpOnce)
     EXPECT_EQ(host->HelpRequests(), 1);
 }
 
-namespace {
-
-// Input as the user gives it: through the system's input queue, so that the
-// system itself decides which window is activated and which has the focus.
-void UserClick(POINT screen)
-{
-    INPUT input[3] = {};
-    for (INPUT& i : input)
-        i.type = INPUT_MOUSE;
-    input[0].mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-    input[0].mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-    input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    input[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    input[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(3, input, sizeof(INPUT));
-    rt::ui::driver::ProcessMessages();
-}
-
-void UserPressKey(WORD key)
-{
-    INPUT input[2] = {};
-    input[0].type = input[1].type = INPUT_KEYBOARD;
-    input[0].ki.wVk = input[1].ki.wVk = key;
-    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, input, sizeof(INPUT));
-    rt::ui::driver::ProcessMessages();
-}
-
-} // namespace
-
 TEST_F(LauncherPanelTest, AfterAClickOnThePanelF1AsksTheHostForHelp)
 {
     ASSERT_TRUE(Show());
     SetForegroundWindow(host->Handle());
     SetFocus(host->Handle());
     rt::ui::driver::ProcessMessages();
-    UserPressKey(VK_F1);
+    testing_support::UserPressKey(VK_F1);
     EXPECT_EQ(host->HelpRequests(), 0) << "the host's own window keeps its keys";
 
     // A place of the panel with no button on it.
     const Bounds panel = Element<Panel>("Pnl_main").ScreenBounds();
-    UserClick(POINT{panel.left + 40, panel.top + 200});
-    UserPressKey(VK_F1);
+    testing_support::UserClick(POINT{panel.left + 40, panel.top + 200});
+    testing_support::UserPressKey(VK_F1);
     EXPECT_EQ(host->HelpRequests(), 1);
-    UserPressKey(VK_RETURN);
+    testing_support::UserPressKey(VK_RETURN);
     EXPECT_EQ(host->HelpRequests(), 1);
 }
 
