@@ -80,7 +80,7 @@ echo "install ok installed"
 SH
 printf '#!/usr/bin/env bash\nexec "$@"\n' >"$bin/sudo"
 chmod +x "$bin"/*
-export PATH="$bin:$PATH" STANDIN_STATE="$state" WSCBS_APT_RETRY_PAUSE=0
+export PATH="$bin:$PATH" STANDIN_STATE="$state" WSCBS_APT_RETRY_PAUSE=0 WSCBS_DEPS_CACHE="$work/cache"
 unset WSCBS_NO_I386 WSCBS_I386_KERNEL
 
 failures=0
@@ -174,6 +174,30 @@ case $case_name in
     expect_said "  E: Unable to find a source package for sqlite3"
     expect_not_said "building SQLite"
     [ ! -f "$top/.deps/bootstrap.done" ] || fail "the set-up recorded itself done" ;;
+  AFreshCloneTakesWhatAnotherCloneBuilt)
+    # A finished set-up keeps its libraries; a clone without them takes them
+    # and fetches no source (none could be fetched).
+    built
+    WSCBS_I386_KERNEL=0 run_bootstrap
+    expect_status 0
+    kept=$(find "$work/cache" -mindepth 1 -maxdepth 1 -type d ! -name '.new.*')
+    [ "$(echo "$kept" | grep -c .)" -eq 1 ] || fail "the cache holds \"$kept\", not one entry"
+    [ -z "$(find "$work/cache" -name '.new.*')" ] || fail "a half-written entry was left"
+    rm -rf "$top/.deps"
+    STANDIN_NO_SOURCE="sqlite3 expat" WSCBS_I386_KERNEL=0 run_bootstrap
+    expect_status 0
+    expect_said "taking the third-party libraries built before from $kept"
+    expect_not_said "building"
+    expect_asked 0 "apt-get source"
+    for target in i686 x86_64 native32 native64; do
+      [ -f "$top/.deps/$target/lib/libsqlite3.a" ] && [ -f "$top/.deps/$target/lib/libexpat.a" ] \
+        || fail "the libraries of $target were not taken"
+    done
+    # Another recipe is another key: nothing is taken.
+    rm -rf "$top/.deps"; echo "# another recipe" >>"$top/scripts/bootstrap"
+    STANDIN_NO_SOURCE="sqlite3 expat" WSCBS_I386_KERNEL=0 run_bootstrap
+    expect_status 1
+    expect_not_said "taking the third-party libraries" ;;
   *) echo "no case $case_name"; exit 2 ;;
 esac
 [ $failures -eq 0 ] && echo "$case_name: passed"
