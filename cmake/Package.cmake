@@ -33,6 +33,10 @@ file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/lib/ModuleLib.def CONTENT "${services_
 
 set(wscbs_installed MainFrame wscbs SharedRt XPKestrel ModuleLib wscbs-check)
 set(wscbs_packed ${wscbs_installed} wscbs_msvc_lib sharedrt_msvc_lib)
+# Everything the install step takes from the build: what a script builds
+# before `cmake --install` in a tree that is not built whole.
+add_custom_target(wscbs_installable)
+add_dependencies(wscbs_installable ${wscbs_packed})
 install(TARGETS ${wscbs_installed} RUNTIME DESTINATION host)
 install(FILES ${PROJECT_SOURCE_DIR}/examples/host/MainFrame.ini ${PROJECT_SOURCE_DIR}/examples/host/action.ini
         DESTINATION host)
@@ -60,8 +64,7 @@ install(CODE "
 # Neither `make install` nor cpack's own pre-install step builds the whole
 # tree (its ~40 test programs); cpack builds the packed targets instead.
 set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
-list(JOIN wscbs_packed " " wscbs_packed_targets)
-set(CPACK_INSTALL_COMMANDS "${CMAKE_COMMAND} --build ${CMAKE_BINARY_DIR} --target ${wscbs_packed_targets}")
+set(CPACK_INSTALL_COMMANDS "${CMAKE_COMMAND} --build ${CMAKE_BINARY_DIR} --target wscbs_installable")
 # The install step's own part; the commands above install nothing.
 set(CPACK_INSTALL_CMAKE_PROJECTS "${CMAKE_BINARY_DIR};${PROJECT_NAME};ALL;/")
 
