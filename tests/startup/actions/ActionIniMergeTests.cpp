@@ -2,6 +2,7 @@
 #include "profile/PrivateProfile.h"
 
 #include "support/CallFaults.h"
+#include "support/FullDiskStandIns.h"
 #include "support/ImportPatch.h"
 #include "support/MarkedText.h"
 #include "support/TempFolder.h"
@@ -263,18 +264,6 @@ TEST(ActionIniMerge, SourceInUtf16IsMergedAsGbkText)
     EXPECT_EQ(ReadBytes(target), "[HOST]\r\nh=1\r\n[网上抄税]\r\n动作=打开\r\n");
 }
 
-namespace {
-
-// The system's profile write on a full disk, as Wine does it: the file is
-// made anew, nothing gets into it, and the call reports success.
-BOOL WINAPI ProfileWriteOnAFullDisk(LPCSTR, LPCSTR, LPCSTR, LPCSTR file)
-{
-    testing_support::WriteBytes(file, "");
-    return TRUE;
-}
-
-} // namespace
-
 TEST(ActionIniMerge, HostsFileWithAByteOrderMarkIsNotReplacedByAProfileWriteThatLostItsText)
 {
     const TempFolder folder("action");
@@ -284,7 +273,7 @@ TEST(ActionIniMerge, HostsFileWithAByteOrderMarkIsNotReplacedByAProfileWriteThat
     {
         const testing_support::ImportPatch fullDisk(GetModuleHandleA(nullptr), "kernel32.dll",
                                                     "WritePrivateProfileStringA",
-                                                    reinterpret_cast<void*>(&ProfileWriteOnAFullDisk));
+                                                    reinterpret_cast<void*>(&testing_support::ProfileWriteOnAFullDisk));
         EXPECT_THROW(startup::MergeActionIniFiles(source, target), rt::IoError);
     }
     EXPECT_EQ(ReadBytes(target), hostText);

@@ -5,6 +5,7 @@
 #include "util/FileUtil.h"
 
 #include "support/CallFaults.h"
+#include "support/FullDiskStandIns.h"
 #include "support/ChildProcess.h"
 #include "support/ImportPatch.h"
 #include "support/TempFolder.h"
@@ -458,18 +459,6 @@ TEST(DatabaseUpgrade, AJournalWithAByteOrderMarkIsReplacedWholeForEachRecord)
     EXPECT_TRUE(testing_support::ReplacementsBeside(file).empty());
 }
 
-namespace {
-
-// The system's profile write on a full disk, as Wine does it: the file is
-// made anew, nothing gets into it, and the call reports success.
-BOOL WINAPI ProfileWriteOnAFullDisk(LPCSTR, LPCSTR, LPCSTR, LPCSTR file)
-{
-    testing_support::WriteBytes(file, "");
-    return TRUE;
-}
-
-} // namespace
-
 TEST(DatabaseUpgrade, AJournalWithAByteOrderMarkIsNotReplacedByAProfileWriteThatLostItsText)
 {
     const TempFolder folder("upgrade");
@@ -481,7 +470,7 @@ TEST(DatabaseUpgrade, AJournalWithAByteOrderMarkIsNotReplacedByAProfileWriteThat
     {
         const testing_support::ImportPatch fullDisk(GetModuleHandleA(nullptr), "kernel32.dll",
                                                     "WritePrivateProfileStringA",
-                                                    reinterpret_cast<void*>(&ProfileWriteOnAFullDisk));
+                                                    reinterpret_cast<void*>(&testing_support::ProfileWriteOnAFullDisk));
         startup::RunDatabaseUpgradeFile(file, database.Runner(), failures);
     }
     // Not recorded, so the statements and the file stay as they were.
