@@ -4,6 +4,7 @@
 #include "HostText.h"
 #include "sharedrt/RtError.h"
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -45,16 +46,30 @@ std::string FreeTableName(SqliteConnection& db, const std::string& table)
     }
 }
 
+// The triggers of both schemas in the order they were made, each as its
+// schema, name, place and the statement that makes it again where it was.
+std::vector<std::vector<std::string>> Triggers(SqliteConnection& db)
+{
+    // SQLite keeps a trigger's text as "CREATE TRIGGER …"; one of the
+    // temporary schema is made there again only when its statement says TEMP.
+    return db.Rows("SELECT 'main', name, rowid, sql FROM main.sqlite_schema WHERE type = 'trigger' "
+                   "UNION ALL SELECT 'temp', name, rowid, 'CREATE TEMP TRIGGER ' || substr(sql, 16) "
+                   "FROM temp.sqlite_schema WHERE type = 'trigger' ORDER BY 1, 3");
+}
+
 void Rebuild(SqliteConnection& db, const std::string& table, const std::string& newDefinition)
 {
-    // Indexes and triggers go with the old table; views that name it would
-    // stop the rename, so all views are set aside and made again.
+    // Indexes go with the old table; views that name it would stop the
+    // rename, so all views are set aside and made again.
     std::vector<SchemaObject> remade;
     for (const auto& row : db.Rows("SELECT type, sql FROM sqlite_schema WHERE sql IS NOT NULL AND "
-                                   "((type IN ('index', 'trigger') AND tbl_name = ?1) OR type = 'view') "
-                                   "ORDER BY rowid",
+                                   "((type = 'index' AND tbl_name = ?1) OR type = 'view') ORDER BY rowid",
                                    {table}))
         remade.push_back({row[0], row[1]});
+    // Triggers go with the table and with the views they are on. A trigger
+    // names its table as its statement wrote it (in another case, from the
+    // temporary schema), so which ones went shows only in what is left.
+    const std::vector<std::vector<std::string>> triggers = Triggers(db);
     for (const auto& row : db.Rows("SELECT name FROM sqlite_schema WHERE type = 'view'"))
         db.Exec("DROP VIEW " + QuoteName(row[0]));
 
@@ -75,6 +90,10 @@ void Rebuild(SqliteConnection& db, const std::string& table, const std::string& 
     db.Exec("INSERT INTO " + QuoteName(scratch) + " (" + columns + ") SELECT " + columns + " FROM " +
             QuoteName(table));
     db.Exec("DROP TABLE " + QuoteName(table));
+    const std::vector<std::vector<std::string>> kept = Triggers(db);
+    for (const auto& trigger : triggers)
+        if (std::find(kept.begin(), kept.end(), trigger) == kept.end())
+            remade.push_back({"trigger", trigger[3]});
     db.Exec("ALTER TABLE " + QuoteName(scratch) + " RENAME TO " + QuoteName(table));
     if (counters) {
         db.Rows("DELETE FROM sqlite_sequence WHERE name = ?1", {table});

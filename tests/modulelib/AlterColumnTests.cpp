@@ -26,3 +26,26 @@ TEST(AlterColumn, KeepsTheAutoincrementCounter)
     ASSERT_TRUE(AlterColumnType(*db, {"e", "a", 10}).done);
     EXPECT_EQ(db->Rows("SELECT name, seq FROM sqlite_sequence ORDER BY name"), (Rows{{"t", "4"}}));
 }
+
+TEST(AlterColumn, KeepsEveryTriggerTheRebuildDropsWithTheTableOrItsViews)
+{
+    const auto db = SqliteConnection::OpenInMemory();
+    // A trigger names its table as its statement wrote it: in another case,
+    // or from the temporary schema. Triggers on views go with the views.
+    db->Exec("CREATE TABLE t (a Integer, b Integer);"
+             "CREATE TABLE log (x);"
+             "CREATE TRIGGER upper_case AFTER INSERT ON T BEGIN INSERT INTO log VALUES ('upper ' || new.a); END;"
+             "CREATE VIEW v AS SELECT a FROM t;"
+             "CREATE TRIGGER through_view INSTEAD OF INSERT ON v BEGIN INSERT INTO t (a) VALUES (new.a); END;"
+             "CREATE TRIGGER on_log AFTER DELETE ON log BEGIN SELECT 1; END;"
+             "CREATE TEMP TRIGGER temporary AFTER INSERT ON main.t BEGIN INSERT INTO log VALUES ('temp ' || new.a); END;");
+    const std::string objects = "SELECT 'main', type, name, sql FROM sqlite_schema WHERE name <> 't' "
+                                "UNION ALL SELECT 'temp', type, name, sql FROM sqlite_temp_schema ORDER BY 1, 3";
+    const Rows before = db->Rows(objects);
+
+    ASSERT_TRUE(AlterColumnType(*db, {"t", "a", 10}).done);
+    EXPECT_EQ(db->Rows(objects), before);
+    EXPECT_EQ(db->Rows("SELECT type FROM pragma_table_info('t') WHERE name = 'a'"), (Rows{{"Text(10)"}}));
+    db->Exec("INSERT INTO v VALUES (7)");
+    EXPECT_EQ(db->Rows("SELECT x FROM log ORDER BY x"), (Rows{{"temp 7"}, {"upper 7"}}));
+}
