@@ -31,11 +31,6 @@ std::string CompactUpper(std::string_view type)
     return Utf8AsciiUpper(out);
 }
 
-struct SchemaObject {
-    std::string type;
-    std::string sql;
-};
-
 // A name for the new table that no object of the schema has.
 std::string FreeTableName(SqliteConnection& db, const std::string& table)
 {
@@ -61,11 +56,11 @@ void Rebuild(SqliteConnection& db, const std::string& table, const std::string& 
 {
     // Indexes go with the old table; views that name it would stop the
     // rename, so all views are set aside and made again.
-    std::vector<SchemaObject> remade;
-    for (const auto& row : db.Rows("SELECT type, sql FROM sqlite_schema WHERE sql IS NOT NULL AND "
+    std::vector<std::string> remade;
+    for (const auto& row : db.Rows("SELECT sql FROM sqlite_schema WHERE sql IS NOT NULL AND "
                                    "((type = 'index' AND tbl_name = ?1) OR type = 'view') ORDER BY rowid",
                                    {table}))
-        remade.push_back({row[0], row[1]});
+        remade.push_back(row[0]);
     // Triggers go with the table and with the views they are on. A trigger
     // names its table as its statement wrote it (in another case, from the
     // temporary schema), so which ones went shows only in what is left.
@@ -93,15 +88,15 @@ void Rebuild(SqliteConnection& db, const std::string& table, const std::string& 
     const std::vector<std::vector<std::string>> kept = Triggers(db);
     for (const auto& trigger : triggers)
         if (std::find(kept.begin(), kept.end(), trigger) == kept.end())
-            remade.push_back({"trigger", trigger[3]});
+            remade.push_back(trigger[3]);
     db.Exec("ALTER TABLE " + QuoteName(scratch) + " RENAME TO " + QuoteName(table));
     if (counters) {
         db.Rows("DELETE FROM sqlite_sequence WHERE name = ?1", {table});
         if (!counter.empty())
             db.Rows("INSERT INTO sqlite_sequence (name, seq) VALUES (?1, CAST(?2 AS INTEGER))", {table, counter[0][0]});
     }
-    for (const SchemaObject& object : remade)
-        db.Exec(object.sql);
+    for (const std::string& statement : remade)
+        db.Exec(statement);
 }
 
 // The column's declared type as the schema holds it; none when the table

@@ -5,8 +5,8 @@
 #include "util/FileUtil.h"
 
 #include "support/CallFaults.h"
-#include "support/FullDiskStandIns.h"
 #include "support/ChildProcess.h"
+#include "support/FullDiskStandIns.h"
 #include "support/ImportPatch.h"
 #include "support/TempFolder.h"
 
